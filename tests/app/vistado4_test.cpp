@@ -3,7 +3,6 @@
 
 #include <QApplication>
 #include <QFontInfo>
-#include <QHeaderView>
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
@@ -109,11 +108,8 @@ TEST(Form1, StatusGridAtStart)
         EXPECT_EQ(grid->columnWidth(column), widths[column]) << column;
     for (int row = 0; row < 5; ++row)
         EXPECT_EQ(grid->rowHeight(row), 24) << row;
-    EXPECT_FALSE(grid->horizontalHeader()->isVisibleTo(grid));
-    EXPECT_FALSE(grid->verticalHeader()->isVisibleTo(grid));
     EXPECT_EQ(grid->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
     EXPECT_EQ(grid->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
-    EXPECT_EQ(grid->currentItem(), nullptr);
     EXPECT_FALSE(grid->currentIndex().isValid());
     EXPECT_TRUE(grid->selectedItems().isEmpty());
     EXPECT_EQ(grid->item(0, 0), nullptr);
@@ -169,23 +165,6 @@ TEST(Form1, FolderArgumentFillsTheJobList)
     EXPECT_EQ(form.LBjobliste->visualItemRect(form.LBjobliste->item(0)).height(), 13);
 }
 
-TEST(Form1, SingleImageAndNoArgument)
-{
-    TempFolder tmp;
-    tmp.addFile("b.jpg");
-    tmp.addFile("a.JPG");
-
-    const TForm1 single("ferien/Strand.Jpg", tmp.path());
-    EXPECT_EQ(single.LZiel->text(), QStringLiteral("Bild \"Strand.Jpg\""));
-    EXPECT_EQ(single.BFrage->text(), QStringLiteral("Ort ermitteln?"));
-    EXPECT_EQ(jobList(single), Jobs{"ferien/Strand.Jpg"});
-
-    const TForm1 none("", tmp.path());
-    EXPECT_EQ(none.LZiel->text(), QStringLiteral("Bilder im Verzeichnis"));
-    EXPECT_EQ(none.BFrage->text(), QStringLiteral("Orte ermitteln?"));
-    EXPECT_EQ(jobList(none), (Jobs{"a.JPG", "b.jpg"}));
-}
-
 TEST(Form1, PathsKeepTheirBytesAndShowDecoded)
 {
     TempFolder tmp;
@@ -229,15 +208,6 @@ TEST(Form1, ExitClosesTheWindowAndTheRunLog)
     EXPECT_FALSE(form.isVisible());
     EXPECT_FALSE(form.runLog.isOpen());
     EXPECT_EQ(tmp.read("protokoll.csv"), "a.jpg;kein GPS ");
-}
-
-TEST(Form1, ClosingWithoutARunDoesNothingElse)
-{
-    TempFolder tmp;
-    TForm1 form("", tmp.path());
-    form.show();
-    EXPECT_TRUE(form.close());
-    EXPECT_FALSE(form.isVisible());
 }
 
 TEST(Form1, ClosingDuringACommandStopsItAndClosesAfterwards)
