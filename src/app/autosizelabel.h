@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QEvent>
+#include <QLabel>
+
+// A label that grows and shrinks with its text and font, as the window's labels do.
+// Set its text through this type: QLabel::setText is not virtual.
+class TAutoSizeLabel : public QLabel {
+public:
+    TAutoSizeLabel(const QString& text, QWidget* parent) : QLabel(text, parent) { adjustSize(); }
+
+    void setText(const QString& text)
+    {
+        QLabel::setText(text);
+        adjustSize();
+    }
+
+protected:
+    void changeEvent(QEvent* event) override
+    {
+        QLabel::changeEvent(event);
+        if (event->type() == QEvent::FontChange)
+            adjustSize();
+    }
+};

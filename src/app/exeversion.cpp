@@ -1,0 +1,6 @@
+#include "exeversion.h"
+
+std::string ExeVersionText()
+{
+    return VISTADO_VERSION;
+}

@@ -1,0 +1,33 @@
+#include "foldersearch.h"
+
+#include "asciicase.h"
+#include "pathparts.h"
+
+#include <algorithm>
+#include <dirent.h>
+#include <memory>
+#include <utility>
+
+std::vector<std::string> findJpgEntries(const std::string& folder)
+{
+    // Camera folders mix IMG_0001.JPG and img_0002.jpg; ordering by the
+    // upper-cased name keeps the shooting order. Names equal but for case
+    // fall back to their bytes, so the order never depends on the file system.
+    std::vector<std::pair<std::string, std::string>> found;
+    const std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(folder.c_str()), closedir);
+    if (dir) {
+        while (const dirent* entry = readdir(dir.get())) {
+            std::string name = entry->d_name;
+            std::string key = upperAscii(name);
+            if (extensionPart(key) == ".JPG")
+                found.emplace_back(std::move(key), std::move(name));
+        }
+    }
+    std::sort(found.begin(), found.end());
+
+    std::vector<std::string> names;
+    names.reserve(found.size());
+    for (auto& entry : found)
+        names.push_back(std::move(entry.second));
+    return names;
+}

@@ -1,0 +1,12 @@
+#include "vistado4.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[])
+{
+    // QApplication takes its own options out of argv, leaving the program's argument.
+    QApplication app(argc, argv);
+    TForm1 form(argc > 1 ? argv[1] : "", ".");
+    form.show();
+    return app.exec();
+}

@@ -1,0 +1,14 @@
+#include "pathparts.h"
+
+std::string fileNamePart(const std::string& path)
+{
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string extensionPart(const std::string& path)
+{
+    const std::string name = fileNamePart(path);
+    const auto dot = name.rfind('.');
+    return dot == std::string::npos ? std::string() : name.substr(dot);
+}

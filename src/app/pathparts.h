@@ -1,0 +1,12 @@
+#pragma once
+
+#include <string>
+
+// Parts of a path as the window and the commands name them; "/" separates folders.
+
+// The text after the last "/" (the whole path when it holds none).
+std::string fileNamePart(const std::string& path);
+
+// The text from the last "." of the file-name part to the end, dot included;
+// empty when the file-name part holds no ".".
+std::string extensionPart(const std::string& path);

@@ -1,0 +1,204 @@
+#include "vistado4.h"
+
+#include "commandline.h"
+#include "errormessage.h"
+#include "exeversion.h"
+
+#include <QByteArray>
+#include <QCloseEvent>
+#include <QFont>
+#include <QHeaderView>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTableWidget>
+
+namespace {
+
+// The window's typeface; where the system lacks it, the platform's sans-serif stands in.
+QFont windowFont(int pointSize)
+{
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSize(pointSize);
+    return font;
+}
+
+QPushButton* makeButton(const QString& caption, const QRect& geometry, QWidget* parent)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setGeometry(geometry);
+    return button;
+}
+
+// The job list keeps each path's bytes beside the text it shows.
+constexpr int pathRole = Qt::UserRole;
+
+}  // namespace
+
+TForm1::TForm1(const std::string& argument, const std::string& currentDirectory, QWidget* parent)
+    : QWidget(parent)
+{
+    createControls();
+    commandGuard.setOnRelease([this] {
+        if (closeAfterCommand_)
+            QMetaObject::invokeMethod(this, [this] { close(); }, Qt::QueuedConnection);
+    });
+    connect(Bstop, &QPushButton::clicked, this, &TForm1::bstopClick);
+    connect(braus, &QPushButton::clicked, this, &TForm1::brausClick);
+    FormCreate(argument, currentDirectory);
+}
+
+void TForm1::createControls()
+{
+    setWindowTitle(QStringLiteral("Ort ins Bild"));
+    move(494, 298);
+    resize(776, 303);
+    setFont(windowFont(8));
+    QPalette buttonFace = palette();
+    buttonFace.setColor(QPalette::Window, buttonFace.color(QPalette::Button));
+    setPalette(buttonFace);
+    setAutoFillBackground(true);
+
+    Label1 = new TAutoSizeLabel(QStringLiteral("Label1"), this);
+    QFont noticeFont = windowFont(10);
+    noticeFont.setBold(true);
+    Label1->setFont(noticeFont);
+    QPalette red = Label1->palette();
+    red.setColor(QPalette::WindowText, Qt::red);
+    Label1->setPalette(red);
+    Label1->move(16, 0);
+    Label1->hide();
+
+    LZiel = new TAutoSizeLabel(QStringLiteral("LZiel"), this);
+    LZiel->setLayoutDirection(Qt::LeftToRight);
+    LZiel->move(16, 16);
+
+    BFrage = makeButton(QStringLiteral("Frage"), {16, 48, 201, 25}, this);
+
+    LBjobliste = new QListWidget(this);
+    LBjobliste->setGeometry(272, 176, 153, 97);
+    LBjobliste->setUniformItemSizes(true);
+    LBjobliste->setStyleSheet(QStringLiteral("QListWidget::item { height: 13px; }"));
+    LBjobliste->hide();
+
+    Bstop = makeButton(QStringLiteral("stop"), {272, 88, 59, 25}, this);
+    Bstop->setEnabled(false);
+    braus = makeButton(QStringLiteral("Exit"), {344, 88, 67, 25}, this);
+    BGPSsich = makeButton(QStringLiteral("GPS sichern"), {16, 88, 89, 25}, this);
+    bgpszurueck = makeButton(QStringLiteral("GPS zurückholen"), {120, 88, 97, 25}, this);
+
+    pbprogress = new QProgressBar(this);
+    pbprogress->setGeometry(232, 48, 177, 25);
+    pbprogress->setRange(0, 100);
+    pbprogress->setValue(0);
+    pbprogress->setTextVisible(false);
+    pbprogress->hide();
+
+    sgdisplay = new QTableWidget(5, 5, this);
+    sgdisplay->setGeometry(16, 128, 617, 137);
+    sgdisplay->horizontalHeader()->hide();
+    sgdisplay->verticalHeader()->hide();
+    sgdisplay->horizontalHeader()->setDefaultSectionSize(64);
+    sgdisplay->verticalHeader()->setMinimumSectionSize(1);
+    sgdisplay->verticalHeader()->setDefaultSectionSize(24);
+    sgdisplay->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    sgdisplay->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    sgdisplay->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    sgdisplay->setSelectionMode(QAbstractItemView::SingleSelection);
+
+    setTabOrder(BFrage, LBjobliste);
+    setTabOrder(LBjobliste, Bstop);
+    setTabOrder(Bstop, braus);
+    setTabOrder(braus, BGPSsich);
+    setTabOrder(BGPSsich, bgpszurueck);
+    setTabOrder(bgpszurueck, pbprogress);
+    setTabOrder(pbprogress, sgdisplay);
+}
+
+void TForm1::FormCreate(const std::string& argument, const std::string& currentDirectory)
+{
+    ownVersion = ExeVersionText();
+    // The daily update check belongs here: it needs ownVersion and must finish
+    // before the caption is set.
+    setWindowTitle(QStringLiteral("Vistado  MV ") + QString::fromLocal8Bit(ownVersion));
+    LZiel->setText(QStringLiteral("Vistado über einem JPG oder einem Verzeichnis aufrufen"));
+    sgdisplay->setColumnWidth(0, 200);
+    sgdisplay->setColumnWidth(1, 120);
+    sgdisplay->setColumnWidth(2, 300);
+    sgdisplay->setCurrentCell(-1, -1);
+    stopRequested = false;
+    currentPath = argument;
+    buildJobList(currentDirectory);
+}
+
+void TForm1::buildJobList(const std::string& currentDirectory)
+{
+    TCommandLineJobs rules = jobsFromCommandLine(currentPath, currentDirectory);
+    currentPath = rules.currentPath;
+    if (rules.frageCaption)
+        BFrage->setText(QString::fromLocal8Bit(*rules.frageCaption));
+    if (rules.zielText)
+        LZiel->setText(QString::fromLocal8Bit(*rules.zielText));
+    for (const std::string& path : rules.jobs)
+        addJob(path);
+}
+
+int TForm1::jobCount() const
+{
+    return LBjobliste->count();
+}
+
+std::string TForm1::jobEntry(int index) const
+{
+    return LBjobliste->item(index)->data(pathRole).toByteArray().toStdString();
+}
+
+void TForm1::addJob(const std::string& path)
+{
+    LBjobliste->addItem(QString());
+    setJobEntry(LBjobliste->count() - 1, path);
+}
+
+void TForm1::setJobEntry(int index, const std::string& path)
+{
+    QListWidgetItem* item = LBjobliste->item(index);
+    item->setText(QString::fromLocal8Bit(path));
+    item->setData(pathRole, QByteArray::fromStdString(path));
+}
+
+void TForm1::bstopClick()
+{
+    stopRequested = true;
+    BFrage->setEnabled(false);
+    Bstop->setEnabled(false);
+    braus->setEnabled(true);
+}
+
+void TForm1::brausClick()
+{
+    close();
+}
+
+void TForm1::FormClose()
+{
+    runLog.close();
+}
+
+void TForm1::closeEvent(QCloseEvent* event)
+{
+    // Closing under a running command would close its run log beneath it: stop
+    // the command instead and close when it has ended.
+    if (commandGuard.running()) {
+        stopRequested = true;
+        closeAfterCommand_ = true;
+        event->ignore();
+        return;
+    }
+    try {
+        FormClose();
+    } catch (const std::exception& error) {
+        showErrorMessage(this, error);
+    }
+    event->accept();
+}
