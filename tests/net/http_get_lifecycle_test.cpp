@@ -26,6 +26,16 @@ protected:
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         return done();
     }
+
+    // A download that has reached a server which never answers.
+    std::unique_ptr<THTTPGet> StartWaiting(const RawServer& silent, Reports& reports)
+    {
+        auto get = MakeGet(reports, silent.Url("/x"));
+        get->StallTimeout = patientSeconds;
+        get->StartDownload();
+        EXPECT_TRUE(WaitFor([&] { return silent.Connections() == 1; }));
+        return get;
+    }
 };
 
 TEST_F(HttpGetLifecycle, StartWhileBusyMakesNoRequest)
@@ -113,10 +123,7 @@ TEST_F(HttpGetLifecycle, CancelIsPromptAgainstSilentServer)
 {
     RawServer silent(std::nullopt);
     Reports reports;
-    auto get = MakeGet(reports, silent.Url("/x"));
-    get->StallTimeout = patientSeconds;
-    get->StartDownload();
-    ASSERT_TRUE(WaitFor([&] { return silent.Connections() == 1; }));
+    auto get = StartWaiting(silent, reports);
     auto cancelled = Clock::now();
     get->CancelDownload();
     ASSERT_TRUE(ui.PumpUntil([&] { return !get->Busy(); }));
@@ -130,10 +137,7 @@ TEST_F(HttpGetLifecycle, DestroyingWhileWaitingForTheServer)
 {
     RawServer silent(std::nullopt);
     Reports reports;
-    auto get = MakeGet(reports, silent.Url("/x"));
-    get->StallTimeout = patientSeconds;
-    get->StartDownload();
-    ASSERT_TRUE(WaitFor([&] { return silent.Connections() == 1; }));
+    auto get = StartWaiting(silent, reports);
     auto destroyed = Clock::now();
     get.reset();
     EXPECT_LT(Clock::now() - destroyed, seconds(patientSeconds / 2));
