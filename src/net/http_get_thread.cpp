@@ -21,8 +21,7 @@ constexpr std::size_t chunkSize = 1025;
 constexpr const char* postHeader = "Content-Type: application/x-www-form-urlencoded";
 constexpr int maxRedirects = 5;
 
-// Once per process, before the first handle; curl_easy_init would do it
-// implicitly, but not before the multi handle the worker makes first.
+// Once per process, on the user-interface thread, before the first handle.
 void InitCurl()
 {
     static const bool initialised = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
