@@ -1,0 +1,53 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "net/http_get.h"
+#include "ui_queue.h"
+
+namespace vistado::net::test {
+
+// What a component reported through its events.
+struct Reports {
+    int doneFile = 0;
+    int doneString = 0;
+    int errors = 0;
+    std::string fileName;
+    std::int64_t fileSize = -1;
+    std::string text;
+    std::vector<std::pair<std::int64_t, std::int64_t>> progress;  // total, readed
+
+    int Total() const { return doneFile + doneString + errors; }
+};
+
+// A per-test folder, the test thread as user-interface thread, and
+// components whose events land in a Reports.
+class DownloadTest : public ::testing::Test {
+protected:
+    DownloadTest();
+    ~DownloadTest() override;
+
+    std::unique_ptr<THTTPGet> MakeGet(Reports& reports, const std::string& url);
+
+    // Starts the download and pumps until it has been reported.
+    void Fetch(THTTPGet& get);
+
+    std::string Target() const { return (folder / "reply.dat").string(); }
+    std::vector<std::string> FolderEntries() const;
+    // The file's bytes, or nothing when it does not exist.
+    static std::optional<std::string> Contents(const std::string& path);
+    static void Write(const std::string& path, const std::string& bytes);
+
+    std::filesystem::path folder;
+    UiQueue ui;
+};
+
+}  // namespace vistado::net::test
