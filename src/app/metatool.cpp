@@ -133,9 +133,9 @@ int main(int argc, char** argv)
     SetGpsRenderingMode(0);
 
     int status = 0;
+    bool printedAny = false;
     TimgData image(kDecodeAll);
-    for (size_t i = 0; i < files.size(); ++i) {
-        const std::string& file = files[i];
+    for (const std::string& file : files) {
         if (!image.OpenImage(file)) {
             std::cout.flush();
             std::cerr << file << ": " << (image.errorText.empty() ? "not found" : image.errorText)
@@ -144,8 +144,9 @@ int main(int argc, char** argv)
             continue;
         }
         if (files.size() > 1)
-            std::cout << (i > 0 ? "\n" : "") << file << ":\n";
+            std::cout << (printedAny ? "\n" : "") << file << ":\n";
         mode->print(image);
+        printedAny = true;
     }
     std::cout.flush();
     return status;

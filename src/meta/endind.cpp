@@ -10,7 +10,8 @@ namespace {
 
 void CheckRange(const std::string& bytes, int64_t pos, int64_t width)
 {
-    if (pos < 1 || pos + width - 1 > static_cast<int64_t>(bytes.size()))
+    const auto size = static_cast<int64_t>(bytes.size());
+    if (pos < 1 || pos > size || width > size - pos + 1)
         throw ERangeError("position " + std::to_string(pos) + " outside " +
                           std::to_string(bytes.size()) + " bytes");
 }
