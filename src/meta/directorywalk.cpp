@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 namespace vistado {
 
@@ -91,12 +92,13 @@ void TImageInfo::WalkEntry(int64_t entryPos, int64_t base, int64_t size, Directo
     if (byteCount == 0)
         return;
     const int64_t valuePos = byteCount <= 4 ? entryPos + 8 : ReadOffsetAt(entryPos + 8) + base;
-    const std::string raw = BytesAt(buffer, valuePos, byteCount);
+    std::string raw = BytesAt(buffer, valuePos, byteCount);
 
-    TTagEntry row;
+    static const TTagEntry noRow;
+    const TTagEntry* row = &noRow;
     std::string text;
     if (Renders()) {
-        row = LookupTableEntry(tag, kind);
+        row = &TableRow(tag, kind);
         if (type == kTypeAscii) {
             if (static_cast<int64_t>(raw.size()) < byteCount)
                 throw ERangeError("text value runs past the end of the data");
@@ -106,9 +108,9 @@ void TImageInfo::WalkEntry(int64_t entryPos, int64_t base, int64_t size, Directo
         } else if (type == kTypeUndefined) {
             text = QuotedUpToZero(raw);
         } else {
-            text = RenderValue(raw, type, row.formatText, row.valueMap, bigEndian);
+            text = RenderValue(raw, type, row->formatText, row->valueMap, bigEndian);
         }
-        text = row.tagId != 0 && row.formatter ? row.formatter(text) : PrintableText(text);
+        text = row->tagId != 0 && row->formatter ? row->formatter(text) : PrintableText(std::move(text));
         if (tag == kUserComment) {
             const int64_t commentLength = byteCount - kUserCommentPrefix - 1;
             userComment = commentLength > 0
@@ -119,7 +121,7 @@ void TImageInfo::WalkEntry(int64_t entryPos, int64_t base, int64_t size, Directo
             userCommentPos = StoredPosition(valuePos);
             userCommentLength = StoredPosition(commentLength);
         }
-        reportText += "\r\n" + row.caption + " = " + text;
+        reportText.append("\r\n").append(row->caption).append(" = ").append(text);
     }
 
     switch (tag) {
@@ -172,13 +174,14 @@ void TImageInfo::WalkEntry(int64_t entryPos, int64_t base, int64_t size, Directo
         break;
     }
 
-    if (Stores()) {
-        row.text = text;
-        row.rawBytes = raw;
-        row.maxLength = static_cast<int32_t>(raw.size());
-        row.rawOffset = StoredPosition(valuePos);
-        row.valueType = type;
-        AddTag(row);
+    if (Stores() && row->tagId != 0) {
+        TTagEntry entry = *row;
+        entry.maxLength = static_cast<int32_t>(raw.size());
+        entry.text = std::move(text);
+        entry.rawBytes = std::move(raw);
+        entry.rawOffset = StoredPosition(valuePos);
+        entry.valueType = type;
+        AddTag(std::move(entry));
     }
 }
 

@@ -47,14 +47,24 @@ int TFileReader::ReadByte()
 
 size_t TFileReader::ReadInto(std::string& target, size_t count)
 {
-    size_t done = 0;
-    while (done < count) {
-        if (chunkPos == chunkFill && !Refill())
-            break;
-        const size_t take = std::min(count - done, chunkFill - chunkPos);
-        target.append(chunk + chunkPos, take);
-        chunkPos += take;
-        done += take;
+    const size_t buffered = std::min(count, chunkFill - chunkPos);
+    target.append(chunk + chunkPos, buffered);
+    chunkPos += buffered;
+    size_t done = buffered;
+    if (done < count) {
+        const size_t start = target.size();
+        target.resize(start + count - done);
+        while (done < count) {
+            const ssize_t got = ::read(fd, target.data() + start + (done - buffered), count - done);
+            if (got > 0) {
+                done += static_cast<size_t>(got);
+            } else if (got == 0 || errno == EAGAIN) {
+                break;
+            } else if (errno != EINTR) {
+                throw std::system_error(errno, std::generic_category(), path);
+            }
+        }
+        target.resize(start + (done - buffered));
     }
     return done;
 }

@@ -6,7 +6,9 @@
 namespace vistado {
 
 // Reads a file from its first byte through a buffer, so the byte-wise segment
-// scan costs one system call per 64 KiB, not one per byte.
+// scan costs one system call per chunk, not one per byte. Long reads go
+// straight into their target, so no more of the file is read than asked for
+// (and one chunk).
 class TFileReader {
 public:
     // Opens the file for reading; raises std::system_error when it cannot.
@@ -26,7 +28,7 @@ private:
 
     int fd = -1;
     std::string path;
-    char chunk[65536];
+    char chunk[16384];
     size_t chunkFill = 0;
     size_t chunkPos = 0;
 };

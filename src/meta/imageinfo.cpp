@@ -2,13 +2,21 @@
 
 #include "meta/imgdata.h"
 
+#include <utility>
+
 namespace vistado {
+
+namespace {
+// Room for the tags of a typical camera file, so the list rarely grows.
+constexpr size_t kTagsReserved = 128;
+}  // namespace
 
 TImageInfo::TImageInfo(TimgData& owner, int32_t decodeSelector)
     : owner(owner), decodeSelector(decodeSelector)
 {
     FillDescriptions();
     ClearVisited();
+    tags.reserve(kTagsReserved);
 }
 
 bool TImageInfo::Renders() const
@@ -23,8 +31,13 @@ bool TImageInfo::Stores() const
 
 int32_t TImageInfo::AddTag(const TTagEntry& entry)
 {
+    return AddTag(TTagEntry(entry));
+}
+
+int32_t TImageInfo::AddTag(TTagEntry&& entry)
+{
     if (entry.tagId != 0)
-        tags.push_back(entry);
+        tags.push_back(std::move(entry));
     return static_cast<int32_t>(tags.size()) - 1;
 }
 
@@ -42,7 +55,7 @@ void TImageInfo::AddDerivedTag(const std::string& name, const std::string& value
     entry.text = value;
     entry.rawBytes = value;
     entry.maxLength = static_cast<int32_t>(value.size());
-    AddTag(entry);
+    AddTag(std::move(entry));
 }
 
 void TImageInfo::ClearVisited()

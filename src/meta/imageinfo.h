@@ -77,6 +77,7 @@ public:
     // Appends a copy unless the entry's tagId is 0; the index of the last
     // stored entry (-1 for an empty list).
     int32_t AddTag(const TTagEntry& entry);
+    int32_t AddTag(TTagEntry&& entry);
     // Stores a value that a maker-note formatter split off (stores only when
     // the decode stores tags).
     void AddDerivedTag(const std::string& name, const std::string& value, uint16_t valueType);

@@ -29,11 +29,7 @@ std::string LowerExtension(const std::string& path)
     return LowerAscii(path.substr(dot));
 }
 
-bool IsFile(const std::string& path)
-{
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
-}
+
 
 }  // namespace
 
@@ -47,9 +43,10 @@ TimgData::~TimgData() = default;
 bool TimgData::OpenImage(const std::string& path)
 {
     ResetContainer();
-    if (!IsFile(path))
-        return false;
-    TakeFileInfo(path);
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0 || S_ISDIR(info.st_mode))
+        return false;  // no file there
+    TakeFileInfo(path, info);
     try {
         errorText = "Not an EXIF file";
         const std::string extension = LowerExtension(path);
@@ -99,11 +96,8 @@ void TimgData::ResetContainer()
     bigEndian = false;
 }
 
-void TimgData::TakeFileInfo(const std::string& path)
+void TimgData::TakeFileInfo(const std::string& path, const struct stat& info)
 {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0)
-        return;
     sourcePath = path;
     sourceDate = info.st_mtime;
     sourceSize = info.st_size;

@@ -9,6 +9,7 @@
 #include <ctime>
 #include <memory>
 #include <string>
+#include <sys/stat.h>
 
 namespace vistado {
 
@@ -53,7 +54,7 @@ public:
 
 private:
     void ResetContainer();
-    void TakeFileInfo(const std::string& path);
+    void TakeFileInfo(const std::string& path, const struct stat& info);
     bool LoadJpegSegments(const std::string& path);
     bool ScanJpegSegments(TFileReader& file);
     void DecodeExifData();

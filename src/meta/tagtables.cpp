@@ -4,6 +4,8 @@
 #include "meta/formatters.h"
 #include "meta/valuerender.h"
 
+#include <algorithm>
+
 namespace vistado {
 
 namespace {
@@ -324,25 +326,29 @@ void FillDescriptions()
     descriptionsFilled = true;
 }
 
-TTagEntry LookupTableEntry(uint16_t tag, DirectoryKind kind)
+// Both tables are sorted by tag number and hold each number once, so the row
+// found by a binary search is the only one (and so the last) that matches.
+const TTagEntry& TableRow(uint16_t tag, DirectoryKind kind)
 {
     std::span<const TTagEntry> rows;
     if (kind == DirectoryKind::Main)
         rows = mainTable;
     else if (kind == DirectoryKind::Gps)
         rows = gpsTable;
-    const TTagEntry* found = &fallbackRow;
-    for (const TTagEntry& row : rows)
-        if (row.tagId == tag)
-            found = &row;
-    return *found;
+    const auto found = std::lower_bound(rows.begin(), rows.end(), tag,
+                                        [](const TTagEntry& row, uint16_t t) { return row.tagId < t; });
+    return found != rows.end() && found->tagId == tag ? *found : fallbackRow;
+}
+
+TTagEntry LookupTableEntry(uint16_t tag, DirectoryKind kind)
+{
+    return TableRow(tag, kind);
 }
 
 int32_t TableIndexOfKey(const std::string& key)
 {
-    const std::string wanted = LowerAscii(key);
     for (size_t i = 0; i < std::size(mainTable); ++i)
-        if (LowerAscii(mainTable[i].key) == wanted)
+        if (SameTextAscii(mainTable[i].key, key))
             return static_cast<int32_t>(i);
     return -1;
 }

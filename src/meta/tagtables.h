@@ -24,6 +24,8 @@ void FillDescriptions();
 
 // A copy of the row of the tag in the table of that kind, or of the fallback row.
 TTagEntry LookupTableEntry(uint16_t tag, DirectoryKind kind);
+// The same row itself, for readers that copy only what they keep.
+const TTagEntry& TableRow(uint16_t tag, DirectoryKind kind);
 
 // Index of the first main-table row whose key equals key, ASCII letters
 // compared without regard to case; -1 when none.

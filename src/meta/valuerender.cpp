@@ -120,15 +120,20 @@ double NumericValue(const std::string& raw, uint16_t type, bool bigEndian)
     return 0;
 }
 
+// The item for key is the one that begins with key and ":", as if the map were
+// enclosed in commas: at the very start or behind a comma.
 std::string MapLookup(const std::string& map, const std::string& key)
 {
-    const std::string items = "," + map + ",";
-    const std::string wanted = "," + TrimText(key) + ":";
-    const size_t found = items.find(wanted);
-    if (found == std::string::npos)
-        return {};
-    const size_t start = found + wanted.size();
-    return items.substr(start, items.find(',', start) - start);
+    const std::string item = TrimText(key) + ":";
+    size_t start = item.size();
+    if (!map.starts_with(item)) {
+        const size_t comma = map.find("," + item);
+        if (comma == std::string::npos)
+            return {};
+        start = comma + 1 + item.size();
+    }
+    const size_t end = map.find(',', start);
+    return map.substr(start, end == std::string::npos ? std::string::npos : end - start);
 }
 
 double FractionValue(const std::string& text)
@@ -155,13 +160,14 @@ double FractionValue(const std::string& text)
     return (static_cast<double>(whole) * d + static_cast<double>(*numerator)) / d;
 }
 
-std::string PrintableText(const std::string& text)
+std::string PrintableText(std::string text)
 {
-    std::string shown = text.substr(0, kPrintableLength);
-    for (char& c : shown)
+    if (text.size() > kPrintableLength)
+        text.resize(kPrintableLength);
+    for (char& c : text)
         if (static_cast<unsigned char>(c) < 32)
             c = '.';
-    return shown;
+    return text;
 }
 
 std::string SpacedName(const std::string& key)

@@ -32,7 +32,7 @@ std::string MapLookup(const std::string& map, const std::string& key);
 double FractionValue(const std::string& text);
 
 // The first 50 characters, control characters shown as ".".
-std::string PrintableText(const std::string& text);
+std::string PrintableText(std::string text);
 
 // A caption made from a key: a blank in front of every capital letter that
 // follows a character other than a capital letter ("ExposureTime" gives
