@@ -13,9 +13,6 @@ namespace vistado {
 
 namespace {
 
-constexpr uint16_t kTypeAscii = 2;
-constexpr uint16_t kTypeUndefined = 7;
-
 constexpr uint16_t kImageWidth = 0x0100;
 constexpr uint16_t kImageLength = 0x0101;
 constexpr uint16_t kMake = 0x010F;
@@ -64,11 +61,6 @@ private:
     int& depth;
 };
 
-std::string QuotedUpToZero(const std::string& raw)
-{
-    return "\"" + raw.substr(0, raw.find('\0')) + "\"";
-}
-
 }  // namespace
 
 void TImageInfo::WalkDirectory(int64_t start, int64_t base, int64_t size, DirectoryKind kind)
@@ -83,12 +75,19 @@ void TImageInfo::WalkDirectory(int64_t start, int64_t base, int64_t size, Direct
         WalkEntry(start + 2 + 12 * i, base, size, kind);
 }
 
-void TImageInfo::WalkEntry(int64_t entryPos, int64_t base, int64_t size, DirectoryKind kind)
+// Tag, type and count; a count of 2^31 or more and a type above 12 are range
+// errors.
+TImageInfo::TEntryHead TImageInfo::ReadEntryHead(int64_t entryPos) const
 {
     const uint16_t tag = Read16At(entryPos);
     const uint16_t type = Read16At(entryPos + 2);
     const int64_t count = ReadOffsetAt(entryPos + 4);
-    const int64_t byteCount = count * TypeSize(type);
+    return {tag, type, count * TypeSize(type)};
+}
+
+void TImageInfo::WalkEntry(int64_t entryPos, int64_t base, int64_t size, DirectoryKind kind)
+{
+    const auto [tag, type, byteCount] = ReadEntryHead(entryPos);
     if (byteCount == 0)
         return;
     const int64_t valuePos = byteCount <= 4 ? entryPos + 8 : ReadOffsetAt(entryPos + 8) + base;

@@ -1,5 +1,6 @@
 #include "meta/imageinfo.h"
 #include "meta/numbertext.h"
+#include "meta/valuerender.h"
 
 #include <cmath>
 
@@ -42,7 +43,7 @@ void TImageInfo::Derive35mmFocalLength()
     entry.text = FormatNumbers("%5.2f", {focal * factor});
     entry.rawBytes.clear();
     entry.formatText = "%s mm";
-    entry.valueType = 10;
+    entry.valueType = kTypeSignedRational;
     AddTag(entry);
     reportText += "\r\n" + entry.caption + " = " + entry.text;
 }

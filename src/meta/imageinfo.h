@@ -101,6 +101,13 @@ public:
     void Derive35mmFocalLength();
 
 private:
+    // The fixed part of a directory entry.
+    struct TEntryHead {
+        uint16_t tag;
+        uint16_t type;
+        int64_t byteCount;  // value count times bytes per value
+    };
+    TEntryHead ReadEntryHead(int64_t entryPos) const;
     bool Renders() const;
     bool Stores() const;
     void WalkEntry(int64_t entryPos, int64_t base, int64_t size, DirectoryKind kind);

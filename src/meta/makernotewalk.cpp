@@ -11,9 +11,6 @@ namespace vistado {
 
 namespace {
 
-constexpr uint16_t kTypeAscii = 2;
-constexpr uint16_t kTypeUndefined = 7;
-
 // Points the decoder's buffer at the maker-note bytes for one walk and back at
 // the Exif data afterwards, also when the walk fails.
 class TNoteBuffer {
@@ -55,10 +52,7 @@ void TImageInfo::WalkMakerNoteEntry(int64_t entryPos, int64_t base,
                                     std::span<const TTagEntry> table, int64_t fallbackBase,
                                     const std::string& segment)
 {
-    const uint16_t tag = Read16At(entryPos);
-    const uint16_t type = Read16At(entryPos + 2);
-    const int64_t count = ReadOffsetAt(entryPos + 4);
-    const int64_t byteCount = count * TypeSize(type);
+    const auto [tag, type, byteCount] = ReadEntryHead(entryPos);
     const int64_t offset = byteCount <= 4 ? 0 : ReadOffsetAt(entryPos + 8);
     const int64_t valuePos = byteCount <= 4 ? entryPos + 8 : base + offset;
     const bool inNote =
@@ -81,7 +75,7 @@ void TImageInfo::WalkMakerNoteEntry(int64_t entryPos, int64_t base,
 
     std::string text;
     if (type == kTypeAscii)
-        text = "\"" + raw.substr(0, raw.find('\0')) + "\"";
+        text = QuotedUpToZero(raw);
     else if (type == kTypeUndefined)
         text = "\"" + raw + "\"";
     else

@@ -1,14 +1,12 @@
 #include "meta/imageinfo.h"
 #include "meta/imgdata.h"
+#include "meta/valuerender.h"
 
 #include <ctime>
 
 namespace vistado {
 
 namespace {
-
-constexpr uint16_t kTypeShort = 3;
-constexpr uint16_t kTypeLong = 4;
 
 std::string FileName(const std::string& path)
 {

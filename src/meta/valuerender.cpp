@@ -160,6 +160,11 @@ double FractionValue(const std::string& text)
     return (static_cast<double>(whole) * d + static_cast<double>(*numerator)) / d;
 }
 
+std::string QuotedUpToZero(const std::string& raw)
+{
+    return "\"" + raw.substr(0, raw.find('\0')) + "\"";
+}
+
 std::string PrintableText(std::string text)
 {
     if (text.size() > kPrintableLength)

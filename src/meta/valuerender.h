@@ -8,6 +8,13 @@ namespace vistado {
 // Turning raw TIFF values into text and numbers. Multi-byte numbers follow the
 // byte order passed in: the order of the decoder that reads them.
 
+// TIFF value types the engine treats by name.
+inline constexpr uint16_t kTypeAscii = 2;
+inline constexpr uint16_t kTypeShort = 3;
+inline constexpr uint16_t kTypeLong = 4;
+inline constexpr uint16_t kTypeUndefined = 7;
+inline constexpr uint16_t kTypeSignedRational = 10;
+
 // Bytes per value of TIFF types 0 to 12; a type above 12 is a range error.
 int TypeSize(uint16_t type);
 
@@ -30,6 +37,9 @@ std::string MapLookup(const std::string& map, const std::string& key);
 
 // A fraction "n/d" or "w n/d" as a number; 0 for anything else.
 double FractionValue(const std::string& text);
+
+// Bytes up to (not including) the first zero byte, in double quotes.
+std::string QuotedUpToZero(const std::string& raw);
 
 // The first 50 characters, control characters shown as ".".
 std::string PrintableText(std::string text);
