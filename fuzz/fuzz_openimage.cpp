@@ -1,0 +1,63 @@
+// libFuzzer target: any bytes as an image file, opened as the program opens
+// it, then read as the place run reads it.
+
+#include "meta/gpsposition.h"
+#include "meta/imgdata.h"
+#include "meta/settings.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <unistd.h>
+
+using namespace vistado;
+
+namespace {
+
+// One temporary file per extension, made once per process and removed at exit.
+class TFuzzFile {
+public:
+    explicit TFuzzFile(const char* suffix)
+    {
+        const char* dir = std::getenv("TMPDIR");
+        path = std::string(dir != nullptr ? dir : "/tmp") + "/fuzz_openimage-XXXXXX" + suffix;
+        const int fd = ::mkstemps(path.data(), static_cast<int>(std::string(suffix).size()));
+        if (fd < 0)
+            std::abort();
+        ::close(fd);
+    }
+    ~TFuzzFile() { std::remove(path.c_str()); }
+
+    const std::string& Write(const uint8_t* data, size_t size) const
+    {
+        FILE* file = std::fopen(path.c_str(), "wb");
+        if (file == nullptr || std::fwrite(data, 1, size, file) != size || std::fclose(file) != 0)
+            std::abort();
+        return path;
+    }
+
+private:
+    std::string path;
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    static const TFuzzFile jpeg(".jpg");
+    static const TFuzzFile tiff(".tif");
+    // Inputs that start like TIFF data take the TIFF path.
+    const bool isTiff = size >= 2 && (data[0] == 'I' || data[0] == 'M') && data[1] == data[0];
+    const std::string& path = (isTiff ? tiff : jpeg).Write(data, size);
+
+    SetDecimalSeparator('.');
+    TimgData image(kDecodeAll);
+    if (image.OpenImage(path) && image.ExifPresent()) {
+        GpsPositionText(*image.exifDecoder);
+        image.exifDecoder->SummaryText();
+    }
+    if (image.commentSection != nullptr)
+        image.CommentText();
+    return 0;
+}

@@ -1,0 +1,153 @@
+// vistado-meta: prints what the metadata engine reads from image files, for
+// users and for checking the engine against other programs.
+
+#include "meta/gpsposition.h"
+#include "meta/imgdata.h"
+#include "meta/settings.h"
+
+#include <cstring>
+#include <iostream>
+#include <string>
+#include <vector>
+
+using namespace vistado;
+
+namespace {
+
+// Engine texts end their lines with CR LF; a terminal wants LF.
+std::string UnixLines(const std::string& text)
+{
+    std::string lines;
+    for (size_t i = 0; i < text.size(); ++i)
+        if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n'))
+            lines += text[i];
+    return lines;
+}
+
+// A value on one line: control characters shown as ".".
+std::string OneLine(std::string text)
+{
+    for (char& c : text)
+        if (static_cast<unsigned char>(c) < 32)
+            c = '.';
+    return text;
+}
+
+void PrintSummary(const TimgData& image)
+{
+    if (image.exifDecoder)
+        std::cout << UnixLines(image.exifDecoder->SummaryText());
+    std::cout << '\n';
+}
+
+void PrintTags(const TimgData& image)
+{
+    if (!image.exifDecoder)
+        return;
+    for (const TTagEntry& tag : image.exifDecoder->tags)
+        std::cout << tag.key << '\t' << OneLine(tag.text) << '\n';
+}
+
+// The report lines each begin with a line end; the first one is left out.
+void PrintReport(const TimgData& image)
+{
+    if (!image.exifDecoder)
+        return;
+    std::string report =
+        UnixLines(image.exifDecoder->reportText + image.exifDecoder->makerNoteReport);
+    if (!report.empty() && report[0] == '\n')
+        report.erase(0, 1);
+    std::cout << report << '\n';
+}
+
+void PrintGps(const TimgData& image)
+{
+    if (image.ExifPresent() && image.exifDecoder)
+        std::cout << GpsPositionText(*image.exifDecoder);
+    std::cout << '\n';
+}
+
+struct TMode {
+    const char* option;  // nullptr: the mode without an option
+    const char* help;
+    void (*print)(const TimgData& image);
+};
+
+const TMode kModes[] = {
+    {nullptr, "a summary of each file", PrintSummary},
+    {"--tags", "one line per stored tag: name, TAB, value", PrintTags},
+    {"--report", "the report of the Exif and maker-note tags", PrintReport},
+    {"--gps", "the GPS position as latitude,longitude in decimal degrees", PrintGps},
+};
+
+void PrintUsage(std::ostream& out)
+{
+    out << "usage: vistado-meta [MODE] FILE...\n"
+           "Reads the metadata of JPEG (.jpg, .jpeg, .jpe) and TIFF (.tif, .tiff, .nef) files.\n"
+           "With several files, each file's output follows a line \"FILE:\".\n"
+           "Modes:\n";
+    for (const TMode& mode : kModes)
+        out << "  " << (mode.option != nullptr ? mode.option : "(none)") << "\t" << mode.help
+            << "\n";
+}
+
+const TMode* FindMode(const char* option)
+{
+    for (const TMode& mode : kModes)
+        if (mode.option != nullptr && std::strcmp(mode.option, option) == 0)
+            return &mode;
+    return nullptr;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const TMode* mode = &kModes[0];
+    std::vector<std::string> files;
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (argument == "--help" || argument == "-h") {
+            PrintUsage(std::cout);
+            return 0;
+        }
+        if (argument.starts_with("--")) {
+            mode = FindMode(argv[i]);
+            if (mode == nullptr) {
+                std::cerr << "vistado-meta: unknown option " << argument << "\n";
+                PrintUsage(std::cerr);
+                return 1;
+            }
+            continue;
+        }
+        files.push_back(argument);
+    }
+    if (files.empty()) {
+        PrintUsage(std::cerr);
+        return 1;
+    }
+
+    // Numbers are read as the program's commands read them: "." as decimal
+    // separator, GPS coordinates in decimal degrees.
+    SetDecimalSeparator('.');
+    SetGpsRenderingMode(0);
+
+    int status = 0;
+    bool printedAny = false;
+    TimgData image(kDecodeAll);
+    for (const std::string& file : files) {
+        if (!image.OpenImage(file)) {
+            std::cout.flush();
+            std::cerr << file << ": " << (image.errorText.empty() ? "not found" : image.errorText)
+                      << std::endl;
+            status = 1;
+            continue;
+        }
+        if (files.size() > 1)
+            std::cout << (printedAny ? "\n" : "") << file << ":\n";
+        mode->print(image);
+        printedAny = true;
+    }
+    std::cout.flush();
+    return status;
+}

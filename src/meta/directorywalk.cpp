@@ -1,0 +1,203 @@
+#include "meta/asciitext.h"
+#include "meta/imageinfo.h"
+#include "meta/imgdata.h"
+#include "meta/numbertext.h"
+#include "meta/rangeerror.h"
+#include "meta/valuerender.h"
+
+#include <algorithm>
+#include <limits>
+#include <utility>
+
+namespace vistado {
+
+namespace {
+
+constexpr uint16_t kImageWidth = 0x0100;
+constexpr uint16_t kImageLength = 0x0101;
+constexpr uint16_t kMake = 0x010F;
+constexpr uint16_t kModel = 0x0110;
+constexpr uint16_t kDateTime = 0x0132;
+constexpr uint16_t kSubIfds = 0x014A;
+constexpr uint16_t kExifOffset = 0x8769;
+constexpr uint16_t kGpsInfo = 0x8825;
+constexpr uint16_t kExifVersion = 0x9000;
+constexpr uint16_t kDateTimeOriginal = 0x9003;
+constexpr uint16_t kDateTimeDigitized = 0x9004;
+constexpr uint16_t kFlash = 0x9209;
+constexpr uint16_t kMakerNote = 0x927C;
+constexpr uint16_t kUserComment = 0x9286;
+constexpr uint16_t kExifImageWidth = 0xA002;
+constexpr uint16_t kExifImageLength = 0xA003;
+constexpr uint16_t kInteroperabilityOffset = 0xA005;
+
+// Real files nest three or four directories deep; a chain of pointers much
+// deeper than this is malformed and would otherwise exhaust the stack.
+constexpr int kMaxDirectoryDepth = 32;
+
+constexpr size_t kMakeLength = 32;
+constexpr size_t kModelLength = 40;
+constexpr size_t kDateLength = 20;
+constexpr size_t kVersionLength = 6;
+constexpr int64_t kUserCommentPrefix = 8;
+
+// Positions past 2^31 address no byte of any buffer; they are kept as the
+// largest int32 so that stored positions stay meaningful as "outside".
+int32_t StoredPosition(int64_t pos)
+{
+    return static_cast<int32_t>(std::clamp<int64_t>(pos, std::numeric_limits<int32_t>::min(),
+                                                    std::numeric_limits<int32_t>::max()));
+}
+
+// Counts the sub-directory walks in progress.
+class TNesting {
+public:
+    explicit TNesting(int& depth) : depth(depth) { ++depth; }
+    ~TNesting() { --depth; }
+    TNesting(const TNesting&) = delete;
+    TNesting& operator=(const TNesting&) = delete;
+
+private:
+    int& depth;
+};
+
+}  // namespace
+
+void TImageInfo::WalkDirectory(int64_t start, int64_t base, int64_t size, DirectoryKind kind)
+{
+    MarkVisited(start, base);
+    const int64_t count = Read16At(start);
+    if (2 + 12 * count > base + size) {
+        owner.errorText = "Illegally sized directory";
+        return;
+    }
+    for (int64_t i = 0; i < count; ++i)
+        WalkEntry(start + 2 + 12 * i, base, size, kind);
+}
+
+// Tag, type and count; a count of 2^31 or more and a type above 12 are range
+// errors.
+TImageInfo::TEntryHead TImageInfo::ReadEntryHead(int64_t entryPos) const
+{
+    const uint16_t tag = Read16At(entryPos);
+    const uint16_t type = Read16At(entryPos + 2);
+    const int64_t count = ReadOffsetAt(entryPos + 4);
+    return {tag, type, count * TypeSize(type)};
+}
+
+void TImageInfo::WalkEntry(int64_t entryPos, int64_t base, int64_t size, DirectoryKind kind)
+{
+    const auto [tag, type, byteCount] = ReadEntryHead(entryPos);
+    if (byteCount == 0)
+        return;
+    const int64_t valuePos = byteCount <= 4 ? entryPos + 8 : ReadOffsetAt(entryPos + 8) + base;
+    std::string raw = BytesAt(buffer, valuePos, byteCount);
+
+    static const TTagEntry noRow;
+    const TTagEntry* row = &noRow;
+    std::string text;
+    if (Renders()) {
+        row = &TableRow(tag, kind);
+        if (type == kTypeAscii) {
+            if (static_cast<int64_t>(raw.size()) < byteCount)
+                throw ERangeError("text value runs past the end of the data");
+            text = raw;
+            if (text.back() == '\0')
+                text.pop_back();
+        } else if (type == kTypeUndefined) {
+            text = QuotedUpToZero(raw);
+        } else {
+            text = RenderValue(raw, type, row->formatText, row->valueMap, bigEndian);
+        }
+        text = row->tagId != 0 && row->formatter ? row->formatter(text) : PrintableText(std::move(text));
+        if (tag == kUserComment) {
+            const int64_t commentLength = byteCount - kUserCommentPrefix - 1;
+            userComment = commentLength > 0
+                ? TrimText(raw.substr(std::min<size_t>(raw.size(), kUserCommentPrefix),
+                                      static_cast<size_t>(commentLength)))
+                : std::string();
+            text = userComment;
+            userCommentPos = StoredPosition(valuePos);
+            userCommentLength = StoredPosition(commentLength);
+        }
+        reportText.append("\r\n").append(row->caption).append(" = ").append(text);
+    }
+
+    switch (tag) {
+    case kImageWidth:
+    case kExifImageWidth:
+        widthValuePos = StoredPosition(entryPos + 8);
+        imageWidth = RoundToInt32(NumericValue(raw, type, bigEndian));
+        break;
+    case kImageLength:
+    case kExifImageLength:
+        heightValuePos = StoredPosition(entryPos + 8);
+        imageHeight = RoundToInt32(NumericValue(raw, type, bigEndian));
+        break;
+    case kMake:
+        cameraMake = text.substr(0, kMakeLength);
+        break;
+    case kModel:
+        cameraModel = text.substr(0, kModelLength);
+        break;
+    case kDateTime:
+        dateTimePos = StoredPosition(valuePos);
+        photoDate = text.substr(0, kDateLength);
+        break;
+    case kDateTimeOriginal:
+        dateTimeOriginalPos = StoredPosition(valuePos);
+        photoDate = text.substr(0, kDateLength);
+        break;
+    case kDateTimeDigitized:
+        dateTimeDigitizedPos = StoredPosition(valuePos);
+        break;
+    case kExifVersion:
+        exifVersion = raw.substr(0, kVersionLength);
+        break;
+    case kFlash:
+        flashValue = RoundToInt32(NumericValue(raw, type, bigEndian));
+        break;
+    case kSubIfds:
+    case kExifOffset:
+    case kInteroperabilityOffset:
+        WalkSubDirectory(valuePos, base, size, DirectoryKind::Main);
+        break;
+    case kGpsInfo:
+        WalkSubDirectory(valuePos, base, size, DirectoryKind::Gps);
+        break;
+    case kMakerNote:
+        makerNoteBytes = raw;
+        makerNotePos = StoredPosition(valuePos);
+        break;
+    default:
+        break;
+    }
+
+    if (Stores() && row->tagId != 0) {
+        TTagEntry entry = *row;
+        entry.maxLength = static_cast<int32_t>(raw.size());
+        entry.text = std::move(text);
+        entry.rawBytes = std::move(raw);
+        entry.rawOffset = StoredPosition(valuePos);
+        entry.valueType = type;
+        AddTag(std::move(entry));
+    }
+}
+
+// A broken sub-directory is cut short where it breaks: what it yielded so far
+// stays, and the directory that points to it goes on.
+void TImageInfo::WalkSubDirectory(int64_t valuePos, int64_t base, int64_t size,
+                                  DirectoryKind kind)
+{
+    try {
+        const int64_t start = ReadOffsetAt(valuePos) + base;
+        if (WasVisited(start, base) || walkDepth >= kMaxDirectoryDepth)
+            return;
+        const TNesting nesting(walkDepth);
+        WalkDirectory(start, base, size, kind);
+    } catch (const ERangeError&) {
+        return;
+    }
+}
+
+}  // namespace vistado

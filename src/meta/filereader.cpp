@@ -1,0 +1,72 @@
+#include "meta/filereader.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <system_error>
+#include <unistd.h>
+
+namespace vistado {
+
+TFileReader::TFileReader(const std::string& path) : path(path)
+{
+    // O_NONBLOCK: a FIFO named like an image reads as empty instead of waiting
+    // for a writer.
+    fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        throw std::system_error(errno, std::generic_category(), path);
+}
+
+TFileReader::~TFileReader()
+{
+    ::close(fd);
+}
+
+bool TFileReader::Refill()
+{
+    for (;;) {
+        const ssize_t got = ::read(fd, chunk, sizeof chunk);
+        if (got >= 0) {
+            chunkFill = static_cast<size_t>(got);
+            chunkPos = 0;
+            return got > 0;
+        }
+        if (errno == EAGAIN)
+            return false;
+        if (errno != EINTR)
+            throw std::system_error(errno, std::generic_category(), path);
+    }
+}
+
+int TFileReader::ReadByte()
+{
+    if (chunkPos == chunkFill && !Refill())
+        return -1;
+    return static_cast<unsigned char>(chunk[chunkPos++]);
+}
+
+size_t TFileReader::ReadInto(std::string& target, size_t count)
+{
+    const size_t buffered = std::min(count, chunkFill - chunkPos);
+    target.append(chunk + chunkPos, buffered);
+    chunkPos += buffered;
+    size_t done = buffered;
+    if (done < count) {
+        const size_t start = target.size();
+        target.resize(start + count - done);
+        while (done < count) {
+            const ssize_t got = ::read(fd, target.data() + start + (done - buffered), count - done);
+            if (got > 0) {
+                done += static_cast<size_t>(got);
+            } else if (got == 0 || errno == EAGAIN) {
+                break;
+            } else if (errno != EINTR) {
+                throw std::system_error(errno, std::generic_category(), path);
+            }
+        }
+        target.resize(start + (done - buffered));
+    }
+    return done;
+}
+
+}  // namespace vistado

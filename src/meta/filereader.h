@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace vistado {
+
+// Reads a file from its first byte through a buffer, so the byte-wise segment
+// scan costs one system call per chunk, not one per byte. Long reads go
+// straight into their target, so no more of the file is read than asked for
+// (and one chunk).
+class TFileReader {
+public:
+    // Opens the file for reading; raises std::system_error when it cannot.
+    explicit TFileReader(const std::string& path);
+    ~TFileReader();
+    TFileReader(const TFileReader&) = delete;
+    TFileReader& operator=(const TFileReader&) = delete;
+
+    // The next byte (0 to 255), or -1 at the end of the file.
+    int ReadByte();
+    // Appends up to count bytes to target; fewer only at the end of the file.
+    // Returns how many were appended.
+    size_t ReadInto(std::string& target, size_t count);
+
+private:
+    bool Refill();
+
+    int fd = -1;
+    std::string path;
+    char chunk[16384];
+    size_t chunkFill = 0;
+    size_t chunkPos = 0;
+};
+
+}  // namespace vistado

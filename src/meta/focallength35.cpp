@@ -1,0 +1,51 @@
+#include "meta/imageinfo.h"
+#include "meta/numbertext.h"
+#include "meta/valuerender.h"
+
+#include <cmath>
+
+namespace vistado {
+
+namespace {
+
+constexpr double kMillimetresPerInch = 25.4;
+constexpr double kMillimetresPerCentimetre = 10.0;
+constexpr double kFilmDiagonal = 43.26661531;  // of a 36 mm x 24 mm frame
+
+}  // namespace
+
+// Many cameras store no 35 mm equivalent; it follows from the focal length and
+// the sensor size, which the focal-plane resolution gives.
+void TImageInfo::Derive35mmFocalLength()
+{
+    if (IndexOfName("FocalLengthin35mmFilm") >= 0)
+        return;
+    int32_t unit = TagInteger("FocalPlaneResolutionUnit");
+    if (unit <= 0)
+        unit = TagInteger("ResolutionUnit");
+    const double mmPerUnit = unit == 2 ? kMillimetresPerInch
+                           : unit == 3 ? kMillimetresPerCentimetre
+                                       : 0.0;
+    const double focal = TagNumber("FocalLength");
+    if (mmPerUnit == 0 || focal == 0)
+        return;
+
+    const int32_t xResolution = TagInteger("FocalPlaneXResolution");
+    const double sensorWidth = xResolution > 0 ? imageWidth * mmPerUnit / xResolution : 0.0;
+    const int32_t yResolution = TagInteger("FocalPlaneYResolution");
+    const double sensorHeight = yResolution > 0 ? imageHeight * mmPerUnit / yResolution : 0.0;
+    if (!(sensorWidth * sensorHeight > 0))
+        return;
+
+    const double factor = kFilmDiagonal / std::sqrt(sensorWidth * sensorWidth +
+                                                    sensorHeight * sensorHeight);
+    TTagEntry entry = MainTagTable()[static_cast<size_t>(TableIndexOfKey("FocalLengthIn35mmFilm"))];
+    entry.text = FormatNumbers("%5.2f", {focal * factor});
+    entry.rawBytes.clear();
+    entry.formatText = "%s mm";
+    entry.valueType = kTypeSignedRational;
+    AddTag(entry);
+    reportText += "\r\n" + entry.caption + " = " + entry.text;
+}
+
+}  // namespace vistado

@@ -1,0 +1,122 @@
+#pragma once
+
+#include "meta/endind.h"
+#include "meta/tagentry.h"
+#include "meta/tagtables.h"
+
+#include <cstdint>
+#include <set>
+#include <span>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace vistado {
+
+class TimgData;
+
+// What a decode produces: rendered values and the report, stored tags, or both
+// (what the program uses).
+inline constexpr int32_t kDecodeRender = 2;
+inline constexpr int32_t kDecodeStore = 4;
+inline constexpr int32_t kDecodeAll = 255;
+
+// Tag number of the entries that AddDerivedTag stores (values that a
+// maker-note formatter split off one tag). Not a tag of any table, so a
+// derived entry is never mistaken for a decoded one; found by name.
+inline constexpr uint16_t kDerivedTagId = 0xFFFF;
+
+// The Exif decoder of one image: walks the TIFF directories of the container's
+// Exif segment (or TIFF data) and holds the decoded tags, the report and a few
+// picked values. Created and owned by its container.
+class TImageInfo : public tEndInd {
+public:
+    TImageInfo(TimgData& owner, int32_t decodeSelector);
+    virtual ~TImageInfo() = default;
+    TImageInfo(const TImageInfo&) = delete;
+    TImageInfo& operator=(const TImageInfo&) = delete;
+
+    std::vector<TTagEntry> tags;  // decoded tags in the order they were met
+    TimgData& owner;
+    std::string exifVersion;  // at most 6 bytes
+    std::string cameraMake;   // at most 32 characters
+    std::string cameraModel;  // at most 40 characters
+    std::string photoDate;    // DateTime, replaced by a later DateTimeOriginal; at most 20
+    int32_t imageHeight = 0;
+    int32_t imageWidth = 0;
+    int32_t heightValuePos = 0;  // segment position of the height entry's value field
+    int32_t widthValuePos = 0;
+    int32_t flashValue = 0;
+    int32_t decodeSelector;
+    std::string makerNoteBytes;
+    bool readingTiff = false;
+    std::string userComment;
+    int32_t userCommentPos = 0;
+    int32_t userCommentLength = 0;
+    int32_t dateTimePos = 0;
+    int32_t dateTimeOriginalPos = 0;
+    int32_t dateTimeDigitizedPos = 0;
+    std::string reportText;       // CR LF + caption + " = " + text per tag of the main walk
+    std::string makerNoteReport;  // the same for the maker-note walk
+    bool makerNoteDecoded = false;
+    int32_t makerNotePos = 0;
+
+    // Decodes the directory at segment position start. TIFF offsets in it
+    // count from base; size is the byte count of the data they live in.
+    void WalkDirectory(int64_t start, int64_t base, int64_t size, DirectoryKind kind);
+
+    // Decodes one maker-note directory held in noteBytes against a maker's
+    // table. dirOffset is the 0-based offset of the directory's entry count in
+    // noteBytes; an offset o stored in an entry designates 1-based position
+    // o + dirOffset - originDelta + 2 of noteBytes, and a value that does not
+    // lie inside noteBytes is taken from the Exif segment at fallbackBase + o.
+    // Errors end the walk and leave "Error Detected = ..." in the container.
+    void WalkMakerNoteDirectory(const std::string& noteBytes, std::span<const TTagEntry> table,
+                                int64_t dirOffset, int64_t originDelta, int64_t fallbackBase);
+
+    // Appends a copy unless the entry's tagId is 0; the index of the last
+    // stored entry (-1 for an empty list).
+    int32_t AddTag(const TTagEntry& entry);
+    int32_t AddTag(TTagEntry&& entry);
+    // Stores a value that a maker-note formatter split off (stores only when
+    // the decode stores tags).
+    void AddDerivedTag(const std::string& name, const std::string& value, uint16_t valueType);
+
+    void ClearVisited();
+    void MarkVisited(int64_t start, int64_t base);
+    bool WasVisited(int64_t start, int64_t base) const;
+
+    // Lookups by tag name (ASCII letters compared without regard to case).
+    virtual int32_t IndexOfName(const std::string& name) const;
+    virtual std::string TagValueText(const std::string& name) const;
+    TTagEntry EntryByName(const std::string& name) const;
+    double TagNumber(const std::string& name) const;
+    int32_t TagInteger(const std::string& name) const;
+
+    std::string SummaryText() const;
+    // Writes new pixel dimensions into the width and height entries of the
+    // container's Exif segment.
+    void AdjustDimensions(int32_t height, int32_t width);
+    // Adds FocalLengthin35mmFilm when the image lacks it and its data allows.
+    void Derive35mmFocalLength();
+
+private:
+    // The fixed part of a directory entry.
+    struct TEntryHead {
+        uint16_t tag;
+        uint16_t type;
+        int64_t byteCount;  // value count times bytes per value
+    };
+    TEntryHead ReadEntryHead(int64_t entryPos) const;
+    bool Renders() const;
+    bool Stores() const;
+    void WalkEntry(int64_t entryPos, int64_t base, int64_t size, DirectoryKind kind);
+    void WalkSubDirectory(int64_t valuePos, int64_t base, int64_t size, DirectoryKind kind);
+    void WalkMakerNoteEntry(int64_t entryPos, int64_t base, std::span<const TTagEntry> table,
+                            int64_t fallbackBase, const std::string& segment);
+
+    std::set<std::pair<int64_t, int64_t>> visited;  // (base, start) of every directory walked
+    int walkDepth = 0;                               // directories being walked, nested
+};
+
+}  // namespace vistado

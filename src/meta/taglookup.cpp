@@ -1,0 +1,42 @@
+#include "meta/asciitext.h"
+#include "meta/imageinfo.h"
+#include "meta/numbertext.h"
+#include "meta/valuerender.h"
+
+namespace vistado {
+
+int32_t TImageInfo::IndexOfName(const std::string& name) const
+{
+    for (size_t i = 0; i < tags.size(); ++i)
+        if (SameTextAscii(tags[i].key, name))
+            return static_cast<int32_t>(i);
+    return -1;
+}
+
+std::string TImageInfo::TagValueText(const std::string& name) const
+{
+    const int32_t index = IndexOfName(name);
+    return index < 0 ? std::string() : tags[static_cast<size_t>(index)].text;
+}
+
+TTagEntry TImageInfo::EntryByName(const std::string& name) const
+{
+    const int32_t index = IndexOfName(name);
+    return index < 0 ? TTagEntry() : tags[static_cast<size_t>(index)];
+}
+
+double TImageInfo::TagNumber(const std::string& name) const
+{
+    const int32_t index = IndexOfName(name);
+    if (index < 0)
+        return 0;
+    const TTagEntry& entry = tags[static_cast<size_t>(index)];
+    return NumericValue(entry.rawBytes, entry.valueType, bigEndian);
+}
+
+int32_t TImageInfo::TagInteger(const std::string& name) const
+{
+    return RoundToInt32(TagNumber(name));
+}
+
+}  // namespace vistado

@@ -1,0 +1,190 @@
+#include "meta/valuerender.h"
+
+#include "meta/asciitext.h"
+#include "meta/numbertext.h"
+#include "meta/rangeerror.h"
+
+#include <algorithm>
+#include <bit>
+
+namespace vistado {
+
+namespace {
+
+constexpr int kTypeSizes[] = {0, 1, 1, 2, 4, 8, 1, 1, 2, 4, 8, 4, 8};
+constexpr size_t kMaxRenderedValues = 128;
+constexpr size_t kPrintableLength = 50;
+const std::string kValueSeparator = ", ";
+
+bool IsIntegerType(uint16_t type)
+{
+    return type == 1 || type == 3 || type == 4 || type == 6 || type == 8 || type == 9;
+}
+
+bool IsRationalType(uint16_t type)
+{
+    return type == 5 || type == 10;
+}
+
+// The IEEE value of the first 4 (FLOAT) or 8 (DOUBLE) bytes of raw.
+double FloatValue(const std::string& raw, uint16_t type, bool bigEndian)
+{
+    const size_t size = type == 11 ? 4 : 8;
+    if (raw.size() < size)
+        return 0;
+    uint64_t bits = 0;
+    for (size_t i = 0; i < size; ++i) {
+        const size_t at = bigEndian ? i : size - 1 - i;
+        bits = bits << 8 | static_cast<uint8_t>(raw[at]);
+    }
+    if (size == 4)
+        return std::bit_cast<float>(static_cast<uint32_t>(bits));
+    return std::bit_cast<double>(bits);
+}
+
+void RationalParts(const std::string& value, bool bigEndian, int32_t& numerator,
+                   int32_t& denominator)
+{
+    numerator = IntegerFromBytes(value.substr(0, 4), bigEndian);
+    denominator = IntegerFromBytes(value.substr(4, 4), bigEndian);
+}
+
+}  // namespace
+
+int TypeSize(uint16_t type)
+{
+    if (type > 12)
+        throw ERangeError("type " + std::to_string(type) + " above 12");
+    return kTypeSizes[type];
+}
+
+int32_t IntegerFromBytes(const std::string& bytes, bool bigEndian)
+{
+    uint32_t value = 0;
+    const size_t n = bytes.size();
+    for (size_t i = 0; i < n; ++i)
+        value = value * 256 + static_cast<uint8_t>(bytes[bigEndian ? i : n - 1 - i]);
+    return static_cast<int32_t>(value);
+}
+
+std::string RenderValue(const std::string& raw, uint16_t type, const std::string& format,
+                        const std::string& map, bool bigEndian)
+{
+    const size_t size = static_cast<size_t>(TypeSize(type));
+    if (size == 0)
+        return "0";
+    const size_t count = std::min(raw.size() / size, kMaxRenderedValues);
+    std::string text;
+    for (size_t i = 0; i < count; ++i) {
+        if (i > 0)
+            text += kValueSeparator;
+        const std::string value = raw.substr(i * size, size);
+        if (IsIntegerType(type)) {
+            const std::string number = std::to_string(IntegerFromBytes(value, bigEndian));
+            text += map.empty() ? number : MapLookup(map, number);
+        } else if (IsRationalType(type)) {
+            int32_t numerator = 0;
+            int32_t denominator = 0;
+            RationalParts(value, bigEndian, numerator, denominator);
+            text += std::to_string(numerator) + "/" + std::to_string(denominator);
+            if (!map.empty())
+                text += MapLookup(map, text);
+        } else if (type == 11 || type == 12) {
+            text += "-9999.99";
+        } else {
+            text += "?";
+        }
+    }
+    if (format.empty())
+        return text;
+    const size_t slot = format.find("%s");
+    if (slot != std::string::npos)
+        return format.substr(0, slot) + text + format.substr(slot + 2);
+    return FormatNumbers(format, {NumericValue(raw, type, bigEndian)});
+}
+
+double NumericValue(const std::string& raw, uint16_t type, bool bigEndian)
+{
+    if (IsIntegerType(type))
+        return IntegerFromBytes(raw, bigEndian);
+    if (IsRationalType(type)) {
+        if (raw.size() < 8)
+            return 0;
+        int32_t numerator = 0;
+        int32_t denominator = 0;
+        RationalParts(raw, bigEndian, numerator, denominator);
+        return denominator == 0 ? 0.0 : static_cast<double>(numerator) / denominator;
+    }
+    if (type == 11 || type == 12)
+        return FloatValue(raw, type, bigEndian);
+    return 0;
+}
+
+// The item for key is the one that begins with key and ":", as if the map were
+// enclosed in commas: at the very start or behind a comma.
+std::string MapLookup(const std::string& map, const std::string& key)
+{
+    const std::string item = TrimText(key) + ":";
+    size_t start = item.size();
+    if (!map.starts_with(item)) {
+        const size_t comma = map.find("," + item);
+        if (comma == std::string::npos)
+            return {};
+        start = comma + 1 + item.size();
+    }
+    const size_t end = map.find(',', start);
+    return map.substr(start, end == std::string::npos ? std::string::npos : end - start);
+}
+
+double FractionValue(const std::string& text)
+{
+    const std::string trimmed = TrimText(text);
+    int64_t whole = 0;
+    std::string fraction = trimmed;
+    const size_t blank = trimmed.find(' ');
+    if (blank != std::string::npos) {
+        const auto parsed = ParseInteger(trimmed.substr(0, blank));
+        if (!parsed)
+            return 0;
+        whole = *parsed;
+        fraction = trimmed.substr(blank + 1);
+    }
+    const size_t slash = fraction.find('/');
+    if (slash == std::string::npos)
+        return 0;
+    const auto numerator = ParseInteger(fraction.substr(0, slash));
+    const auto denominator = ParseInteger(fraction.substr(slash + 1));
+    if (!numerator || !denominator || *denominator == 0)
+        return 0;
+    const double d = static_cast<double>(*denominator);
+    return (static_cast<double>(whole) * d + static_cast<double>(*numerator)) / d;
+}
+
+std::string QuotedUpToZero(const std::string& raw)
+{
+    return "\"" + raw.substr(0, raw.find('\0')) + "\"";
+}
+
+std::string PrintableText(std::string text)
+{
+    if (text.size() > kPrintableLength)
+        text.resize(kPrintableLength);
+    for (char& c : text)
+        if (static_cast<unsigned char>(c) < 32)
+            c = '.';
+    return text;
+}
+
+std::string SpacedName(const std::string& key)
+{
+    auto isCapital = [](char c) { return c >= 'A' && c <= 'Z'; };
+    std::string caption = key.substr(0, 1);
+    for (size_t i = 1; i < key.size(); ++i) {
+        if (isCapital(key[i]) && !isCapital(key[i - 1]))
+            caption += ' ';
+        caption += key[i];
+    }
+    return caption;
+}
+
+}  // namespace vistado

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace vistado {
+
+// Turning raw TIFF values into text and numbers. Multi-byte numbers follow the
+// byte order passed in: the order of the decoder that reads them.
+
+// TIFF value types the engine treats by name.
+inline constexpr uint16_t kTypeAscii = 2;
+inline constexpr uint16_t kTypeShort = 3;
+inline constexpr uint16_t kTypeLong = 4;
+inline constexpr uint16_t kTypeUndefined = 7;
+inline constexpr uint16_t kTypeSignedRational = 10;
+
+// Bytes per value of TIFF types 0 to 12; a type above 12 is a range error.
+int TypeSize(uint16_t type);
+
+// The bytes as one number, first byte highest in big-endian order, last byte
+// highest in little-endian order; the low 32 bits, read as signed.
+int32_t IntegerFromBytes(const std::string& bytes, bool bigEndian);
+
+// The values of raw (at most 128), ", " between them; integers through the
+// value map when there is one; the format template applied to the whole.
+std::string RenderValue(const std::string& raw, uint16_t type, const std::string& format,
+                        const std::string& map, bool bigEndian);
+
+// The first value (integers: all of raw) as a number; 0 for texts and for
+// anything unusable. FLOAT and DOUBLE are decoded as IEEE values.
+double NumericValue(const std::string& raw, uint16_t type, bool bigEndian);
+
+// The text of the item for key in a map such as "1:Macro,2:Normal"; empty when
+// there is none.
+std::string MapLookup(const std::string& map, const std::string& key);
+
+// A fraction "n/d" or "w n/d" as a number; 0 for anything else.
+double FractionValue(const std::string& text);
+
+// Bytes up to (not including) the first zero byte, in double quotes.
+std::string QuotedUpToZero(const std::string& raw);
+
+// The first 50 characters, control characters shown as ".".
+std::string PrintableText(std::string text);
+
+// A caption made from a key: a blank in front of every capital letter that
+// follows a character other than a capital letter ("ExposureTime" gives
+// "Exposure Time", "GPSLatitudeRef" gives "GPSLatitude Ref").
+std::string SpacedName(const std::string& key);
+
+}  // namespace vistado

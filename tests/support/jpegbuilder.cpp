@@ -1,0 +1,79 @@
+#include "jpegbuilder.h"
+
+namespace vistado::test {
+
+std::string Segment(uint8_t marker, const std::string& payload)
+{
+    return SegmentWithLength(marker, static_cast<uint16_t>(payload.size() + 2), payload);
+}
+
+std::string SegmentWithLength(uint8_t marker, uint16_t length, const std::string& payload)
+{
+    std::string segment{'\xFF', static_cast<char>(marker)};
+    segment += static_cast<char>(length >> 8);
+    segment += static_cast<char>(length & 0xFF);
+    return segment + payload;
+}
+
+std::string JfifSegment()
+{
+    return Segment(0xE0, std::string("JFIF\0\x01\x02\x01\x00\x48\x00\x48\x00\x00", 14));
+}
+
+std::string ExifSegment(const std::string& tiff)
+{
+    return Segment(0xE1, std::string("Exif\0\0", 6) + tiff);
+}
+
+std::string XmpSegment()
+{
+    return Segment(0xE1, std::string("http://ns.adobe.com/xap/1.0/\0", 29) +
+                             "<x:xmpmeta xmlns:x='adobe:ns:meta/'></x:xmpmeta>");
+}
+
+std::string IptcSegment()
+{
+    const std::string dataset = std::string("\x1C\x02\x19\x00\x05", 5) + "Alpen";
+    std::string resource = std::string("8BIM\x04\x04\0\0", 8);
+    resource += std::string{'\0', '\0', '\0', static_cast<char>(dataset.size())} + dataset;
+    return Segment(0xED, std::string("Photoshop 3.0\0", 14) + resource);
+}
+
+std::string CommentSegment(const std::string& text)
+{
+    return Segment(0xFE, text);
+}
+
+std::string QuantTableSegment()
+{
+    return Segment(0xDB, '\0' + std::string(64, '\x01'));
+}
+
+std::string FrameSegment(uint16_t width, uint16_t height)
+{
+    std::string payload{'\x08'};
+    payload += {static_cast<char>(height >> 8), static_cast<char>(height & 0xFF)};
+    payload += {static_cast<char>(width >> 8), static_cast<char>(width & 0xFF)};
+    payload += std::string("\x03\x01\x22\x00\x02\x11\x01\x03\x11\x01", 10);
+    return Segment(0xC0, payload);
+}
+
+std::string HuffmanTableSegment()
+{
+    return Segment(0xC4, '\0' + std::string("\x00\x01", 2) + std::string(14, '\0') + '\0');
+}
+
+std::string ScanSegment()
+{
+    return Segment(0xDA, std::string("\x03\x01\x00\x02\x11\x03\x11\x00\x3F\x00", 10));
+}
+
+std::string JpegFile(const std::vector<std::string>& segments)
+{
+    std::string file = "\xFF\xD8";
+    for (const std::string& segment : segments)
+        file += segment;
+    return file + "\x12\x34\x56" + "\xFF\xD9";
+}
+
+}  // namespace vistado::test

@@ -1,0 +1,116 @@
+#include "runprogram.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <fcntl.h>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <system_error>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace vistado::test {
+
+namespace {
+
+class TPipe {
+public:
+    TPipe()
+    {
+        if (::pipe(ends) != 0)
+            throw std::system_error(errno, std::generic_category(), "pipe");
+    }
+    ~TPipe()
+    {
+        CloseRead();
+        CloseWrite();
+    }
+    TPipe(const TPipe&) = delete;
+    TPipe& operator=(const TPipe&) = delete;
+    int Read() const { return ends[0]; }
+    int Write() const { return ends[1]; }
+    void CloseRead() { Close(ends[0]); }
+    void CloseWrite() { Close(ends[1]); }
+
+private:
+    static void Close(int& fd)
+    {
+        if (fd >= 0)
+            ::close(fd);
+        fd = -1;
+    }
+    int ends[2] = {-1, -1};
+};
+
+}  // namespace
+
+TProgramResult RunProgram(const std::vector<std::string>& command)
+{
+    TPipe out;
+    TPipe err;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_adddup2(&actions, out.Write(), 1);
+    posix_spawn_file_actions_adddup2(&actions, err.Write(), 2);
+    posix_spawn_file_actions_addclose(&actions, out.Read());
+    posix_spawn_file_actions_addclose(&actions, err.Read());
+    std::vector<char*> argv;
+    for (const std::string& argument : command)
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    const int spawned = ::posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0)
+        throw std::system_error(spawned, std::generic_category(), command[0]);
+    out.CloseWrite();
+    err.CloseWrite();
+
+    TProgramResult result;
+    pollfd fds[] = {{out.Read(), POLLIN, 0}, {err.Read(), POLLIN, 0}};
+    std::string* targets[] = {&result.out, &result.err};
+    int open = 2;
+    while (open > 0) {
+        if (::poll(fds, 2, -1) < 0 && errno != EINTR)
+            break;
+        for (int i = 0; i < 2; ++i) {
+            if (fds[i].fd < 0 || fds[i].revents == 0)
+                continue;
+            char chunk[4096];
+            const ssize_t got = ::read(fds[i].fd, chunk, sizeof chunk);
+            if (got > 0) {
+                targets[i]->append(chunk, static_cast<size_t>(got));
+            } else if (got == 0 || errno != EINTR) {
+                fds[i].fd = -1;
+                --open;
+            }
+        }
+    }
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return result;
+}
+
+bool ProgramAvailable(const std::string& name)
+{
+    const char* path = std::getenv("PATH");
+    std::string dirs = path != nullptr ? path : "/usr/bin:/bin";
+    size_t start = 0;
+    while (start <= dirs.size()) {
+        const size_t end = dirs.find(':', start);
+        const std::string dir = dirs.substr(start, end - start);
+        if (!dir.empty() && ::access((dir + "/" + name).c_str(), X_OK) == 0)
+            return true;
+        if (end == std::string::npos)
+            break;
+        start = end + 1;
+    }
+    return false;
+}
+
+}  // namespace vistado::test

@@ -1,0 +1,51 @@
+#include "testfiles.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+#include <system_error>
+
+namespace vistado::test {
+
+TTempDir::TTempDir()
+{
+    std::string pattern = (std::filesystem::temp_directory_path() / "vistado-test-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr)
+        throw std::system_error(errno, std::generic_category(), pattern);
+    path = pattern;
+}
+
+TTempDir::~TTempDir()
+{
+    std::error_code ignored;
+    std::filesystem::remove_all(path, ignored);
+}
+
+void WriteFile(const std::string& path, const std::string& bytes)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!out)
+        throw std::runtime_error("cannot write " + path);
+}
+
+std::string ReadFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        throw std::runtime_error("cannot read " + path);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::string CorpusDir()
+{
+#ifdef VISTADO_CORPUS_DIR
+    if (std::filesystem::is_directory(VISTADO_CORPUS_DIR))
+        return VISTADO_CORPUS_DIR;
+#endif
+    return {};
+}
+
+}  // namespace vistado::test
