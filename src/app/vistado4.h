@@ -72,11 +72,15 @@ public:
     // The 8-bit character set place names are converted to: the locale's at start-up.
     std::string nameCharset;
 
-    // The geocoder exchange for one image's position text (latitude,longitude): hole_daten
-    // asks for the place and waits up to about 10 s for the reply file geodat.xml; false
-    // when none came (the caption then reads "Google pennt"). mache_orts_info scans the
-    // reply into the place text and deletes it. Offline, hole_daten writes the reply itself
-    // from the city list.
+    // The geocoder exchange for one image's position text (latitude,longitude), after
+    // nochkeinort (placetext.h) has found no place in its comment.
+    // hole_daten asks for the place and waits up to about 10 s for the reply file
+    // geodat.xml; false when none came (the caption then reads "Google pennt"). Offline it
+    // writes the reply itself from the city list. Before asking, it removes a left-over
+    // reply and stops the last request's download if that still runs, letting the window
+    // process its events until the download's end has been reported.
+    // mache_orts_info scans the reply into the place text and deletes it; when the reply
+    // cannot be opened the caption reads "Fehler beim xml-Lesen" and the place text is empty.
     bool hole_daten(const std::string& positionText);
     std::string mache_orts_info();
 
