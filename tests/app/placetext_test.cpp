@@ -86,21 +86,6 @@ TEST(PlaceText, LongNamesAreCutAtTheLimit)
     EXPECT_EQ(scan(replyOk({"1", fits + "x", "b", "c", "d"})), ">b<>c<>d<");
 }
 
-TEST(PlaceText, NamesComeInTheLocalesCharacterSet)
-{
-    const std::string reply = replyOk({"3", "Stra\xC3\x9F" "e", "Caf\xC3\xA9", "\xE6\x9D\xB1\xE4\xBA\xAC", "d", "\xC3\x89vry"});
-    const struct {
-        const char* charset;
-        std::string placeText;
-    } cases[] = {
-        {"ISO-8859-1", ">Stra\xDF" "e<>Caf\xE9<>?" "?<>d<>\xC9vry<"},
-        {"UTF-8", ">Stra\xC3\x9F" "e<>Caf\xC3\xA9<>\xE6\x9D\xB1\xE4\xBA\xAC<>d<>\xC3\x89vry<"},
-        {"ANSI_X3.4-1968", ">Stra\xC3\x9F" "e<>Caf\xC3\xA9<>\xE6\x9D\xB1\xE4\xBA\xAC<>d<>\xC3\x89vry<"},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(scan(reply, c.charset), c.placeText) << c.charset;
-}
-
 TEST(PlaceText, FourMarksMakeAPlace)
 {
     const struct {

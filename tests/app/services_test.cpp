@@ -31,10 +31,10 @@ TEST(Services, FromTheEnvironment)
     EXPECT_TRUE(services.offline());
     EXPECT_EQ(services.updateHost, "");
 
-    environment = {{"VISTADO_GEOCODER_KEY", "k"}};
-    EXPECT_FALSE(TServices::fromEnvironment(lookup).offline());
-    environment = {{"VISTADO_GEOCODER_HOST", "geo.example.org"}};
-    EXPECT_FALSE(TServices::fromEnvironment(lookup).offline());
+    for (const char* name : {"VISTADO_GEOCODER_KEY", "VISTADO_GEOCODER_HOST"}) {
+        environment = {{name, "x"}};
+        EXPECT_FALSE(TServices::fromEnvironment(lookup).offline()) << name;
+    }
 }
 
 TEST(Services, GeocoderRequest)
