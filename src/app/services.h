@@ -13,7 +13,8 @@ struct TServices {
 
     // The three variables; a variable set to an empty text counts as not set. `lookup`
     // stands in for getenv.
-    static TServices fromEnvironment(const std::function<const char*(const char*)>& lookup = std::getenv);
+    static TServices fromEnvironment(const std::function<const char*(const char*)>& lookup =
+                                         [](const char* name) -> const char* { return std::getenv(name); });
 
     // Neither a key nor a host for the geocoding service: places come from the offline
     // city list and nothing goes over the network.
