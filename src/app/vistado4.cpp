@@ -3,6 +3,7 @@
 #include "commandline.h"
 #include "errormessage.h"
 #include "exeversion.h"
+#include "place_index.h"
 
 #include <QByteArray>
 #include <QCloseEvent>
@@ -12,6 +13,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTableWidget>
+
+#include <langinfo.h>
 
 namespace {
 
@@ -36,18 +39,25 @@ constexpr int pathRole = Qt::UserRole;
 
 }  // namespace
 
-TForm1::TForm1(const std::string& argument, const std::string& currentDirectory, QWidget* parent)
-    : QWidget(parent)
+TForm1::TForm1(const std::string& argument, const std::string& currentDirectory, const TServices& services,
+               QWidget* parent)
+    : QWidget(parent), nameCharset(nl_langinfo(CODESET)), currentDirectory_(currentDirectory), services_(services)
 {
     createControls();
+    // The start-up waits about 2 s for the version file; a download still going on after
+    // that would only bring a file nobody reads.
+    HTTPGet2.ConnectTimeout = 2;
+    HTTPGet2.StallTimeout = 2;
     commandGuard.setOnRelease([this] {
         if (closeAfterCommand_)
             QMetaObject::invokeMethod(this, [this] { close(); }, Qt::QueuedConnection);
     });
     connect(Bstop, &QPushButton::clicked, this, &TForm1::bstopClick);
     connect(braus, &QPushButton::clicked, this, &TForm1::brausClick);
-    FormCreate(argument, currentDirectory);
+    FormCreate(argument);
 }
+
+TForm1::~TForm1() = default;
 
 void TForm1::createControls()
 {
@@ -116,11 +126,10 @@ void TForm1::createControls()
     setTabOrder(pbprogress, sgdisplay);
 }
 
-void TForm1::FormCreate(const std::string& argument, const std::string& currentDirectory)
+void TForm1::FormCreate(const std::string& argument)
 {
     ownVersion = ExeVersionText();
-    // The daily update check belongs here: it needs ownVersion and must finish
-    // before the caption is set.
+    versionpruefen();
     setWindowTitle(QStringLiteral("Vistado  MV ") + QString::fromLocal8Bit(ownVersion));
     LZiel->setText(QStringLiteral("Vistado über einem JPG oder einem Verzeichnis aufrufen"));
     sgdisplay->setColumnWidth(0, 200);
@@ -129,12 +138,12 @@ void TForm1::FormCreate(const std::string& argument, const std::string& currentD
     sgdisplay->setCurrentCell(-1, -1);
     stopRequested = false;
     currentPath = argument;
-    buildJobList(currentDirectory);
+    buildJobList();
 }
 
-void TForm1::buildJobList(const std::string& currentDirectory)
+void TForm1::buildJobList()
 {
-    TCommandLineJobs rules = jobsFromCommandLine(currentPath, currentDirectory);
+    TCommandLineJobs rules = jobsFromCommandLine(currentPath, currentDirectory_);
     currentPath = rules.currentPath;
     if (rules.frageCaption)
         BFrage->setText(QString::fromLocal8Bit(*rules.frageCaption));
@@ -165,6 +174,11 @@ void TForm1::setJobEntry(int index, const std::string& path)
     QListWidgetItem* item = LBjobliste->item(index);
     item->setText(QString::fromLocal8Bit(path));
     item->setData(pathRole, QByteArray::fromStdString(path));
+}
+
+std::string TForm1::ownFile(const char* name) const
+{
+    return currentDirectory_ + "/" + name;
 }
 
 void TForm1::bstopClick()

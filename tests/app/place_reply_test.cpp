@@ -1,8 +1,8 @@
 #include "place_reply.h"
+#include "placetext.h"
 
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -40,37 +40,11 @@ PlaceMatch match_of(const char* name, const char* state, const char* country, co
     return {{name, state, country, code, {43.46276, 11.88068}}, 0.632898};
 }
 
-// The place run's reading of a reply: the status line must carry OK; the first <long_name>
-// line is skipped, the next four give a piece each (from the line's first ">" up to and
-// including the next "<"), and a sixth gives one unless its name starts with a digit.
+// The place run's reading of a reply, names kept in UTF-8.
 std::string place_text_of(const std::string& reply)
 {
     std::istringstream in(reply);
-    std::string line;
-    while (std::getline(in, line) && line.find("<status>") == std::string::npos) {
-    }
-    for (char& c : line)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    if (line.find("OK") == std::string::npos)
-        return "";
-
-    const auto next_piece = [&] {
-        line.clear();
-        while (std::getline(in, line) && line.find("<long_name>") == std::string::npos) {
-        }
-        const std::size_t open = line.find('>');
-        const std::string rest = open == std::string::npos ? "" : line.substr(open, 1000);
-        const std::size_t close = rest.find('<');
-        return close == std::string::npos ? std::string() : rest.substr(0, close + 1);
-    };
-    next_piece();
-    std::string text;
-    for (int i = 0; i < 4; ++i)
-        text += next_piece();
-    const std::string sixth = next_piece();
-    if (sixth.size() < 2 || !std::isdigit(static_cast<unsigned char>(sixth[1])))
-        text += sixth;
-    return text;
+    return placeTextFromReply(in, "UTF-8");
 }
 
 TEST_F(PlaceReplyTest, WritesTheServicesFormLineByLine)

@@ -9,6 +9,10 @@
 namespace vistado::net::test {
 namespace {
 
+using vistado::test::HttpServer;
+using vistado::test::RawServer;
+using vistado::test::RefusingPort;
+
 using Clock = std::chrono::steady_clock;
 using std::chrono::seconds;
 

@@ -9,6 +9,9 @@
 namespace vistado::net::test {
 namespace {
 
+using vistado::test::HttpServer;
+using vistado::test::RawServer;
+
 std::string Body(std::size_t size)
 {
     std::string body;

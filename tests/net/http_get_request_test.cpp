@@ -8,6 +8,9 @@
 namespace vistado::net::test {
 namespace {
 
+using vistado::test::HttpServer;
+using vistado::test::SeenRequest;
+
 const char* const none = "(none)";
 
 struct RequestCase {

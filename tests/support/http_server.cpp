@@ -3,7 +3,7 @@
 #include <chrono>
 #include <stdexcept>
 
-namespace vistado::net::test {
+namespace vistado::test {
 
 std::string SeenRequest::Header(const std::string& name) const
 {
@@ -45,4 +45,4 @@ std::vector<SeenRequest> HttpServer::Requests()
     return requests;
 }
 
-}  // namespace vistado::net::test
+}  // namespace vistado::test

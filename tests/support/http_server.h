@@ -9,7 +9,7 @@
 #include <thread>
 #include <vector>
 
-namespace vistado::net::test {
+namespace vistado::test {
 
 // A request as the server saw it, before its body was read.
 struct SeenRequest {
@@ -31,6 +31,7 @@ public:
     HttpServer(const HttpServer&) = delete;
     HttpServer& operator=(const HttpServer&) = delete;
 
+    int Port() const { return port; }
     std::string Url(const std::string& path) const;
     std::vector<SeenRequest> Requests();
 
@@ -42,4 +43,4 @@ private:
     std::thread thread;
 };
 
-}  // namespace vistado::net::test
+}  // namespace vistado::test

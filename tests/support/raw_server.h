@@ -6,7 +6,7 @@
 #include <thread>
 #include <vector>
 
-namespace vistado::net::test {
+namespace vistado::test {
 
 // A TCP server on 127.0.0.1 for replies an HTTP library will not send: it
 // reads each request's head and answers with the given bytes exactly, then
@@ -43,6 +43,7 @@ public:
     RefusingPort(const RefusingPort&) = delete;
     RefusingPort& operator=(const RefusingPort&) = delete;
 
+    int Port() const { return port; }
     std::string Url(const std::string& path = "/") const;
 
 private:
@@ -50,4 +51,4 @@ private:
     int port = 0;
 };
 
-}  // namespace vistado::net::test
+}  // namespace vistado::test

@@ -8,7 +8,7 @@
 
 #include <stdexcept>
 
-namespace vistado::net::test {
+namespace vistado::test {
 
 namespace {
 
@@ -115,4 +115,4 @@ std::string RefusingPort::Url(const std::string& path) const
     return LoopbackUrl(port, path);
 }
 
-}  // namespace vistado::net::test
+}  // namespace vistado::test

@@ -1,0 +1,87 @@
+// The geocoder exchange of the window: the request for one position, the wait for the reply
+// file and its scan into the place text.
+#include "vistado4.h"
+
+#include "downloadpoll.h"
+#include "place_index.h"
+#include "place_reply.h"
+#include "placetext.h"
+#include "positiontext.h"
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+namespace {
+
+constexpr const char* kReplyFile = "geodat.xml";
+constexpr int kReplyPolls = 101;   // about 10 s
+constexpr int kOpenAttempts = 11;
+
+void pause(int milliseconds)
+{
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+}  // namespace
+
+bool TForm1::hole_daten(const std::string& positionText)
+{
+    // A reply file left over from an earlier request, or one the earlier request could
+    // still bring, must not pass for this position's reply.
+    settleDownload(HTTPGet1);
+    const std::string reply = ownFile(kReplyFile);
+    std::filesystem::remove(reply);
+
+    pause(100);
+    if (services_.offline()) {
+        writeOfflineReply(reply, positionText);
+    } else {
+        HTTPGet1.URL = geocoderUrl(services_, positionText);
+        HTTPGet1.FileName = reply;
+        HTTPGet1.StartDownload();
+    }
+    if (awaitDownloadedFile(reply, kReplyPolls, HTTPGet1))
+        return true;
+    HTTPGet1.CancelDownload();
+    setWindowTitle(QStringLiteral("Google pennt"));
+    return false;
+}
+
+std::string TForm1::mache_orts_info()
+{
+    const std::string reply = ownFile(kReplyFile);
+    std::ifstream in;
+    for (int attempt = 0; attempt < kOpenAttempts && !in.is_open(); ++attempt) {
+        in.open(reply, std::ios::binary);
+        pause(10);
+    }
+    if (!in.is_open()) {
+        setWindowTitle(QStringLiteral("Fehler beim xml-Lesen"));
+        return {};
+    }
+    const std::string placeText = placeTextFromReply(in, nameCharset);
+    in.close();
+    std::filesystem::remove(reply);
+    return placeText;
+}
+
+// Stops the component's download if one is still going, and lets the window process events
+// until its end has been reported: only then does the component take a new request. A
+// download whose file has arrived has ended already and keeps its result.
+void TForm1::settleDownload(vistado::net::THTTPGet& download)
+{
+    download.CancelDownload();
+    const vistado::net::TUiThread ui = qtUiThread(this);
+    while (download.Busy())
+        ui.pump();
+}
+
+void TForm1::writeOfflineReply(const std::string& reply, const std::string& positionText)
+{
+    if (!placeIndex_)
+        placeIndex_ = std::make_unique<PlaceIndex>();
+    const std::optional<Position> at = parsePositionText(positionText);
+    write_place_reply(reply, at ? placeIndex_->nearest(*at) : std::nullopt);
+}

@@ -1,0 +1,17 @@
+#include "qtuithread.h"
+
+#include <QCoreApplication>
+#include <QMetaObject>
+#include <QObject>
+
+#include <utility>
+
+vistado::net::TUiThread qtUiThread(QObject* context)
+{
+    return {
+        [context](std::function<void()> call) {
+            QMetaObject::invokeMethod(context, std::move(call), Qt::QueuedConnection);
+        },
+        [] { QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents); },
+    };
+}
