@@ -4,9 +4,17 @@
 #include "meta/gpsposition.h"
 #include "meta/imgdata.h"
 #include "meta/settings.h"
+#include "place_index.h"
+#include "place_reply.h"
+#include "placetext.h"
+#include "positiontext.h"
 
+#include <clocale>
 #include <cstring>
 #include <iostream>
+#include <langinfo.h>
+#include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -67,6 +75,22 @@ void PrintGps(const TimgData& image)
     std::cout << '\n';
 }
 
+// The place text the place run would put in front of the comment, found in
+// the offline city list: the same reply, scanned the same way, names in the
+// language and character set of the user's locale.
+void PrintPlace(const TimgData& image)
+{
+    std::optional<Position> at;
+    if (image.ExifPresent() && image.exifDecoder)
+        at = parsePositionText(GpsPositionText(*image.exifDecoder));
+    if (at) {
+        static const PlaceIndex cities;
+        std::istringstream reply(place_reply_text(cities.nearest(*at)));
+        std::cout << placeTextFromReply(reply, nl_langinfo(CODESET));
+    }
+    std::cout << '\n';
+}
+
 struct TMode {
     const char* option;  // nullptr: the mode without an option
     const char* help;
@@ -78,6 +102,7 @@ const TMode kModes[] = {
     {"--tags", "one line per stored tag: name, TAB, value", PrintTags},
     {"--report", "the report of the Exif and maker-note tags", PrintReport},
     {"--gps", "the GPS position as latitude,longitude in decimal degrees", PrintGps},
+    {"--place", "the place text of the GPS position from the offline city list", PrintPlace},
 };
 
 void PrintUsage(std::ostream& out)
@@ -127,8 +152,12 @@ int main(int argc, char** argv)
         return 1;
     }
 
-    // Numbers are read as the program's commands read them: "." as decimal
-    // separator, GPS coordinates in decimal degrees.
+    // Place names follow the user's language and character set; numbers are
+    // read as the program's commands read them: "." as decimal separator
+    // (the engine's own setting, whatever LC_NUMERIC says), GPS coordinates
+    // in decimal degrees.
+    std::setlocale(LC_MESSAGES, "");
+    std::setlocale(LC_CTYPE, "");
     SetDecimalSeparator('.');
     SetGpsRenderingMode(0);
 
@@ -145,7 +174,13 @@ int main(int argc, char** argv)
         }
         if (files.size() > 1)
             std::cout << (printedAny ? "\n" : "") << file << ":\n";
-        mode->print(image);
+        try {
+            mode->print(image);
+        } catch (const std::exception& error) {
+            std::cout.flush();
+            std::cerr << file << ": " << error.what() << std::endl;
+            status = 1;
+        }
         printedAny = true;
     }
     std::cout.flush();

@@ -41,7 +41,9 @@ std::string fixed(double value, int decimals)
     return std::string(digits, result.ptr);
 }
 
-std::string reply_text(const std::optional<PlaceMatch>& match)
+}  // namespace
+
+std::string place_reply_text(const std::optional<PlaceMatch>& match)
 {
     std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<GeocodeResponse>\n";
     if (!match) {
@@ -68,11 +70,9 @@ std::string reply_text(const std::optional<PlaceMatch>& match)
     return xml;
 }
 
-}  // namespace
-
 void write_place_reply(const std::filesystem::path& file, const std::optional<PlaceMatch>& match)
 {
-    const std::string xml = reply_text(match);
+    const std::string xml = place_reply_text(match);
     std::filesystem::path partial = file;
     partial += ".part";
     std::ofstream out(partial, std::ios::binary | std::ios::trunc);

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <string>
 
 // Writes the reply of an offline place lookup to `file` in the geocoding service's XML form,
 // one element a line, so that the reply scan of the place run reads it like the service's:
@@ -15,3 +16,6 @@
 // The file appears whole or not at all: it is written beside its final name and renamed.
 // Throws std::runtime_error when it cannot be written.
 void write_place_reply(const std::filesystem::path& file, const std::optional<PlaceMatch>& match);
+
+// The text of that reply, for readers that scan it without a file.
+std::string place_reply_text(const std::optional<PlaceMatch>& match);

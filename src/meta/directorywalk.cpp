@@ -1,6 +1,7 @@
 #include "meta/asciitext.h"
 #include "meta/imageinfo.h"
 #include "meta/imgdata.h"
+#include "meta/makernote.h"
 #include "meta/numbertext.h"
 #include "meta/rangeerror.h"
 #include "meta/valuerender.h"
@@ -165,10 +166,13 @@ void TImageInfo::WalkEntry(int64_t entryPos, int64_t base, int64_t size, Directo
     case kGpsInfo:
         WalkSubDirectory(valuePos, base, size, DirectoryKind::Gps);
         break;
-    case kMakerNote:
+    case kMakerNote: {
         makerNoteBytes = raw;
         makerNotePos = StoredPosition(valuePos);
+        TmsInfo makerNote(readingTiff, *this);
+        makerNoteDecoded = makerNote.DecodeMakerNote(*this);
         break;
+    }
     default:
         break;
     }

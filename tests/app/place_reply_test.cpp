@@ -28,7 +28,9 @@ protected:
     {
         write_place_reply(reply, match);
         std::ifstream in(reply, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
+        const std::string text(std::istreambuf_iterator<char>(in), {});
+        EXPECT_EQ(text, place_reply_text(match));  // the file holds the reply text as it stands
+        return text;
     }
 
     fs::path folder;

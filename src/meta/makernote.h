@@ -1,0 +1,34 @@
+#pragma once
+
+#include "meta/imageinfo.h"
+
+#include <cstdint>
+#include <string>
+
+namespace vistado {
+
+// The maker-note decoder: recognises the camera maker from the make text,
+// picks the layout of that maker's note and a tag table for it, and has the
+// Exif decoder walk the note with them. The Exif walk makes one for every
+// MakerNote entry and frees it right after the decode.
+class TmsInfo {
+public:
+    TmsInfo(bool readingTiff, TImageInfo& owner);
+
+    bool readingTiff;
+    TImageInfo& owner;
+    int32_t notePos;       // the owner's makerNotePos; 16 more while a TIFF file is read
+    std::string makeText;  // the owner's cameraMake once a maker was recognised
+
+    // Walks the owner's makerNoteBytes with the layout and table of the
+    // camera's maker. True when the maker was recognised and the walk made
+    // (which may still have failed: the container's errorText then begins
+    // "Error Detected = "); false for an unknown maker.
+    bool DecodeMakerNote(TImageInfo& owner);
+};
+
+// The decoder whose maker note is being decoded, to which the maker-note
+// formatters add their derived entries; none outside a decode.
+TImageInfo* MakerNoteImage();
+
+}  // namespace vistado
