@@ -3,9 +3,11 @@
 
 #include "meta/gpsposition.h"
 #include "meta/imgdata.h"
+#include "meta/iptc.h"
 #include "meta/settings.h"
 
 #include <cstring>
+#include <exception>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -67,10 +69,39 @@ void PrintGps(const TimgData& image)
     std::cout << '\n';
 }
 
+void PrintIptc(const TimgData& image)
+{
+    if (!image.iptcList)
+        return;
+    TIPTCdata& records = *image.iptcList;
+    records.ParseSegment(image.iptcSection->bytes);
+    for (int32_t i = 0; i < records.RecordCount(); ++i) {
+        const TTagEntry record = records.RecordAt(i);
+        std::cout << record.key << '\t' << OneLine(record.text) << '\n';
+    }
+}
+
+// The comment's bytes as they stand.
+void PrintComment(const TimgData& image)
+{
+    std::cout << image.CommentText() << '\n';
+}
+
+// Replaces the comment and rewrites the file in place, as the place run does.
+void WriteComment(TimgData& image, const std::string& text)
+{
+    image.DropCommentAndHeader();
+    image.SetCommentText(text);
+    image.SaveJpeg(image.sourcePath);
+}
+
 struct TMode {
     const char* option;  // nullptr: the mode without an option
     const char* help;
     void (*print)(const TimgData& image);
+    // A mode that changes each file instead, given the text that follows the option.
+    void (*change)(TimgData& image, const std::string& text) = nullptr;
+    const char* textName = nullptr;
 };
 
 const TMode kModes[] = {
@@ -78,6 +109,10 @@ const TMode kModes[] = {
     {"--tags", "one line per stored tag: name, TAB, value", PrintTags},
     {"--report", "the report of the Exif and maker-note tags", PrintReport},
     {"--gps", "the GPS position as latitude,longitude in decimal degrees", PrintGps},
+    {"--iptc", "one line per IPTC record: key, TAB, text", PrintIptc},
+    {"--show-comment", "the JPEG comment's bytes", PrintComment},
+    {"--comment", "replaces the JPEG comment of each file with TEXT, rewriting the file", nullptr,
+     WriteComment, "TEXT"},
 };
 
 void PrintUsage(std::ostream& out)
@@ -86,9 +121,12 @@ void PrintUsage(std::ostream& out)
            "Reads the metadata of JPEG (.jpg, .jpeg, .jpe) and TIFF (.tif, .tiff, .nef) files.\n"
            "With several files, each file's output follows a line \"FILE:\".\n"
            "Modes:\n";
-    for (const TMode& mode : kModes)
-        out << "  " << (mode.option != nullptr ? mode.option : "(none)") << "\t" << mode.help
-            << "\n";
+    for (const TMode& mode : kModes) {
+        out << "  " << (mode.option != nullptr ? mode.option : "(none)");
+        if (mode.textName != nullptr)
+            out << " " << mode.textName;
+        out << "\t" << mode.help << "\n";
+    }
 }
 
 const TMode* FindMode(const char* option)
@@ -99,11 +137,31 @@ const TMode* FindMode(const char* option)
     return nullptr;
 }
 
+// Applies a changing mode to one file: 0 when done, 1 (with the reason on
+// standard error) when the file was left as it was. A file that is not read
+// as an image is still changed when the writer takes it (a JPEG without
+// metadata in front, for instance); the writer refuses anything else.
+int ChangeFile(TimgData& image, const std::string& file, const TMode& mode, const std::string& text)
+{
+    if (!image.OpenImage(file) && image.errorText.empty()) {
+        std::cerr << file << ": not found" << std::endl;
+        return 1;
+    }
+    try {
+        mode.change(image, text);
+        return 0;
+    } catch (const std::exception& failed) {
+        std::cerr << failed.what() << std::endl;
+        return 1;
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     const TMode* mode = &kModes[0];
+    std::string modeText;
     std::vector<std::string> files;
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
@@ -117,6 +175,13 @@ int main(int argc, char** argv)
                 std::cerr << "vistado-meta: unknown option " << argument << "\n";
                 PrintUsage(std::cerr);
                 return 1;
+            }
+            if (mode->textName != nullptr) {
+                if (++i == argc) {
+                    std::cerr << "vistado-meta: " << argument << " needs " << mode->textName << "\n";
+                    return 1;
+                }
+                modeText = argv[i];
             }
             continue;
         }
@@ -136,6 +201,10 @@ int main(int argc, char** argv)
     bool printedAny = false;
     TimgData image(kDecodeAll);
     for (const std::string& file : files) {
+        if (mode->change != nullptr) {
+            status |= ChangeFile(image, file, *mode, modeText);
+            continue;
+        }
         if (!image.OpenImage(file)) {
             std::cout.flush();
             std::cerr << file << ": " << (image.errorText.empty() ? "not found" : image.errorText)

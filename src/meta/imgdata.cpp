@@ -2,6 +2,7 @@
 
 #include "meta/asciitext.h"
 #include "meta/filereader.h"
+#include "meta/iptc.h"
 #include "meta/rangeerror.h"
 
 #include <sys/stat.h>
@@ -93,6 +94,7 @@ void TimgData::ResetContainer()
     sourceSize = 0;
     errorText.clear();
     exifDecoder.reset();
+    iptcList.reset();
     bigEndian = false;
 }
 
@@ -163,8 +165,10 @@ bool TimgData::ScanJpegSegments(TFileReader& file)
             DecodeExifData();
             break;
         case kApp13:
-            if (iptcSection == nullptr)
+            if (iptcSection == nullptr) {
                 iptcSection = &entry;
+                iptcList = std::make_unique<TIPTCdata>(*this);
+            }
             break;
         case kComment:
             commentSection = &entry;
