@@ -71,7 +71,9 @@ public:
     // JFIF header), the IPTC segment and the comment segment, each as held.
     void EmitMetadataSegments(std::ostream& out) const;
     // Writes the metadata segments and then the image's bytes from behind its
-    // leading metadata segments on, unchanged. The target is replaced only
+    // leading APP0, APP1 and APP13 segments on, unchanged, except that the
+    // image's own comment segment (its last COM before the scan) is left out:
+    // the container's comment stands for it. The target is replaced only
     // when the new file is complete; on failure it stays as it was. With
     // adjustSize the Exif segment's pixel dimensions become the image's
     // first. Raises EWriteError (and ERangeError from the size patch).

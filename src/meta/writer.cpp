@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <ostream>
 #include <sstream>
+#include <utility>
 
 namespace vistado {
 
@@ -20,6 +21,8 @@ constexpr uint8_t kApp0 = 0xE0;
 constexpr uint8_t kApp1 = 0xE1;
 constexpr uint8_t kApp13 = 0xED;
 constexpr uint8_t kComment = 0xFE;
+constexpr uint8_t kEndOfImage = 0xD9;
+constexpr uint8_t kStartOfScan = 0xDA;
 
 // Written in place of an APP0 segment when the container has neither an Exif
 // nor a header segment: JFIF 1.02, 300 dots per inch, no thumbnail.
@@ -43,17 +46,44 @@ uint8_t ByteAt(std::string_view bytes, size_t offset)
     return static_cast<uint8_t>(bytes[offset]);
 }
 
-// Where the source's image remainder starts: behind SOI and the segments that
-// the written metadata stands for, that is the run of an APP0, an APP1, an
-// APP13 and a COM segment directly behind SOI, each kind at most once and in
-// this order. Everything from there on is copied unchanged.
+// Offset behind the segment whose length field is at offset lengthAt.
+size_t SegmentEnd(std::string_view bytes, size_t lengthAt)
+{
+    return lengthAt + ByteAt(bytes, lengthAt) * 256u + ByteAt(bytes, lengthAt + 1);
+}
+
+// Where the source's image remainder starts: behind SOI and the run of an
+// APP0, an APP1 and an APP13 segment directly behind it, each kind at most
+// once and in this order, which the written metadata stands for.
 size_t RemainderStart(std::string_view source)
 {
     size_t start = 2;
-    for (const uint8_t marker : {kApp0, kApp1, kApp13, kComment})
+    for (const uint8_t marker : {kApp0, kApp1, kApp13})
         if (start + 3 < source.size() && ByteAt(source, start + 1) == marker)
-            start += 2 + ByteAt(source, start + 2) * 256u + ByteAt(source, start + 3);
+            start = SegmentEnd(source, start + 2);
     return std::min(start, source.size());
+}
+
+// The source's comment: its last COM segment in front of the image data,
+// which is the one the reader takes. Its offset and end; both 0 when there is
+// none.
+std::pair<size_t, size_t> SourceComment(std::string_view source)
+{
+    std::pair<size_t, size_t> comment{0, 0};
+    size_t pos = 2;
+    while (pos < source.size() && ByteAt(source, pos) == 0xFF) {
+        size_t marker = pos + 1;
+        while (marker < source.size() && ByteAt(source, marker) == 0xFF)
+            ++marker;  // fill bytes
+        if (marker + 2 >= source.size() || ByteAt(source, marker) == kStartOfScan ||
+            ByteAt(source, marker) == kEndOfImage)
+            break;
+        const size_t end = SegmentEnd(source, marker + 1);
+        if (ByteAt(source, marker) == kComment && end <= source.size())
+            comment = {pos, end};
+        pos = end;
+    }
+    return comment;
 }
 
 }  // namespace
@@ -105,8 +135,18 @@ void TimgData::SaveJpegWith(const TJPEGImage& image, const std::string& target, 
     std::ostringstream metadata;
     EmitMetadataSegments(metadata);
     file.Write(metadata.view());
+    // The source's comment is replaced by the container's (or dropped with
+    // it) wherever it stands, so that the written file reads back with the
+    // comment written; every other byte of the remainder is copied.
     const std::string_view source = image.Bytes();
-    file.Write(source.substr(RemainderStart(source)));
+    const size_t start = RemainderStart(source);
+    const auto [commentStart, commentEnd] = SourceComment(source);
+    if (commentStart >= start && commentEnd > commentStart) {
+        file.Write(source.substr(start, commentStart - start));
+        file.Write(source.substr(commentEnd));
+    } else {
+        file.Write(source.substr(start));
+    }
     file.Commit();
 }
 
