@@ -3,6 +3,7 @@
 #include "meta/asciitext.h"
 #include "meta/filereader.h"
 #include "meta/iptc.h"
+#include "meta/jpegmarkers.h"
 #include "meta/rangeerror.h"
 
 #include <sys/stat.h>
@@ -11,12 +12,6 @@ namespace vistado {
 
 namespace {
 
-constexpr uint32_t kApp0 = 0xE0;
-constexpr uint32_t kApp1 = 0xE1;
-constexpr uint32_t kApp13 = 0xED;
-constexpr uint32_t kComment = 0xFE;
-constexpr uint32_t kEndOfImage = 0xD9;
-constexpr uint32_t kStartOfScan = 0xDA;
 // Metadata must begin among the first four segments after SOI; a file without
 // any is given up at its fifth.
 constexpr int32_t kGiveUpEntry = 5;

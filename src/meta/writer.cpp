@@ -5,6 +5,7 @@
 #include "meta/imgdata.h"
 
 #include "meta/jpegimage.h"
+#include "meta/jpegmarkers.h"
 #include "meta/rangeerror.h"
 #include "meta/replacefile.h"
 
@@ -16,13 +17,6 @@
 namespace vistado {
 
 namespace {
-
-constexpr uint8_t kApp0 = 0xE0;
-constexpr uint8_t kApp1 = 0xE1;
-constexpr uint8_t kApp13 = 0xED;
-constexpr uint8_t kComment = 0xFE;
-constexpr uint8_t kEndOfImage = 0xD9;
-constexpr uint8_t kStartOfScan = 0xDA;
 
 // Written in place of an APP0 segment when the container has neither an Exif
 // nor a header segment: JFIF 1.02, 300 dots per inch, no thumbnail.
