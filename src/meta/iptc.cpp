@@ -7,6 +7,7 @@
 #include "meta/rangeerror.h"
 
 #include <algorithm>
+#include <string_view>
 
 namespace vistado {
 
@@ -15,7 +16,7 @@ namespace {
 constexpr char kTagMarker = 0x1C;
 constexpr uint8_t kApplicationRecord = 2;
 constexpr uint8_t kPreObjectRecord = 8;
-const std::string kPhotoshopSignature = "Photoshop 3.0";
+constexpr std::string_view kPhotoshopSignature = "Photoshop 3.0";
 // Where the dataset scan starts in a segment without the signature.
 constexpr size_t kUnsignedScanStart = 12;
 constexpr int32_t kGrowth = 25;
