@@ -120,6 +120,7 @@ void PrintUsage(std::ostream& out)
     out << "usage: vistado-meta [MODE] FILE...\n"
            "Reads the metadata of JPEG (.jpg, .jpeg, .jpe) and TIFF (.tif, .tiff, .nef) files.\n"
            "With several files, each file's output follows a line \"FILE:\".\n"
+           "Only --comment changes files; every other mode reads them.\n"
            "Modes:\n";
     for (const TMode& mode : kModes) {
         out << "  " << (mode.option != nullptr ? mode.option : "(none)");
