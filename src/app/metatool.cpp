@@ -3,6 +3,7 @@
 
 #include "meta/gpsposition.h"
 #include "meta/imgdata.h"
+#include "meta/iptc.h"
 #include "meta/settings.h"
 #include "place_index.h"
 #include "place_reply.h"
@@ -11,6 +12,7 @@
 
 #include <clocale>
 #include <cstring>
+#include <exception>
 #include <iostream>
 #include <langinfo.h>
 #include <optional>
@@ -91,10 +93,39 @@ void PrintPlace(const TimgData& image)
     std::cout << '\n';
 }
 
+void PrintIptc(const TimgData& image)
+{
+    if (!image.iptcList)
+        return;
+    TIPTCdata& records = *image.iptcList;
+    records.ParseSegment(image.iptcSection->bytes);
+    for (int32_t i = 0; i < records.RecordCount(); ++i) {
+        const TTagEntry record = records.RecordAt(i);
+        std::cout << record.key << '\t' << OneLine(record.text) << '\n';
+    }
+}
+
+// The comment's bytes as they stand.
+void PrintComment(const TimgData& image)
+{
+    std::cout << image.CommentText() << '\n';
+}
+
+// Replaces the comment and rewrites the file in place, as the place run does.
+void WriteComment(TimgData& image, const std::string& text)
+{
+    image.DropCommentAndHeader();
+    image.SetCommentText(text);
+    image.SaveJpeg(image.sourcePath);
+}
+
 struct TMode {
     const char* option;  // nullptr: the mode without an option
     const char* help;
     void (*print)(const TimgData& image);
+    // A mode that changes each file instead, given the text that follows the option.
+    void (*change)(TimgData& image, const std::string& text) = nullptr;
+    const char* textName = nullptr;
 };
 
 const TMode kModes[] = {
@@ -103,6 +134,10 @@ const TMode kModes[] = {
     {"--report", "the report of the Exif and maker-note tags", PrintReport},
     {"--gps", "the GPS position as latitude,longitude in decimal degrees", PrintGps},
     {"--place", "the place text of the GPS position from the offline city list", PrintPlace},
+    {"--iptc", "one line per IPTC record: key, TAB, text", PrintIptc},
+    {"--show-comment", "the JPEG comment's bytes", PrintComment},
+    {"--comment", "replaces the JPEG comment of each file with TEXT, rewriting the file", nullptr,
+     WriteComment, "TEXT"},
 };
 
 void PrintUsage(std::ostream& out)
@@ -110,10 +145,14 @@ void PrintUsage(std::ostream& out)
     out << "usage: vistado-meta [MODE] FILE...\n"
            "Reads the metadata of JPEG (.jpg, .jpeg, .jpe) and TIFF (.tif, .tiff, .nef) files.\n"
            "With several files, each file's output follows a line \"FILE:\".\n"
+           "Only --comment changes files; every other mode reads them.\n"
            "Modes:\n";
-    for (const TMode& mode : kModes)
-        out << "  " << (mode.option != nullptr ? mode.option : "(none)") << "\t" << mode.help
-            << "\n";
+    for (const TMode& mode : kModes) {
+        out << "  " << (mode.option != nullptr ? mode.option : "(none)");
+        if (mode.textName != nullptr)
+            out << " " << mode.textName;
+        out << "\t" << mode.help << "\n";
+    }
 }
 
 const TMode* FindMode(const char* option)
@@ -124,11 +163,31 @@ const TMode* FindMode(const char* option)
     return nullptr;
 }
 
+// Applies a changing mode to one file: 0 when done, 1 (with the reason on
+// standard error) when the file was left as it was. A file that is not read
+// as an image is still changed when the writer takes it (a JPEG without
+// metadata in front, for instance); the writer refuses anything else.
+int ChangeFile(TimgData& image, const std::string& file, const TMode& mode, const std::string& text)
+{
+    if (!image.OpenImage(file) && image.errorText.empty()) {
+        std::cerr << file << ": not found" << std::endl;
+        return 1;
+    }
+    try {
+        mode.change(image, text);
+        return 0;
+    } catch (const std::exception& failed) {
+        std::cerr << failed.what() << std::endl;
+        return 1;
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     const TMode* mode = &kModes[0];
+    std::string modeText;
     std::vector<std::string> files;
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
@@ -142,6 +201,13 @@ int main(int argc, char** argv)
                 std::cerr << "vistado-meta: unknown option " << argument << "\n";
                 PrintUsage(std::cerr);
                 return 1;
+            }
+            if (mode->textName != nullptr) {
+                if (++i == argc) {
+                    std::cerr << "vistado-meta: " << argument << " needs " << mode->textName << "\n";
+                    return 1;
+                }
+                modeText = argv[i];
             }
             continue;
         }
@@ -165,6 +231,10 @@ int main(int argc, char** argv)
     bool printedAny = false;
     TimgData image(kDecodeAll);
     for (const std::string& file : files) {
+        if (mode->change != nullptr) {
+            status |= ChangeFile(image, file, *mode, modeText);
+            continue;
+        }
         if (!image.OpenImage(file)) {
             std::cout.flush();
             std::cerr << file << ": " << (image.errorText.empty() ? "not found" : image.errorText)

@@ -2,6 +2,8 @@
 
 #include "meta/asciitext.h"
 #include "meta/filereader.h"
+#include "meta/iptc.h"
+#include "meta/jpegmarkers.h"
 #include "meta/rangeerror.h"
 
 #include <sys/stat.h>
@@ -10,12 +12,6 @@ namespace vistado {
 
 namespace {
 
-constexpr uint32_t kApp0 = 0xE0;
-constexpr uint32_t kApp1 = 0xE1;
-constexpr uint32_t kApp13 = 0xED;
-constexpr uint32_t kComment = 0xFE;
-constexpr uint32_t kEndOfImage = 0xD9;
-constexpr uint32_t kStartOfScan = 0xDA;
 // Metadata must begin among the first four segments after SOI; a file without
 // any is given up at its fifth.
 constexpr int32_t kGiveUpEntry = 5;
@@ -93,6 +89,7 @@ void TimgData::ResetContainer()
     sourceSize = 0;
     errorText.clear();
     exifDecoder.reset();
+    iptcList.reset();
     bigEndian = false;
 }
 
@@ -163,8 +160,10 @@ bool TimgData::ScanJpegSegments(TFileReader& file)
             DecodeExifData();
             break;
         case kApp13:
-            if (iptcSection == nullptr)
+            if (iptcSection == nullptr) {
                 iptcSection = &entry;
+                iptcList = std::make_unique<TIPTCdata>(*this);
+            }
             break;
         case kComment:
             commentSection = &entry;

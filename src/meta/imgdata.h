@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <ctime>
+#include <iosfwd>
 #include <memory>
 #include <string>
 #include <sys/stat.h>
@@ -14,11 +15,14 @@
 namespace vistado {
 
 class TFileReader;
+class TIPTCdata;
+class TJPEGImage;
 
 // The metadata of one image file: the JPEG segments in front of the image
 // data, references to the Exif, IPTC, comment and header segments among them,
-// the file's path, date and size, a status text and the Exif decoder. One
-// container serves one file after another; each OpenImage starts afresh.
+// the file's path, date and size, a status text, the Exif decoder and the
+// IPTC record list. One container serves one file after another; each
+// OpenImage starts afresh.
 class TimgData : public tEndInd {
 public:
     static constexpr int32_t kSectionCapacity = 21;
@@ -43,6 +47,8 @@ public:
     int64_t sourceSize = 0;
     std::string errorText;  // "<none>" after a successful OpenImage
     std::unique_ptr<TImageInfo> exifDecoder;
+    // Created at the first APP13 segment of the file; filled only on demand.
+    std::unique_ptr<TIPTCdata> iptcList;
 
     // Reads the metadata of a ".jpg", ".jpeg", ".jpe", ".tif", ".tiff" or
     // ".nef" file. Never raises: false with a text in errorText on failure
@@ -51,6 +57,30 @@ public:
     bool ExifPresent() const;
     // The payload of the comment segment, unchanged.
     std::string CommentText() const;
+
+    // The writer. Nothing reaches a file before SaveJpeg; the table keeps
+    // describing the source as it was read, plus a new comment entry.
+    //
+    // Makes commentSection a COM segment holding the text, taking the next
+    // free entry when there is none. A text longer than 65533 bytes does not
+    // fit a segment and, like a full table, raises ERangeError; nothing
+    // changes then.
+    void SetCommentText(const std::string& text);
+    void DropCommentAndHeader();
+    // SOI, then the Exif segment (else the header segment, else a default
+    // JFIF header), the IPTC segment and the comment segment, each as held.
+    void EmitMetadataSegments(std::ostream& out) const;
+    // Writes the metadata segments and then the image's bytes from behind its
+    // leading APP0, APP1 and APP13 segments on, unchanged, except that the
+    // image's own comment segment (its last COM before the scan) is left out:
+    // the container's comment stands for it. The target is replaced only
+    // when the new file is complete; on failure it stays as it was. With
+    // adjustSize the Exif segment's pixel dimensions become the image's
+    // first. Raises EWriteError (and ERangeError from the size patch).
+    void SaveJpegWith(const TJPEGImage& image, const std::string& target, bool adjustSize);
+    // SaveJpegWith of the source file, loaded completely, without the size
+    // patch. The target may be the source itself.
+    void SaveJpeg(const std::string& target);
 
 private:
     void ResetContainer();

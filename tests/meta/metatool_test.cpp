@@ -5,13 +5,21 @@
 #include "realjpeg.h"
 #include "runprogram.h"
 #include "testfiles.h"
+#include "tiffbuilder.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <filesystem>
+// clang-format off
+#include <jpeglib.h>
+#include <jerror.h>
+// clang-format on
 #include <map>
 #include <set>
 #include <sstream>
+#include <sys/stat.h>
 
 namespace vistado::test {
 namespace {
@@ -225,6 +233,91 @@ TEST(MetaTool, TagsAndReportOfOneFile)
     const TProgramResult summary = Meta({file});
     EXPECT_TRUE(summary.out.starts_with("File Name: DSCN0010.jpg\nFile Size: 157k\n")) << summary.out;
     EXPECT_NE(summary.out.find("Make (Model): NIKON (COOLPIX P6000)\n"), std::string::npos);
+}
+
+
+// A JPEG that libjpeg parses, with some image data worth writing.
+std::string TaggableJpeg(const std::string& comment, size_t dataSize = 100)
+{
+    TTiffBuilder tiff(false);
+    tiff.AddAscii(0, 0x010F, "Maker");
+    std::string file = JpegFile({ExifSegment(tiff.Build()), CommentSegment(comment), QuantTableSegment(),
+                                 FrameSegment(8, 8), HuffmanTableSegment(), ScanSegment()});
+    file.insert(file.size() - 2, std::string(dataSize, '\x55'));
+    return file;
+}
+
+TEST(MetaTool, CommentIsReplacedInEachFileAndShownAsItsBytes)
+{
+    TTempDir dir;
+    const std::string first = dir.File("first.jpg");
+    const std::string second = dir.File("second.JPG");
+    WriteFile(first, TaggableJpeg("old one"));
+    WriteFile(second, TaggableJpeg("old two"));
+
+    const std::string text = "Gr\xFC\xDF" "e\taus Rom";
+    const TProgramResult written = Meta({"--comment", text, first, second});
+    EXPECT_EQ(written.exitStatus, 0) << written.err;
+    EXPECT_EQ(written.out, "");
+    const TProgramResult shown = Meta({"--show-comment", first, second});
+    EXPECT_EQ(shown.exitStatus, 0);
+    EXPECT_EQ(shown.out, first + ":\n" + text + "\n\n" + second + ":\n" + text + "\n");
+
+    EXPECT_EQ(Meta({"--comment"}).exitStatus, 1);
+    EXPECT_EQ(Meta({"--comment", "text"}).exitStatus, 1);
+}
+
+TEST(MetaTool, FileThatCannotBeWrittenStaysAsItWas)
+{
+    TTempDir dir;
+    const std::string locked = dir.File("locked.jpg");
+    const std::string open = dir.File("open.jpg");
+    const std::string notJpeg = dir.File("notes.jpg");
+    WriteFile(locked, TaggableJpeg("old"));
+    WriteFile(open, TaggableJpeg("old"));
+    WriteFile(notJpeg, "just text");
+    ASSERT_EQ(::chmod(locked.c_str(), 0444), 0);
+
+    const TProgramResult result = Meta({"--comment", "new", locked, open, notJpeg, dir.File("absent.jpg")});
+    EXPECT_EQ(result.exitStatus, 1);
+    EXPECT_EQ(result.err, "Datei \"" + locked + "\" kann nicht erstellt werden. Permission denied\n"
+                          "JPEG-Fehler #" + std::to_string(JERR_NO_SOI) + "\n" + dir.File("absent.jpg") + ": not found\n");
+    EXPECT_EQ(ReadFile(locked), TaggableJpeg("old"));
+    EXPECT_EQ(ReadFile(notJpeg), "just text");
+    EXPECT_EQ(Meta({"--show-comment", open}).out, "new\n");
+}
+
+TEST(MetaTool, WriteFailingHalfWayLeavesTheFileAndNoTemporaryFile)
+{
+    if (!ProgramAvailable("bash"))
+        GTEST_SKIP() << "no bash";
+    TTempDir dir;
+    const std::string file = dir.File("big.jpg");
+    const std::string original = TaggableJpeg("old", 20000);
+    WriteFile(file, original);
+    // Files may not grow beyond 4 KiB: the write fails as on a full disk.
+    const TProgramResult result = RunProgram(
+        {"bash", "-c", "trap '' XFSZ; ulimit -f 4; exec \"$0\" \"$@\"", kTool, "--comment", "new", file});
+    EXPECT_EQ(result.exitStatus, 1);
+    EXPECT_EQ(result.err, "Datei \"" + file + "\" kann nicht erstellt werden. File too large\n");
+    EXPECT_EQ(ReadFile(file), original);
+    size_t entries = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
+        entries += entry.is_regular_file();
+    EXPECT_EQ(entries, 1u);
+}
+
+TEST(MetaTool, IptcRecords)
+{
+    TTempDir dir;
+    const std::string file = dir.File("iptc.jpg");
+    WriteFile(file, JpegFile({IptcSegmentWith(IptcDataset(2, 25, "Berge") + IptcDataset(2, 25, "see") +
+                                              IptcDataset(2, 25, "See") + IptcDataset(2, 120, "Zwei\nZeilen") +
+                                              IptcDataset(2, 200, "eigen")),
+                              ScanSegment()}));
+    const TProgramResult result = Meta({"--iptc", file});
+    EXPECT_EQ(result.exitStatus, 0);
+    EXPECT_EQ(result.out, "Keywords\tBerge,see\nImageCaption\tZwei.Zeilen\nCustom_200\teigen\n");
 }
 
 }  // namespace

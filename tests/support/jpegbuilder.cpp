@@ -33,9 +33,25 @@ std::string XmpSegment()
 
 std::string IptcSegment()
 {
-    const std::string dataset = std::string("\x1C\x02\x19\x00\x05", 5) + "Alpen";
+    return IptcSegmentWith(IptcDataset(2, 25, "Alpen"));
+}
+
+std::string IptcDataset(uint8_t record, uint8_t dataset, const std::string& value)
+{
+    std::string bytes{'\x1C', static_cast<char>(record), static_cast<char>(dataset)};
+    bytes += static_cast<char>(value.size() >> 8);
+    bytes += static_cast<char>(value.size() & 0xFF);
+    return bytes + value;
+}
+
+std::string IptcSegmentWith(const std::string& datasets)
+{
     std::string resource = std::string("8BIM\x04\x04\0\0", 8);
-    resource += std::string{'\0', '\0', '\0', static_cast<char>(dataset.size())} + dataset;
+    const size_t size = datasets.size();
+    resource += {'\0', '\0', static_cast<char>(size >> 8), static_cast<char>(size & 0xFF)};
+    resource += datasets;
+    if (size % 2 != 0)
+        resource += '\0';  // resources are padded to an even length
     return Segment(0xED, std::string("Photoshop 3.0\0", 14) + resource);
 }
 

@@ -16,6 +16,11 @@ std::string JfifSegment();                            // APP0 "JFIF", 72 dots pe
 std::string ExifSegment(const std::string& tiff);     // APP1 "Exif\0\0" + TIFF data
 std::string XmpSegment();                             // APP1 with an XMP packet
 std::string IptcSegment();                            // APP13 "Photoshop 3.0" with one dataset
+// One IPTC dataset: tag marker 0x1C, record and dataset number, the value's
+// 16-bit length (high first) and the value.
+std::string IptcDataset(uint8_t record, uint8_t dataset, const std::string& value);
+// APP13 "Photoshop 3.0" with one IPTC resource (0x0404) holding the datasets.
+std::string IptcSegmentWith(const std::string& datasets);
 std::string CommentSegment(const std::string& text);  // COM
 std::string QuantTableSegment();                      // DQT
 std::string FrameSegment(uint16_t width, uint16_t height);  // SOF0, three components

@@ -1,0 +1,84 @@
+#include "meta/jpegimage.h"
+
+#include "meta/filereader.h"
+#include "meta/writeerror.h"
+
+#include <csetjmp>
+#include <cstdio>  // jpeglib.h needs FILE
+#include <jpeglib.h>
+#include <sys/stat.h>
+#include <system_error>
+
+namespace vistado {
+
+namespace {
+
+// The library's standard error manager, except that a fatal error returns to
+// the parse instead of ending the process, and nothing is printed.
+struct TJpegErrors {
+    jpeg_error_mgr standard;
+    std::jmp_buf parseEnd;
+};
+
+[[noreturn]] void EndParse(j_common_ptr info)
+{
+    std::longjmp(reinterpret_cast<TJpegErrors*>(info->err)->parseEnd, 1);
+}
+
+void KeepQuiet(j_common_ptr) {}
+
+// Runs the header parse. False when the library raised an error; its message
+// number is then in errors. Everything the library changes lives in the
+// caller's frame, so nothing is lost by the jump back.
+bool ParseHeader(jpeg_decompress_struct& info, TJpegErrors& errors, const std::string& bytes,
+                 bool& multipleScans)
+{
+    if (setjmp(errors.parseEnd) != 0)
+        return false;
+    jpeg_create_decompress(&info);
+    jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.data()),
+                 static_cast<unsigned long>(bytes.size()));
+    jpeg_read_header(&info, TRUE);
+    multipleScans = jpeg_has_multiple_scans(&info);
+    return true;
+}
+
+}  // namespace
+
+TJPEGImage::TJPEGImage(std::string source) : bytes(std::move(source))
+{
+    jpeg_decompress_struct info{};
+    TJpegErrors errors{};
+    info.err = jpeg_std_error(&errors.standard);
+    errors.standard.error_exit = EndParse;
+    errors.standard.output_message = KeepQuiet;
+    const bool parsed = ParseHeader(info, errors, bytes, progressive);
+    if (parsed) {
+        width = static_cast<int32_t>(info.image_width);
+        height = static_cast<int32_t>(info.image_height);
+    }
+    jpeg_destroy_decompress(&info);
+    if (!parsed)
+        throw EWriteError("JPEG-Fehler #" + std::to_string(errors.standard.msg_code));
+}
+
+TJPEGImage TJPEGImage::LoadFromFile(const std::string& path)
+{
+    std::string bytes;
+    try {
+        TFileReader file(path);
+        // The size is only a hint: the file is read to its end, whatever it holds then.
+        constexpr size_t kChunk = 1 << 20;
+        struct stat info {};
+        size_t want = ::stat(path.c_str(), &info) == 0 && info.st_size > 0
+                          ? static_cast<size_t>(info.st_size) + 1
+                          : kChunk;
+        while (file.ReadInto(bytes, want) == want)
+            want = kChunk;
+    } catch (const std::system_error& failed) {
+        throw OpenFailed(path, failed.code().value());
+    }
+    return TJPEGImage(std::move(bytes));
+}
+
+}  // namespace vistado

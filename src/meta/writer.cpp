@@ -1,0 +1,155 @@
+// The metadata writer: replaces the comment of a JPEG file and writes the
+// file anew, the container's metadata segments in front of the source's image
+// data, which is copied byte for byte and never decoded.
+
+#include "meta/imgdata.h"
+
+#include "meta/jpegimage.h"
+#include "meta/jpegmarkers.h"
+#include "meta/rangeerror.h"
+#include "meta/replacefile.h"
+
+#include <algorithm>
+#include <ostream>
+#include <sstream>
+#include <utility>
+
+namespace vistado {
+
+namespace {
+
+// Written in place of an APP0 segment when the container has neither an Exif
+// nor a header segment: JFIF 1.02, 300 dots per inch, no thumbnail.
+constexpr char kDefaultJfifHeader[] = {
+    '\xFF', '\xE0', '\x00', '\x10', 'J', 'F', 'I', 'F', '\x00', '\x01',
+    '\x02', '\x01', '\x01', '\x2C', '\x01', '\x2C', '\x00', '\x00',
+};
+
+// The largest text a COM segment holds: its length field counts itself.
+constexpr size_t kMaxCommentLength = 0xFFFF - 2;
+
+void WriteSegment(std::ostream& out, const tSection& section)
+{
+    out.put('\xFF');
+    out.put(static_cast<char>(section.marker & 0xFF));
+    out << section.bytes;
+}
+
+uint8_t ByteAt(std::string_view bytes, size_t offset)
+{
+    return static_cast<uint8_t>(bytes[offset]);
+}
+
+// Offset behind the segment whose length field is at offset lengthAt.
+size_t SegmentEnd(std::string_view bytes, size_t lengthAt)
+{
+    return lengthAt + ByteAt(bytes, lengthAt) * 256u + ByteAt(bytes, lengthAt + 1);
+}
+
+// Where the source's image remainder starts: behind SOI and the run of an
+// APP0, an APP1 and an APP13 segment directly behind it, each kind at most
+// once and in this order, which the written metadata stands for.
+size_t RemainderStart(std::string_view source)
+{
+    size_t start = 2;
+    for (const uint8_t marker : {kApp0, kApp1, kApp13})
+        if (start + 3 < source.size() && ByteAt(source, start + 1) == marker)
+            start = SegmentEnd(source, start + 2);
+    return std::min(start, source.size());
+}
+
+// The source's comment: its last COM segment in front of the image data,
+// which is the one the reader takes. Its offset and end; both 0 when there is
+// none.
+std::pair<size_t, size_t> SourceComment(std::string_view source)
+{
+    std::pair<size_t, size_t> comment{0, 0};
+    size_t pos = 2;
+    while (pos < source.size() && ByteAt(source, pos) == 0xFF) {
+        size_t marker = pos + 1;
+        while (marker < source.size() && ByteAt(source, marker) == 0xFF)
+            ++marker;  // fill bytes
+        if (marker + 2 >= source.size() || ByteAt(source, marker) == kStartOfScan ||
+            ByteAt(source, marker) == kEndOfImage)
+            break;
+        const size_t end = SegmentEnd(source, marker + 1);
+        if (ByteAt(source, marker) == kComment && end <= source.size())
+            comment = {pos, end};
+        pos = end;
+    }
+    return comment;
+}
+
+}  // namespace
+
+void TimgData::SetCommentText(const std::string& text)
+{
+    if (text.size() > kMaxCommentLength)
+        throw ERangeError("Kommentar mit " + std::to_string(text.size()) +
+                          " Bytes ist zu lang für ein JPEG-Segment (höchstens " +
+                          std::to_string(kMaxCommentLength) + ")");
+    if (commentSection == nullptr) {
+        if (sectionCount >= kSectionCapacity)
+            throw ERangeError("kein freier Eintrag für ein Kommentarsegment");
+        commentSection = &sections[static_cast<size_t>(sectionCount++)];
+    }
+    const size_t length = text.size() + 2;
+    commentSection->bytes = {static_cast<char>(length >> 8), static_cast<char>(length & 0xFF)};
+    commentSection->bytes += text;
+    commentSection->length = static_cast<int32_t>(length);
+    commentSection->marker = kComment;
+}
+
+void TimgData::DropCommentAndHeader()
+{
+    commentSection = nullptr;
+    headerSection = nullptr;
+}
+
+void TimgData::EmitMetadataSegments(std::ostream& out) const
+{
+    out << "\xFF\xD8";
+    if (exifSection != nullptr)
+        WriteSegment(out, *exifSection);
+    else if (headerSection != nullptr)
+        WriteSegment(out, *headerSection);
+    else
+        out.write(kDefaultJfifHeader, sizeof kDefaultJfifHeader);
+    if (iptcSection != nullptr)
+        WriteSegment(out, *iptcSection);
+    if (commentSection != nullptr)
+        WriteSegment(out, *commentSection);
+}
+
+void TimgData::SaveJpegWith(const TJPEGImage& image, const std::string& target, bool adjustSize)
+{
+    TReplacementFile file(target);
+    if (adjustSize && exifDecoder && exifSection != nullptr)
+        exifDecoder->AdjustDimensions(image.Height(), image.Width());
+    std::ostringstream metadata;
+    EmitMetadataSegments(metadata);
+    file.Write(metadata.view());
+    // The source's comment is replaced by the container's (or dropped with
+    // it) wherever it stands, so that the written file reads back with the
+    // comment written; every other byte of the remainder is copied.
+    const std::string_view source = image.Bytes();
+    const size_t start = RemainderStart(source);
+    const auto [commentStart, commentEnd] = SourceComment(source);
+    if (commentStart >= start && commentEnd > commentStart) {
+        file.Write(source.substr(start, commentStart - start));
+        file.Write(source.substr(commentEnd));
+    } else {
+        file.Write(source.substr(start));
+    }
+    file.Commit();
+}
+
+void TimgData::SaveJpeg(const std::string& target)
+{
+    // The whole source is in memory before the target is touched, so the
+    // target may be the source itself.
+    const TJPEGImage image = TJPEGImage::LoadFromFile(sourcePath);
+    SaveJpegWith(image, target, false);
+}
+
+}  // namespace vistado
