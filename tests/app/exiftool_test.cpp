@@ -1,4 +1,5 @@
 #include "exiftool.h"
+#include "pathchange.h"
 #include "tempfolder.h"
 
 #include <sys/stat.h>
@@ -13,21 +14,6 @@
 #include <vector>
 
 namespace {
-
-// PATH changed for one test and put back afterwards.
-class TPathChange {
-public:
-    explicit TPathChange(const std::string& path) : old_(std::getenv("PATH") ? std::getenv("PATH") : "")
-    {
-        setenv("PATH", path.c_str(), 1);
-    }
-    ~TPathChange() { setenv("PATH", old_.c_str(), 1); }
-    TPathChange(const TPathChange&) = delete;
-    TPathChange& operator=(const TPathChange&) = delete;
-
-private:
-    std::string old_;
-};
 
 // No child of this process is left, running or ended and uncollected.
 bool noChildLeft()
