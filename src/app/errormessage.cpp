@@ -3,7 +3,26 @@
 #include <QMessageBox>
 #include <QString>
 
+#include <cstdio>
+#include <string>
+
+namespace {
+
+bool toStandardError = false;
+
+}  // namespace
+
 void showErrorMessage(QWidget* parent, const std::exception& error)
 {
+    if (toStandardError) {
+        const std::string line = std::string("vistado: ") + error.what() + "\n";
+        std::fputs(line.c_str(), stderr);
+        return;
+    }
     QMessageBox::critical(parent, QStringLiteral("Vistado"), QString::fromLocal8Bit(error.what()));
+}
+
+void showErrorMessagesOnStandardError()
+{
+    toStandardError = true;
 }

@@ -1,12 +1,39 @@
+#include "headlessrun.h"
+#include "programcall.h"
 #include "vistado4.h"
 
 #include <QApplication>
 
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
 int main(int argc, char* argv[])
 {
-    // QApplication takes its own options out of argv, leaving the program's argument.
-    QApplication app(argc, argv);
-    TForm1 form(argc > 1 ? argv[1] : "", ".", TServices::fromEnvironment());
-    form.show();
-    return app.exec();
+    const TProgramCall call = parseProgramCall(std::vector<std::string>(argv + 1, argv + argc));
+    switch (call.command) {
+    case TProgramCommand::Window: {
+        // QApplication takes its own options out of argv, leaving the program's argument.
+        QApplication app(argc, argv);
+        TForm1 form(argc > 1 ? argv[1] : "", ".", TServices::fromEnvironment());
+        form.show();
+        return app.exec();
+    }
+    case TProgramCommand::Help:
+        std::fputs(kProgramUsage, stdout);
+        return 0;
+    case TProgramCommand::Bad:
+        std::fputs(kProgramUsage, stderr);
+        return 2;
+    default: {
+        // No window is shown, so none needs a display: decided before Qt starts. The
+        // program's own arguments are kept from Qt, which would take a path such as
+        // "-style" for one of its options.
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        int qtArgc = 1;
+        QApplication app(qtArgc, argv);
+        return runWithoutWindow(call, ".", TServices::fromEnvironment());
+    }
+    }
 }

@@ -6,6 +6,12 @@ std::string fileNamePart(const std::string& path)
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+std::string folderPart(const std::string& path)
+{
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
 std::string extensionPart(const std::string& path)
 {
     const std::string name = fileNamePart(path);

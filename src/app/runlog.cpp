@@ -9,10 +9,6 @@
 
 namespace {
 
-// The log reaches the disk in pieces of this size, so a run writes in few calls
-// and the file lags behind the run by less than one piece.
-constexpr std::size_t bufferSize = 128;
-
 [[noreturn]] void throwFileError(const std::string& path)
 {
     throw std::system_error(errno, std::generic_category(), path);
@@ -45,14 +41,14 @@ void TRunLog::write(std::string_view text)
 {
     if (!isOpen())
         throw std::logic_error("Protokoll ist nicht offen");
-    buffer_.append(text);
-    if (buffer_.size() >= bufferSize)
-        flush();
+    line_.append(text);
 }
 
 void TRunLog::endLine()
 {
-    write("\r\n");
+    if (!isOpen())
+        throw std::logic_error("Protokoll ist nicht offen");
+    flush("\r\n");
 }
 
 void TRunLog::close()
@@ -61,15 +57,17 @@ void TRunLog::close()
         return;
     // The descriptor is released even when the last piece cannot be written.
     std::exception_ptr writeFailure;
-    try {
-        flush();
-    } catch (const std::system_error&) {
-        writeFailure = std::current_exception();
+    if (!line_.empty()) {
+        try {
+            flush("");
+        } catch (const std::system_error&) {
+            writeFailure = std::current_exception();
+        }
     }
     const int closed = ::close(fd_);
     const int closeErrno = errno;
     fd_ = -1;
-    buffer_.clear();
+    line_.clear();
     if (writeFailure)
         std::rethrow_exception(writeFailure);
     if (closed != 0) {
@@ -78,18 +76,22 @@ void TRunLog::close()
     }
 }
 
-void TRunLog::flush()
+// Writes the line and `lineEnd` in one piece, then tells the listener.
+void TRunLog::flush(std::string_view lineEnd)
 {
+    const std::string line = std::move(line_);
+    line_.clear();
+    const std::string piece = line + std::string(lineEnd);
     std::size_t done = 0;
-    while (done < buffer_.size()) {
-        const ssize_t n = ::write(fd_, buffer_.data() + done, buffer_.size() - done);
+    while (done < piece.size()) {
+        const ssize_t n = ::write(fd_, piece.data() + done, piece.size() - done);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            buffer_.erase(0, done);
             throwFileError(path_);
         }
         done += static_cast<std::size_t>(n);
     }
-    buffer_.clear();
+    if (listener_)
+        listener_(line);
 }

@@ -1,33 +1,43 @@
 #pragma once
 
+#include <functional>
+#include <utility>
 #include <string>
 #include <string_view>
 
-// The run log protokoll.csv: created anew by each run, written through a small
-// buffer, closed when the next run starts or the window closes. Every failure
-// of the file raises std::system_error; writing to a log that is not open is a
-// std::logic_error.
+// The run log protokoll.csv: created anew by each run, closed when the next run starts or
+// the window closes. Each line reaches the file as soon as it is complete, so the file
+// shows every finished image even if the program dies; an unfinished line is written when
+// the log is closed. Every failure of the file raises std::system_error; writing to a log
+// that is not open is a std::logic_error.
 class TRunLog {
 public:
+    // Told each line as it reaches the file, without its line end: every complete line,
+    // and at closing an unfinished one.
+    using LineListener = std::function<void(std::string_view line)>;
+
     TRunLog() = default;
     TRunLog(const TRunLog&) = delete;
     TRunLog& operator=(const TRunLog&) = delete;
-    // Writes out what is still buffered; errors are reported only by close().
+    // Writes out an unfinished line; errors are reported only by close().
     ~TRunLog();
 
     // Closes a log still open from an earlier run, then creates (or empties) `path`.
     void create(const std::string& path);
     void write(std::string_view text);
-    // Ends the current line the way the log's readers expect it: CR LF.
+    // Ends the current line the way the log's readers expect it, CR LF, and writes it out.
     void endLine();
-    // Writes out the buffer and closes the file; does nothing when no log is open.
+    // Writes out an unfinished line and closes the file; does nothing when no log is open.
     void close();
     bool isOpen() const { return fd_ >= 0; }
 
+    void setLineListener(LineListener listener) { listener_ = std::move(listener); }
+
 private:
-    void flush();
+    void flush(std::string_view lineEnd);
 
     int fd_ = -1;
     std::string path_;
-    std::string buffer_;
+    std::string line_;  // the line being written
+    LineListener listener_;
 };

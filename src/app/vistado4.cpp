@@ -3,10 +3,13 @@
 #include "commandline.h"
 #include "errormessage.h"
 #include "exeversion.h"
+#include "meta/imgdata.h"
+#include "pathparts.h"
 #include "place_index.h"
 
 #include <QByteArray>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QFont>
 #include <QHeaderView>
 #include <QListWidget>
@@ -37,6 +40,8 @@ QPushButton* makeButton(const QString& caption, const QRect& geometry, QWidget* 
 // The job list keeps each path's bytes beside the text it shows.
 constexpr int pathRole = Qt::UserRole;
 
+constexpr const char* kRunLogFile = "protokoll.csv";
+
 }  // namespace
 
 TForm1::TForm1(const std::string& argument, const std::string& currentDirectory, const TServices& services,
@@ -52,6 +57,9 @@ TForm1::TForm1(const std::string& argument, const std::string& currentDirectory,
         if (closeAfterCommand_)
             QMetaObject::invokeMethod(this, [this] { close(); }, Qt::QueuedConnection);
     });
+    connect(BFrage, &QPushButton::clicked, this, &TForm1::BFrageClick);
+    connect(BGPSsich, &QPushButton::clicked, this, &TForm1::BGPSsichClick);
+    connect(bgpszurueck, &QPushButton::clicked, this, &TForm1::bgpszurueckClick);
     connect(Bstop, &QPushButton::clicked, this, &TForm1::bstopClick);
     connect(braus, &QPushButton::clicked, this, &TForm1::brausClick);
     FormCreate(argument);
@@ -179,6 +187,83 @@ void TForm1::setJobEntry(int index, const std::string& path)
 std::string TForm1::ownFile(const char* name) const
 {
     return currentDirectory_ + "/" + name;
+}
+
+// Runs one command's body: not inside another command, and with every error it raises
+// shown by the standard error message, which ends the command.
+void TForm1::runCommand(const std::function<void()>& run)
+{
+    auto hold = commandGuard.tryEnter();
+    if (!hold)
+        return;
+    try {
+        run();
+    } catch (const std::exception& error) {
+        showErrorMessage(this, error);
+    }
+    imageData.reset();
+}
+
+void TForm1::createRunLog()
+{
+    runLog.create(ownFile(kRunLogFile));
+}
+
+// Where a run lets the window process its pending events: the stop button, the close box,
+// repainting and the downloads' reports get their turn.
+void TForm1::processPendingEvents()
+{
+    QCoreApplication::processEvents();
+}
+
+// A run turns to job-list entry `row`: its path starts the log line, its file name goes to
+// the grid's column 0, with one empty row below it.
+void TForm1::startImage(int row)
+{
+    currentRow = row;
+    currentPath = jobEntry(row);
+    runLog.write(currentPath + ";");
+    sgdisplay->setRowCount(row + 2);
+    setGridText(0, row, fileNamePart(currentPath));
+}
+
+// What a run found in the current image: into the log line and the grid's column 1.
+void TForm1::showStatus(const std::string& text)
+{
+    runLog.write(text);
+    setGridText(1, currentRow, text);
+}
+
+void TForm1::endLogLine(std::string_view text)
+{
+    runLog.write(text);
+    runLog.endLine();
+}
+
+void TForm1::selectGridRow(int row)
+{
+    sgdisplay->setCurrentCell(row, 0);
+    sgdisplay->scrollToItem(sgdisplay->item(row, 0));
+}
+
+void TForm1::setGridText(int column, int row, const std::string& text)
+{
+    QTableWidgetItem* item = sgdisplay->item(row, column);
+    if (!item) {
+        item = new QTableWidgetItem;
+        sgdisplay->setItem(row, column, item);
+    }
+    item->setText(QString::fromLocal8Bit(text));
+}
+
+// A run that went through its whole job list: BFrage reads "fertig", it and stop are off,
+// Exit is on. The backup and restore switch off more.
+void TForm1::showRunFinished()
+{
+    BFrage->setText(QStringLiteral("fertig"));
+    BFrage->setEnabled(false);
+    Bstop->setEnabled(false);
+    braus->setEnabled(true);
 }
 
 void TForm1::bstopClick()

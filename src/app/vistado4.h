@@ -2,6 +2,7 @@
 
 #include "autosizelabel.h"
 #include "commandguard.h"
+#include "exiftool.h"
 #include "net/http_get.h"
 #include "qtuithread.h"
 #include "runlog.h"
@@ -10,9 +11,14 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 
+namespace vistado {
+class TimgData;
+}
 class PlaceIndex;
 class QCloseEvent;
 class QListWidget;
@@ -65,6 +71,11 @@ public:
     std::string existingComment;
     std::string backupFolder;
     std::string backupTextPath;
+    // The image a run is reading (and the place run writing): one container per image,
+    // released when the next image's is made and when the run ends.
+    std::unique_ptr<vistado::TimgData> imageData;
+    // The ExifTool processes of the backup and restore; closing the window waits for them.
+    TExifTool exifTool;
 
     // Each command takes a hold on entry, so none starts inside another.
     TCommandGuard commandGuard;
@@ -84,6 +95,35 @@ public:
     bool hole_daten(const std::string& positionText);
     std::string mache_orts_info();
 
+    // The three commands, run by their buttons. Each walks the job list from its first entry
+    // to its last, writing the run log protokoll.csv (in `currentDirectory`) and the status
+    // grid, and lets the window process its events between steps, so the stop button and
+    // the close box work; a click on a command button meanwhile is ignored. An error ends
+    // the command and is shown by the standard error message.
+    // The place run: the place of each image's GPS position into its JPEG comment.
+    void BFrageClick();
+    // The GPS backup: each image's position into gpstext/<name>.txt beside it, by ExifTool.
+    void BGPSsichClick();
+    // The GPS restore: the backed-up positions back into the images, by ExifTool.
+    void bgpszurueckClick();
+
+    // Steps of the place run for one image. gps_auslesen reads its position text (empty when
+    // it has none; then the status goes to the grid and the run log); schreibe_jpg writes
+    // the place text in front of its comment, rewriting the file in place.
+    std::string gps_auslesen(const std::string& path);
+    void schreibe_jpg(const std::string& path);
+
+    // Steps of the backup for one image: mie_schreiben tells whether it has a position to
+    // back up (and shows and logs what it found); schreibe_gps starts ExifTool on it, once
+    // fewer than four of the ExifTool processes run, and tells whether it started.
+    bool mie_schreiben(const std::string& path);
+    bool schreibe_gps(const std::string& path);
+    // Steps of the restore for one image: mie_lesen tells whether its backup text file
+    // exists (and keeps its path in backupTextPath); schreibe_exif waits until no ExifTool
+    // process runs, reads the file and starts ExifTool to write the position back.
+    bool mie_lesen(const std::string& path);
+    bool schreibe_exif(const std::string& path);
+
     void bstopClick();
     void brausClick();
     void FormClose();
@@ -98,6 +138,15 @@ private:
     void buildJobList();
     void addJob(const std::string& path);
     std::string ownFile(const char* name) const;
+    void runCommand(const std::function<void()>& run);
+    void createRunLog();
+    void processPendingEvents();
+    void startImage(int row);
+    void showStatus(const std::string& text);
+    void endLogLine(std::string_view text);
+    void selectGridRow(int row);
+    void setGridText(int column, int row, const std::string& text);
+    void showRunFinished();
     void settleDownload(vistado::net::THTTPGet& download);
     void writeOfflineReply(const std::string& reply, const std::string& positionText);
 

@@ -1,5 +1,7 @@
 #include "geocoder_replies.h"
 
+#include <thread>
+
 const char* const kReplyOkSeveralResults = R"(<?xml version="1.0" encoding="UTF-8"?>
 <GeocodeResponse>
  <status>OK</status>
@@ -99,4 +101,24 @@ std::string replyOk(const std::vector<std::string>& names)
     }
     xml += " </result>\n</GeocodeResponse>\n";
     return xml;
+}
+
+TServices geocoderAt(int port, const std::string& key)
+{
+    return {"127.0.0.1:" + std::to_string(port), key, ""};
+}
+
+std::unique_ptr<vistado::test::HttpServer> serviceAnswering(std::map<std::string, std::string> replies,
+                                                             std::chrono::milliseconds delay)
+{
+    return std::make_unique<vistado::test::HttpServer>([replies, delay](httplib::Server& routes) {
+        routes.Get("/maps/api/geocode/xml", [replies, delay](const httplib::Request& request, httplib::Response& response) {
+            std::this_thread::sleep_for(delay);
+            const auto found = replies.find(request.get_param_value("latlng"));
+            if (found == replies.end())
+                response.status = 404;
+            else
+                response.set_content(found->second, "application/xml; charset=UTF-8");
+        });
+    });
 }

@@ -1,5 +1,11 @@
 #pragma once
 
+#include "http_server.h"
+#include "services.h"
+
+#include <chrono>
+#include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -13,3 +19,11 @@ extern const char* const kReplyRequestDenied;
 
 // Status OK with one result whose address components carry `names` in order.
 std::string replyOk(const std::vector<std::string>& names);
+
+// Where the window finds a geocoding service on loopback at `port`.
+TServices geocoderAt(int port, const std::string& key = "");
+
+// A geocoding service on loopback that answers each position (the request's latlng) with the
+// reply given for it, after `delay`, and other positions with 404.
+std::unique_ptr<vistado::test::HttpServer> serviceAnswering(std::map<std::string, std::string> replies,
+                                                             std::chrono::milliseconds delay = {});

@@ -25,28 +25,6 @@ using vistado::test::RefusingPort;
 
 const QString kCaption = QStringLiteral("Vistado  MV " VISTADO_EXPECTED_VERSION);
 
-TServices geocoderAt(int port, const std::string& key = "")
-{
-    return {"127.0.0.1:" + std::to_string(port), key, ""};
-}
-
-// A geocoding service on loopback that answers each position with the reply given for it,
-// after `delay`, and other positions with 404.
-std::unique_ptr<HttpServer> serviceAnswering(std::map<std::string, std::string> replies,
-                                             std::chrono::milliseconds delay = {})
-{
-    return std::make_unique<HttpServer>([replies, delay](httplib::Server& routes) {
-        routes.Get("/maps/api/geocode/xml", [replies, delay](const httplib::Request& request, httplib::Response& response) {
-            std::this_thread::sleep_for(delay);
-            const auto found = replies.find(request.get_param_value("latlng"));
-            if (found == replies.end())
-                response.status = 404;
-            else
-                response.set_content(found->second, "application/xml; charset=UTF-8");
-        });
-    });
-}
-
 class GeocoderExchange : public ::testing::Test {
 protected:
     bool replyExists() const { return std::filesystem::exists(tmp.path() + "/geodat.xml"); }

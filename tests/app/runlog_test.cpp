@@ -4,8 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <string>
+#include <string_view>
 #include <system_error>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -24,18 +27,26 @@ TEST(RunLog, CreatesTheFileAnewWithCrLfLines)
     EXPECT_EQ(tmp.read("protokoll.csv"), "a.jpg;kein GPS \r\n");
 }
 
-TEST(RunLog, ReachesTheDiskInPiecesAndWhenClosed)
+TEST(RunLog, EachLineReachesTheDiskWhenComplete)
 {
     TempFolder tmp;
     TRunLog log;
+    std::vector<std::string> told;
+    log.setLineListener([&told](std::string_view line) { told.emplace_back(line); });
     log.create(tmp.path() + "/protokoll.csv");
-    log.write(std::string(100, 'x'));
+    log.write("a.jpg;");
+    log.write("48.1,11.5;");
     EXPECT_EQ(tmp.read("protokoll.csv"), "");
-    log.write(std::string(40, 'y'));
-    EXPECT_EQ(tmp.read("protokoll.csv"), std::string(100, 'x') + std::string(40, 'y'));
-    log.write("z");
+    log.write(">Marktgasse<");
+    log.endLine();
+    EXPECT_EQ(tmp.read("protokoll.csv"), "a.jpg;48.1,11.5;>Marktgasse<\r\n");
+    EXPECT_EQ(told, std::vector<std::string>{"a.jpg;48.1,11.5;>Marktgasse<"});
+
+    // A run that ends inside a line leaves it unfinished, without a line end.
+    log.write("b.jpg;-33.8,151.2;");
     log.close();
-    EXPECT_EQ(tmp.read("protokoll.csv").size(), 141u);
+    EXPECT_EQ(tmp.read("protokoll.csv"), "a.jpg;48.1,11.5;>Marktgasse<\r\nb.jpg;-33.8,151.2;");
+    EXPECT_EQ(told, (std::vector<std::string>{"a.jpg;48.1,11.5;>Marktgasse<", "b.jpg;-33.8,151.2;"}));
 }
 
 TEST(RunLog, NewRunClosesTheEarlierLogFirst)
@@ -74,7 +85,9 @@ TEST(RunLog, FullDiskIsReportedAndTheFileStillCloses)
         GTEST_SKIP() << "no /dev/full";
     TRunLog log;
     log.create("/dev/full");
-    EXPECT_THROW(log.write(std::string(200, 'x')), std::system_error);
+    log.write("a.jpg;kein GPS ");
+    EXPECT_THROW(log.endLine(), std::system_error);
+    log.write("b.jpg;");
     EXPECT_THROW(log.close(), std::system_error);
     EXPECT_FALSE(log.isOpen());
     EXPECT_NO_THROW(log.close());

@@ -1,3 +1,4 @@
+#include "formprobe.h"
 #include "tempfolder.h"
 #include "vistado4.h"
 
@@ -15,14 +16,6 @@
 namespace {
 
 using Jobs = std::vector<std::string>;
-
-Jobs jobList(const TForm1& form)
-{
-    Jobs jobs;
-    for (int i = 0; i < form.jobCount(); ++i)
-        jobs.push_back(form.jobEntry(i));
-    return jobs;
-}
 
 TEST(Form1, CaptionAndTextsAtStart)
 {

@@ -46,7 +46,27 @@ private:
 
 }  // namespace
 
-TProgramResult RunProgram(const std::vector<std::string>& command)
+namespace {
+
+// "NAME=value" texts: this process's environment with the changes made.
+std::vector<std::string> ChangedEnvironment(const std::map<std::string, std::optional<std::string>>& changes)
+{
+    std::vector<std::string> entries;
+    for (char** entry = environ; *entry != nullptr; ++entry) {
+        const std::string text = *entry;
+        if (changes.count(text.substr(0, text.find('='))) == 0)
+            entries.push_back(text);
+    }
+    for (const auto& [name, value] : changes) {
+        if (value)
+            entries.push_back(name + "=" + *value);
+    }
+    return entries;
+}
+
+}  // namespace
+
+TProgramResult RunProgram(const std::vector<std::string>& command, const TProgramOptions& options)
 {
     TPipe out;
     TPipe err;
@@ -57,12 +77,19 @@ TProgramResult RunProgram(const std::vector<std::string>& command)
     posix_spawn_file_actions_adddup2(&actions, err.Write(), 2);
     posix_spawn_file_actions_addclose(&actions, out.Read());
     posix_spawn_file_actions_addclose(&actions, err.Read());
+    if (!options.workingDirectory.empty())
+        posix_spawn_file_actions_addchdir_np(&actions, options.workingDirectory.c_str());
     std::vector<char*> argv;
     for (const std::string& argument : command)
         argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
+    std::vector<std::string> environment = ChangedEnvironment(options.environment);
+    std::vector<char*> envp;
+    for (std::string& entry : environment)
+        envp.push_back(entry.data());
+    envp.push_back(nullptr);
     pid_t pid = 0;
-    const int spawned = ::posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    const int spawned = ::posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
     if (spawned != 0)
         throw std::system_error(spawned, std::generic_category(), command[0]);

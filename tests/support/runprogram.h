@@ -1,5 +1,7 @@
 #pragma once
 
+#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,9 +13,16 @@ struct TProgramResult {
     std::string err;
 };
 
+// Where and how a program runs.
+struct TProgramOptions {
+    std::string workingDirectory;  // empty: this process's
+    // Changes to this process's environment: a value sets the variable, none removes it.
+    std::map<std::string, std::optional<std::string>> environment;
+};
+
 // Runs a program (looked up in PATH unless the name holds a "/") with the
 // arguments, without a shell, and collects what it printed.
-TProgramResult RunProgram(const std::vector<std::string>& command);
+TProgramResult RunProgram(const std::vector<std::string>& command, const TProgramOptions& options = {});
 
 // Whether a program of that name is in PATH.
 bool ProgramAvailable(const std::string& name);

@@ -1,0 +1,175 @@
+// The GPS backup and restore of the window: ExifTool prints each image's position into a
+// text file beside it, and later writes it back from there.
+#include "vistado4.h"
+
+#include "ansitext.h"
+#include "decimalpoint.h"
+#include "exiftoolcalls.h"
+#include "gpstext.h"
+#include "meta/imgdata.h"
+#include "meta/settings.h"
+#include "progress.h"
+
+#include <QProgressBar>
+#include <QPushButton>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <filesystem>
+#include <sstream>
+#include <system_error>
+#include <unistd.h>
+
+namespace {
+
+// Over thousands of images the backup would otherwise start thousands of processes at once.
+constexpr int kExifToolSlots = 4;
+
+// GPS rendering mode of the backup: degrees, minutes and seconds.
+constexpr std::uint8_t kDegreesMinutesSeconds = 2;
+
+constexpr const char* kExifToolFailed = "Fehler mit Exiftool";
+
+bool fileExists(const std::string& path)
+{
+    std::error_code ignored;
+    return std::filesystem::exists(path, ignored);
+}
+
+// The whole backup text file. A file that cannot be opened or read (a folder of that name,
+// say) is an error: restoring from it would clear the image's position.
+std::string readBackupText(const std::string& file)
+{
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        throw std::system_error(errno, std::generic_category(), file);
+    std::string text;
+    char chunk[4096];
+    for (;;) {
+        const ssize_t got = ::read(fd, chunk, sizeof chunk);
+        if (got > 0) {
+            text.append(chunk, static_cast<std::size_t>(got));
+        } else if (got == 0) {
+            break;
+        } else if (errno != EINTR) {
+            const int error = errno;
+            ::close(fd);
+            throw std::system_error(error, std::generic_category(), file);
+        }
+    }
+    ::close(fd);
+    return text;
+}
+
+}  // namespace
+
+void TForm1::BGPSsichClick()
+{
+    runCommand([this] {
+        braus->setEnabled(false);
+        Bstop->setEnabled(true);
+        bgpszurueck->setEnabled(false);
+        pbprogress->show();
+        createRunLog();
+        const int count = jobCount();
+        for (int i = 0; i < count; ++i) {
+            startImage(i);
+            selectGridRow(i);
+            processPendingEvents();
+            if (mie_schreiben(currentPath)) {
+                runLog.write(" schreiben.. ");
+                const bool started = schreibe_gps(currentPath);
+                const std::string result = started ? "ok" : kExifToolFailed;
+                endLogLine(result);
+                setGridText(2, i, result);
+                if (started)
+                    processPendingEvents();
+            } else {
+                endLogLine(" ");
+            }
+            if (stopRequested)
+                return;
+            pbprogress->setValue(progressPosition(i + 1, count));
+        }
+        showRunFinished();
+        BGPSsich->setEnabled(false);
+    });
+}
+
+bool TForm1::mie_schreiben(const std::string& path)
+{
+    const TDecimalPointWhileReading point;
+    bool hasPosition = false;
+    imageData = std::make_unique<vistado::TimgData>(vistado::kDecodeAll);
+    vistado::SetGpsRenderingMode(kDegreesMinutesSeconds);
+    if (fileExists(path + ".mie")) {
+        showStatus("MIE vorhanden");
+    } else if (!imageData->OpenImage(path)) {
+        // Not an image the engine can read: the run log gets only the path.
+    } else if (imageData->ExifPresent()) {
+        if (!imageData->exifDecoder->TagValueText("GPSLatitude").empty()) {
+            showStatus("hat GPS");
+            hasPosition = true;
+        } else {
+            showStatus(" - ");
+        }
+    } else {
+        showStatus("keine Exif Daten");
+    }
+    return hasPosition;
+}
+
+bool TForm1::schreibe_gps(const std::string& path)
+{
+    const TExifToolCall call = backupCall(path);
+    setWindowTitle(QString::fromLocal8Bit(call.parameterText));
+    exifTool.awaitFreeSlot(kExifToolSlots);
+    return exifTool.start(call.arguments);
+}
+
+void TForm1::bgpszurueckClick()
+{
+    runCommand([this] {
+        braus->setEnabled(false);
+        Bstop->setEnabled(true);
+        BGPSsich->setEnabled(false);
+        pbprogress->show();
+        createRunLog();
+        const std::string back = utf8ToAnsi("zurück", nameCharset);
+        const int count = jobCount();
+        for (int i = 0; i < count; ++i) {
+            startImage(i);
+            std::string result = "keine Sicherung vorhanden";
+            if (mie_lesen(currentPath)) {
+                setGridText(1, i, back);
+                runLog.write(" " + back + ".. ");
+                result = schreibe_exif(currentPath) ? "ok" : kExifToolFailed;
+            }
+            endLogLine(result);
+            setGridText(2, i, result);
+            if (stopRequested)
+                return;
+            selectGridRow(i);
+            processPendingEvents();
+            pbprogress->setValue(progressPosition(i + 1, count));
+        }
+        showRunFinished();
+        BGPSsich->setEnabled(false);
+        bgpszurueck->setEnabled(false);
+    });
+}
+
+bool TForm1::mie_lesen(const std::string& path)
+{
+    backupTextPath = backupTextFile(path);
+    return fileExists(backupTextPath);
+}
+
+bool TForm1::schreibe_exif(const std::string& path)
+{
+    exifTool.awaitAllEnded();
+    backupFolder = mache_gpsdatenpfad(path);
+    std::istringstream text(readBackupText(backupFolder + "/" + backupBaseName(path) + ".txt"));
+    const TGpsBackup backup = readGpsBackup(text);
+    return exifTool.start(restoreCall(backup, path).arguments);
+}

@@ -1,0 +1,52 @@
+#include "headlessrun.h"
+
+#include "errormessage.h"
+#include "vistado4.h"
+
+#include <QPushButton>
+
+#include <cstdio>
+#include <exception>
+#include <string_view>
+
+namespace {
+
+void printLine(std::FILE* stream, std::string_view line)
+{
+    std::fwrite(line.data(), 1, line.size(), stream);
+    std::fputc('\n', stream);
+    std::fflush(stream);
+}
+
+}  // namespace
+
+int runWithoutWindow(const TProgramCall& call, const std::string& currentDirectory, const TServices& services)
+{
+    showErrorMessagesOnStandardError();
+    TForm1 form(call.path, currentDirectory, services);
+    form.runLog.setLineListener([](std::string_view line) { printLine(stdout, line); });
+    switch (call.command) {
+    case TProgramCommand::Places:
+        // The place run tells of a silent geocoder or an unreadable reply in the caption.
+        QObject::connect(&form, &QWidget::windowTitleChanged, [](const QString& caption) {
+            printLine(stderr, caption.toLocal8Bit().toStdString());
+        });
+        form.BFrageClick();
+        break;
+    case TProgramCommand::GpsBackup:
+        form.BGPSsichClick();
+        break;
+    case TProgramCommand::GpsRestore:
+        form.bgpszurueckClick();
+        break;
+    default:
+        return 2;
+    }
+    try {
+        form.FormClose();
+    } catch (const std::exception& error) {
+        showErrorMessage(&form, error);
+        return 1;
+    }
+    return form.BFrage->text() == QStringLiteral("fertig") ? 0 : 1;
+}

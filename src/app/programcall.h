@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// What the program is asked to do by its command line. A first argument that does not begin
+// with "--" is the window's (a JPEG file or a folder; further ones are ignored). One of the
+// commands below runs at once without showing the window, on the job list its PATH gives
+// by the same rules (none: the current directory):
+//     vistado --orte [PATH]         the place run
+//     vistado --gps-sichern [PATH]  the GPS backup
+//     vistado --gps-zurueck [PATH]  the GPS restore
+enum class TProgramCommand { Window, Places, GpsBackup, GpsRestore, Help, Bad };
+
+struct TProgramCall {
+    TProgramCommand command = TProgramCommand::Window;
+    std::string path;  // the commands' PATH
+};
+
+// `arguments` are those behind the program's name.
+TProgramCall parseProgramCall(const std::vector<std::string>& arguments);
+
+// How to call the program, for --help and a bad command line.
+extern const char* const kProgramUsage;

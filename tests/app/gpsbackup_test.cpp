@@ -1,0 +1,246 @@
+#include "errormessage.h"
+#include "exiftoolcalls.h"
+#include "formprobe.h"
+#include "meta/imgdata.h"
+#include "meta/settings.h"
+#include "pathchange.h"
+#include "photos.h"
+#include "tempfolder.h"
+#include "testfiles.h"
+#include "vistado4.h"
+
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTableWidget>
+
+#include <gtest/gtest.h>
+
+#include <charconv>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// ExifTool's lines for the two positions the photos carry, as the backup keeps them.
+const std::string kNorthEastLines = "GPS Latitude                    : 48 deg 8' 13.75\" N\n"
+                                    "GPS Longitude                   : 11 deg 34' 34.05\" E\n";
+const std::string kSouthWestLines = "GPS Latitude                    : 33 deg 51' 24.42\" S\n"
+                                    "GPS Longitude                   : 70 deg 7' 24.44\" W\n";
+
+// A number with "." as decimal separator, whatever the locale says.
+double number(const std::string& text)
+{
+    double value = 0;
+    std::from_chars(text.data(), text.data() + text.size(), value);
+    return value;
+}
+
+class GpsBackupRun : public ::testing::Test {
+protected:
+    GpsBackupRun()
+    {
+        tmp.addFolder("Urlaub");
+        makePhotos(folder, {
+                               {"a nord ost.jpg", gpsTags("48.137154", "N", "11.576124", "E")},
+                               {"b_sued_west.jpg", gpsTags("33.856784", "S", "70.123456", "W")},
+                               {"c_ohne_exif.jpg", {"-Comment=ohne Exif"}},
+                               {"d_ohne_gps.jpg", cameraTags()},
+                               {"e_mie.jpg", gpsTags("1", "N", "2", "E")},
+                               {"f_kaputt.jpg", {}},
+                           });
+        tmp.addFile("Urlaub/e_mie.jpg.mie", "MIE");
+        tmp.addFile("Urlaub/f_kaputt.jpg", "kein JPEG");
+    }
+
+    // The backup leaves the engine's GPS rendering mode at 2; later tests read decimal degrees.
+    ~GpsBackupRun() override { vistado::SetGpsRenderingMode(0); }
+
+    std::string log() const { return tmp.read("protokoll.csv"); }
+    std::string path(const std::string& name) const { return folder + "/" + name; }
+
+    void runBackup()
+    {
+        TForm1 form(folder, tmp.path());
+        form.show();
+        form.BGPSsich->click();
+        form.exifTool.awaitAllEnded();
+    }
+
+    // Takes the GPS tags out of the images, as a photo program might have.
+    void removePositions() const
+    {
+        for (const char* name : {"a nord ost.jpg", "b_sued_west.jpg"}) {
+            exifTool({"-q", "-overwrite_original", "-gps:all="}, path(name));
+            ASSERT_EQ(exifTool({"-s3", "-GPSLatitude"}, path(name)), "") << name;
+        }
+    }
+
+    TempFolder tmp;
+    const std::string folder = tmp.path() + "/Urlaub";
+};
+
+TEST_F(GpsBackupRun, BackupWritesOneTextFilePerImageWithExifToolsLines)
+{
+    TForm1 form(folder, tmp.path());
+    form.show();
+    std::vector<int> progress;
+    QObject::connect(form.pbprogress, &QProgressBar::valueChanged, [&progress](int value) { progress.push_back(value); });
+    form.BGPSsich->click();
+    form.exifTool.awaitAllEnded();
+
+    EXPECT_EQ(log(), path("a nord ost.jpg") + ";hat GPS schreiben.. ok\r\n" +
+                         path("b_sued_west.jpg") + ";hat GPS schreiben.. ok\r\n" +
+                         path("c_ohne_exif.jpg") + ";keine Exif Daten \r\n" +
+                         path("d_ohne_gps.jpg") + "; -  \r\n" +
+                         path("e_mie.jpg") + ";MIE vorhanden \r\n" +
+                         path("f_kaputt.jpg") + "; \r\n");
+    EXPECT_EQ(tmp.read("Urlaub/gpstext/a nord ost.txt"), kNorthEastLines);
+    EXPECT_EQ(tmp.read("Urlaub/gpstext/b_sued_west.txt"), kSouthWestLines);
+    int backups = 0;
+    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(folder + "/gpstext"))
+        ++backups;
+    EXPECT_EQ(backups, 2);
+
+    const struct {
+        int row;
+        const char* name;
+        const char* status;
+        const char* result;
+    } rows[] = {
+        {0, "a nord ost.jpg", "hat GPS", "ok"}, {1, "b_sued_west.jpg", "hat GPS", "ok"},
+        {2, "c_ohne_exif.jpg", "keine Exif Daten", ""}, {3, "d_ohne_gps.jpg", " - ", ""},
+        {4, "e_mie.jpg", "MIE vorhanden", ""}, {5, "f_kaputt.jpg", "", ""},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        EXPECT_EQ(gridText(form, r.row, 0), r.name);
+        EXPECT_EQ(gridText(form, r.row, 1), r.status);
+        EXPECT_EQ(gridText(form, r.row, 2), r.result);
+    }
+    EXPECT_EQ(form.sgdisplay->rowCount(), 7);
+
+    // The caption keeps the last parameter text; only Exit is left.
+    EXPECT_EQ(form.windowTitle().toLocal8Bit().toStdString(), backupCall(path("b_sued_west.jpg")).parameterText);
+    EXPECT_EQ(form.BFrage->text(), QStringLiteral("fertig"));
+    EXPECT_FALSE(form.BFrage->isEnabled());
+    EXPECT_FALSE(form.Bstop->isEnabled());
+    EXPECT_FALSE(form.BGPSsich->isEnabled());
+    EXPECT_FALSE(form.bgpszurueck->isEnabled());
+    EXPECT_TRUE(form.braus->isEnabled());
+    EXPECT_TRUE(form.pbprogress->isVisible());
+    EXPECT_EQ(progress, (std::vector<int>{17, 33, 50, 67, 83, 100}));
+    EXPECT_EQ(vistado::GpsRenderingMode(), 2);
+    // The images themselves are not touched by the backup.
+    EXPECT_EQ(exifTool({"-s3", "-n", "-GPSLatitude"}, path("a nord ost.jpg")), "48.137154");
+}
+
+TEST_F(GpsBackupRun, RestorePutsBackThePositionsExifToolRemoved)
+{
+    runBackup();
+    removePositions();
+
+    TForm1 form(folder, tmp.path());
+    form.nameCharset = "ISO-8859-1";
+    form.show();
+    form.bgpszurueck->click();
+    form.exifTool.awaitAllEnded();
+
+    EXPECT_EQ(log(), path("a nord ost.jpg") + "; zur\xFC" "ck.. ok\r\n" +
+                         path("b_sued_west.jpg") + "; zur\xFC" "ck.. ok\r\n" +
+                         path("c_ohne_exif.jpg") + ";keine Sicherung vorhanden\r\n" +
+                         path("d_ohne_gps.jpg") + ";keine Sicherung vorhanden\r\n" +
+                         path("e_mie.jpg") + ";keine Sicherung vorhanden\r\n" +
+                         path("f_kaputt.jpg") + ";keine Sicherung vorhanden\r\n");
+
+    // Equal to the originals to 0.01 of a second of arc, by ExifTool and by our reader.
+    const struct {
+        const char* name;
+        double latitude;
+        double longitude;
+        const char* latitudeRef;
+        const char* longitudeRef;
+    } photos[] = {
+        {"a nord ost.jpg", 48.137154, 11.576124, "N", "E"},
+        {"b_sued_west.jpg", 33.856784, 70.123456, "S", "W"},
+    };
+    constexpr double kHundredthOfASecond = 0.01 / 3600;
+    for (const auto& p : photos) {
+        SCOPED_TRACE(p.name);
+        EXPECT_NEAR(number(exifTool({"-s3", "-n", "-EXIF:GPSLatitude"}, path(p.name))), p.latitude, kHundredthOfASecond);
+        EXPECT_NEAR(number(exifTool({"-s3", "-n", "-EXIF:GPSLongitude"}, path(p.name))), p.longitude, kHundredthOfASecond);
+        EXPECT_EQ(exifTool({"-s3", "-n", "-GPSLatitudeRef"}, path(p.name)), p.latitudeRef);
+        EXPECT_EQ(exifTool({"-s3", "-n", "-GPSLongitudeRef"}, path(p.name)), p.longitudeRef);
+
+        vistado::SetGpsRenderingMode(0);
+        vistado::SetDecimalSeparator('.');
+        vistado::TimgData image(vistado::kDecodeAll);
+        ASSERT_TRUE(image.OpenImage(path(p.name)));
+        EXPECT_NEAR(number(image.exifDecoder->TagValueText("GPSLatitude")), p.latitude, kHundredthOfASecond);
+        EXPECT_NEAR(number(image.exifDecoder->TagValueText("GPSLongitude")), p.longitude, kHundredthOfASecond);
+        vistado::SetDecimalSeparator(',');
+    }
+
+    EXPECT_EQ(gridText(form, 0, 2), "ok");
+    EXPECT_EQ(gridText(form, 2, 1), "");
+    EXPECT_EQ(gridText(form, 2, 2), "keine Sicherung vorhanden");
+    EXPECT_EQ(form.BFrage->text(), QStringLiteral("fertig"));
+    for (const QPushButton* off : {form.BFrage, form.Bstop, form.BGPSsich, form.bgpszurueck})
+        EXPECT_FALSE(off->isEnabled()) << off->text().toStdString();
+    EXPECT_TRUE(form.braus->isEnabled());
+    EXPECT_EQ(form.pbprogress->value(), 100);
+    // The restore does not show its parameter text.
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("Vistado  MV " VISTADO_EXPECTED_VERSION));
+}
+
+TEST_F(GpsBackupRun, WithoutExifToolEachImageSaysSoAndTheRunGoesOn)
+{
+    tmp.addFolder("Urlaub/gpstext");
+    tmp.addFile("Urlaub/gpstext/b_sued_west.txt", kSouthWestLines);
+    const TPathChange path(tmp.path());  // a PATH without exiftool
+
+    TForm1 backup(folder, tmp.path());
+    backup.BGPSsich->click();
+    EXPECT_EQ(log().substr(0, log().find("c_ohne_exif")), this->path("a nord ost.jpg") + ";hat GPS schreiben.. Fehler mit Exiftool\r\n" +
+                                                              this->path("b_sued_west.jpg") + ";hat GPS schreiben.. Fehler mit Exiftool\r\n" +
+                                                              folder + "/");
+    EXPECT_EQ(gridText(backup, 1, 2), "Fehler mit Exiftool");
+    EXPECT_EQ(backup.BFrage->text(), QStringLiteral("fertig"));
+
+    TForm1 restore(folder, tmp.path());
+    restore.nameCharset = "UTF-8";
+    restore.bgpszurueck->click();
+    EXPECT_EQ(log().substr(0, log().find("c_ohne_exif")), this->path("a nord ost.jpg") + ";keine Sicherung vorhanden\r\n" +
+                                                              this->path("b_sued_west.jpg") + "; zur\xC3\xBC" "ck.. Fehler mit Exiftool\r\n" +
+                                                              folder + "/");
+    EXPECT_EQ(gridText(restore, 1, 1), "zur\xC3\xBC" "ck");
+    EXPECT_EQ(gridText(restore, 1, 2), "Fehler mit Exiftool");
+    EXPECT_EQ(restore.BFrage->text(), QStringLiteral("fertig"));
+}
+
+TEST_F(GpsBackupRun, ABackupFileThatCannotBeReadEndsTheRestoreWithTheErrorMessage)
+{
+    tmp.addFolder("Urlaub/gpstext");
+    tmp.addFolder("Urlaub/gpstext/a nord ost.txt");
+    const std::string before = vistado::test::ReadFile(path("a nord ost.jpg"));
+
+    TForm1 form(folder, tmp.path());
+    form.nameCharset = "UTF-8";
+    showErrorMessagesOnStandardError();
+    testing::internal::CaptureStderr();
+    form.bgpszurueck->click();
+    const std::string message = testing::internal::GetCapturedStderr();
+    form.FormClose();
+
+    EXPECT_NE(message.find(folder + "/gpstext/a nord ost.txt"), std::string::npos) << message;
+    EXPECT_EQ(log(), path("a nord ost.jpg") + "; zur\xC3\xBC" "ck.. ");
+    EXPECT_EQ(vistado::test::ReadFile(path("a nord ost.jpg")), before);
+    // The run ended where it was: the buttons stay as it set them.
+    EXPECT_FALSE(form.braus->isEnabled());
+    EXPECT_TRUE(form.Bstop->isEnabled());
+    EXPECT_FALSE(form.commandGuard.running());
+}
+
+}  // namespace

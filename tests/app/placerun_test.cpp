@@ -1,0 +1,249 @@
+// The place run driven through the window's buttons, against a geocoding service on loopback.
+#include "errormessage.h"
+#include "formprobe.h"
+#include "geocoder_replies.h"
+#include "meta/imgdata.h"
+#include "meta/settings.h"
+#include "photos.h"
+#include "raw_server.h"
+#include "tempfolder.h"
+#include "testfiles.h"
+#include "vistado4.h"
+
+#include <QListWidget>
+#include <QPushButton>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <string>
+
+namespace {
+
+using vistado::test::ReadFile;
+
+const std::string kMunich = ">Marktgasse<>Altstadt<>Musterstadt<>Oberland<>Deutschland<";
+// The service's names in UTF-8 become the window's 8-bit character set (here ISO-8859-1).
+const std::string kSantiago = ">Avenida Providencia<>Providencia<>Santiago<>Regi\xF3n Metropolitana<>Chile<";
+const std::string kAlreadyTagged = ">Marktgasse<>Altstadt<>Musterstadt<>Oberland<  Urlaub";
+
+const std::map<std::string, std::string> kReplies{
+    {"48.137154,11.576124", kReplyOkSeveralResults},
+    {"-33.856784,-70.123456",
+     replyOk({"1", "Avenida Providencia", "Providencia", "Santiago", "Regi\xC3\xB3n Metropolitana", "Chile", "7500000"})},
+};
+
+class PlaceRun : public ::testing::Test {
+protected:
+    void SetUp() override { tmp.addFolder("Urlaub"); }
+
+    std::string path(const std::string& name) const { return folder + "/" + name; }
+    std::string log() const { return tmp.read("protokoll.csv"); }
+    std::string bytes(const std::string& name) const { return ReadFile(path(name)); }
+
+    // The comment as our reader and as ExifTool read it back.
+    std::string commentRead(const std::string& name) const
+    {
+        vistado::TimgData image(vistado::kDecodeAll);
+        EXPECT_TRUE(image.OpenImage(path(name)));
+        EXPECT_EQ(exifTool({"-b", "-Comment"}, path(name)), image.CommentText()) << name;
+        return image.CommentText();
+    }
+
+    TempFolder tmp;
+    const std::string folder = tmp.path() + "/Urlaub";
+};
+
+TEST_F(PlaceRun, TagsThePhotosWithGpsAndLeavesTheOthersAlone)
+{
+    makePhotos(folder, {
+                           {"a_nord_ost.jpg", [] {
+                                auto tags = gpsTags("48.137154", "N", "11.576124", "E");
+                                tags.push_back("-Comment=Urlaub am See");
+                                return tags;
+                            }()},
+                           {"b_sued_west.jpg", gpsTags("33.856784", "S", "70.123456", "W")},
+                           {"c_ohne_exif.jpg", {"-Comment=ohne Exif"}},
+                           {"d_ohne_gps.jpg", cameraTags()},
+                           {"e_getaggt.jpg", [] {
+                                auto tags = gpsTags("1", "N", "2", "E");
+                                tags.push_back("-Comment=" + kAlreadyTagged);
+                                return tags;
+                            }()},
+                       });
+    std::map<std::string, std::string> before;
+    for (const char* name : {"a_nord_ost.jpg", "b_sued_west.jpg", "c_ohne_exif.jpg", "d_ohne_gps.jpg", "e_getaggt.jpg"})
+        before[name] = bytes(name);
+    const auto service = serviceAnswering(kReplies);
+
+    TForm1 form(folder, tmp.path(), geocoderAt(service->Port()));
+    form.nameCharset = "ISO-8859-1";
+    form.show();
+    form.BFrage->click();
+
+    EXPECT_EQ(log(), path("a_nord_ost.jpg") + ";48.137154,11.576124;" + kMunich + "\r\n" +
+                         path("b_sued_west.jpg") + ";-33.856784,-70.123456;" + kSantiago + "\r\n" +
+                         path("c_ohne_exif.jpg") + ";keine Exif Daten \r\n" +
+                         path("d_ohne_gps.jpg") + ";kein GPS \r\n" +
+                         path("e_getaggt.jpg") + ";Ortsinfo vorhanden; \r\n");
+
+    EXPECT_EQ(commentRead("a_nord_ost.jpg"), kMunich + "  Urlaub am See");
+    EXPECT_EQ(commentRead("b_sued_west.jpg"), kSantiago + "  ");
+    for (const char* name : {"a_nord_ost.jpg", "b_sued_west.jpg"}) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(imageDataPart(bytes(name)), imageDataPart(before[name]));
+        EXPECT_NE(exifTool({"-s3", "-GPSLatitude"}, path(name)), "");
+    }
+    for (const char* name : {"c_ohne_exif.jpg", "d_ohne_gps.jpg", "e_getaggt.jpg"})
+        EXPECT_EQ(bytes(name), before[name]) << name;
+    EXPECT_EQ(service->Requests().size(), 2u);
+    EXPECT_FALSE(std::filesystem::exists(tmp.path() + "/geodat.xml"));
+
+    EXPECT_EQ(jobList(form), (std::vector<std::string>{
+                                 path("a_nord_ost.jpg") + " gelesen48.137154,11.576124 geschrieben",
+                                 path("b_sued_west.jpg") + " gelesen-33.856784,-70.123456 geschrieben",
+                                 path("c_ohne_exif.jpg") + " gelesen",
+                                 path("d_ohne_gps.jpg") + " gelesen",
+                                 path("e_getaggt.jpg") + " gelesen",
+                             }));
+    const struct {
+        int row;
+        const char* name;
+        std::string status;
+        std::string place;
+    } rows[] = {
+        {0, "a_nord_ost.jpg", "48.137154,11.576124", kMunich},
+        {2, "c_ohne_exif.jpg", "keine Exif Daten", ""},
+        {3, "d_ohne_gps.jpg", "kein GPS", ""},
+        {4, "e_getaggt.jpg", "Ortsinfo vorhanden", ""},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        EXPECT_EQ(gridText(form, r.row, 0), r.name);
+        EXPECT_EQ(gridText(form, r.row, 1), r.status);
+        EXPECT_EQ(gridText(form, r.row, 2), r.place);
+    }
+    EXPECT_EQ(gridText(form, 1, 1), "-33.856784,-70.123456");
+    EXPECT_FALSE(gridText(form, 1, 2).empty());
+
+    EXPECT_EQ(form.BFrage->text(), QStringLiteral("fertig"));
+    EXPECT_FALSE(form.BFrage->isEnabled());
+    EXPECT_FALSE(form.Bstop->isEnabled());
+    EXPECT_TRUE(form.braus->isEnabled());
+    EXPECT_TRUE(form.BGPSsich->isEnabled());
+    EXPECT_TRUE(form.bgpszurueck->isEnabled());
+    EXPECT_EQ(vistado::DecimalSeparator(), ',');
+    EXPECT_FALSE(form.imageData);
+}
+
+TEST_F(PlaceRun, AnEmptyJobListStillEmptiesTheRunLog)
+{
+    tmp.addFile("protokoll.csv", "from an earlier run\r\n");
+    TForm1 form(folder, tmp.path());
+    form.BFrage->click();
+    EXPECT_EQ(log(), "");
+    EXPECT_EQ(form.BFrage->text(), QStringLiteral("fertig"));
+}
+
+TEST_F(PlaceRun, NoPlaceFoundLeavesThePhotoAsItWas)
+{
+    makePhotos(folder, {{"a.jpg", gpsTags("1.5", "N", "2.5", "E")}});
+    const std::string before = bytes("a.jpg");
+    const auto service = serviceAnswering({{"1.500000,2.500000", kReplyZeroResults}});
+
+    TForm1 form(folder, tmp.path(), geocoderAt(service->Port()));
+    form.BFrage->click();
+
+    EXPECT_EQ(log(), path("a.jpg") + ";1.500000,2.500000;\r\n");
+    EXPECT_EQ(bytes("a.jpg"), before);
+    EXPECT_EQ(jobList(form), std::vector<std::string>{path("a.jpg") + " gelesen1.500000,2.500000"});
+    EXPECT_EQ(gridText(form, 0, 2), "");
+    EXPECT_EQ(form.BFrage->text(), QStringLiteral("fertig"));
+}
+
+TEST_F(PlaceRun, AGeocoderThatIsDownEndsTheRunAtThatImage)
+{
+    makePhotos(folder, {{"a.jpg", gpsTags("1.5", "N", "2.5", "E")}, {"b.jpg", gpsTags("3", "S", "4", "W")}});
+    const std::string before = bytes("a.jpg");
+    const vistado::test::RefusingPort down;
+
+    TForm1 form(folder, tmp.path(), geocoderAt(down.Port()));
+    form.BFrage->click();
+    form.FormClose();
+
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("Google pennt"));
+    EXPECT_EQ(log(), path("a.jpg") + ";1.500000,2.500000;");
+    EXPECT_EQ(bytes("a.jpg"), before);
+    EXPECT_EQ(jobList(form), (std::vector<std::string>{path("a.jpg") + " gelesen1.500000,2.500000", path("b.jpg")}));
+    EXPECT_EQ(gridText(form, 1, 0), "");
+    EXPECT_TRUE(form.BFrage->isEnabled());
+    EXPECT_EQ(form.BFrage->text(), QStringLiteral("Orte ermitteln?"));
+    EXPECT_TRUE(form.Bstop->isEnabled());
+    EXPECT_FALSE(form.braus->isEnabled());
+}
+
+TEST_F(PlaceRun, StopDuringAnImageEndsTheRunAfterIt)
+{
+    makePhotos(folder, {{"a.jpg", gpsTags("1", "N", "1", "E")},
+                        {"b.jpg", gpsTags("2", "N", "2", "E")},
+                        {"c.jpg", gpsTags("3", "N", "3", "E")}});
+    const std::string untouched = bytes("c.jpg");
+    const auto service = serviceAnswering({{"1.000000,1.000000", replyOk({"0", "Eins", "b", "c", "d"})},
+                                           {"2.000000,2.000000", replyOk({"0", "Zwei", "b", "c", "d"})},
+                                           {"3.000000,3.000000", replyOk({"0", "Drei", "b", "c", "d"})}});
+    TForm1 form(folder, tmp.path(), geocoderAt(service->Port()));
+    form.show();
+    // The user presses stop while the second image is looked up: the click waits in the
+    // event queue until the run next lets the window process its events.
+    QObject::connect(form.LBjobliste, &QListWidget::itemChanged, [&form](QListWidgetItem* item) {
+        if (form.LBjobliste->row(item) == 1 && form.Bstop->isEnabled())
+            QTimer::singleShot(0, form.Bstop, &QPushButton::click);
+    });
+    form.BFrage->click();
+
+    EXPECT_EQ(log(), path("a.jpg") + ";1.000000,1.000000;>Eins<>b<>c<>d<\r\n" +
+                         path("b.jpg") + ";2.000000,2.000000;>Zwei<>b<>c<>d<\r\n");
+    EXPECT_EQ(commentRead("b.jpg"), ">Zwei<>b<>c<>d<  ");
+    EXPECT_EQ(bytes("c.jpg"), untouched);
+    EXPECT_EQ(jobList(form)[2], path("c.jpg"));
+    EXPECT_NE(form.BFrage->text(), QStringLiteral("fertig"));
+    EXPECT_FALSE(form.BFrage->isEnabled());
+    EXPECT_FALSE(form.Bstop->isEnabled());
+    EXPECT_TRUE(form.braus->isEnabled());
+
+    // The stop holds for the rest of the program's run: the next command ends after one image.
+    form.BGPSsich->click();
+    form.exifTool.awaitAllEnded();
+    vistado::SetGpsRenderingMode(0);
+    EXPECT_EQ(log(), path("a.jpg gelesen1.000000,1.000000 geschrieben") + "; \r\n");
+}
+
+TEST_F(PlaceRun, AnErrorWhileWritingEndsTheRunWithTheErrorMessage)
+{
+    // Exif with a position, but no image behind it: the writer refuses the file.
+    makePhotos(folder, {{"a.jpg", gpsTags("1.5", "N", "2.5", "E")}, {"b.jpg", gpsTags("3", "N", "4", "E")}});
+    const std::string photo = bytes("a.jpg");
+    const std::string noImage = photo.substr(0, photo.find("\xFF\xDB")) + "\xFF\xD9";
+    vistado::test::WriteFile(path("a.jpg"), noImage);
+    const std::string untouched = bytes("b.jpg");
+    const auto service = serviceAnswering({{"1.500000,2.500000", replyOk({"0", "Eins", "b", "c", "d"})}});
+
+    TForm1 form(folder, tmp.path(), geocoderAt(service->Port()));
+    showErrorMessagesOnStandardError();
+    testing::internal::CaptureStderr();
+    form.BFrage->click();
+    const std::string message = testing::internal::GetCapturedStderr();
+
+    EXPECT_NE(message.find("vistado: "), std::string::npos);
+    EXPECT_EQ(log(), path("a.jpg") + ";1.500000,2.500000;>Eins<>b<>c<>d<\r\n");
+    EXPECT_EQ(bytes("a.jpg"), noImage);
+    EXPECT_EQ(bytes("b.jpg"), untouched);
+    EXPECT_EQ(jobList(form)[0], path("a.jpg") + " gelesen1.500000,2.500000");
+    EXPECT_FALSE(form.braus->isEnabled());
+    EXPECT_FALSE(form.commandGuard.running());
+    EXPECT_FALSE(form.imageData);
+}
+
+}  // namespace
