@@ -40,35 +40,49 @@ struct TIconvClose {
     void operator()(std::remove_pointer_t<iconv_t>* converter) const { iconv_close(converter); }
 };
 
-}  // namespace
-
-std::string utf8ToAnsi(std::string_view utf8, const std::string& charset)
+// Converts with iconv from `from` to `to`; each character that cannot be converted becomes "?".
+std::string convertText(std::string_view text, const std::string& from, const std::string& to)
 {
-    const std::string target = isAsciiCharset(charset) ? "UTF-8" : charset;
-    iconv_t opened = iconv_open(target.c_str(), "UTF-8");
+    iconv_t opened = iconv_open(to.c_str(), from.c_str());
     if (opened == reinterpret_cast<iconv_t>(-1))
-        throw std::runtime_error("no conversion from UTF-8 to the character set " + charset);
+        throw std::runtime_error("no conversion from the character set " + from + " to " + to);
     const std::unique_ptr<std::remove_pointer_t<iconv_t>, TIconvClose> converter(opened);
+    const bool fromUtf8 = upperAscii(from) == "UTF-8";
 
-    std::string ansi;
+    std::string converted;
     char buffer[256];
-    std::string_view rest = utf8;
+    std::string_view rest = text;
     while (!rest.empty()) {
         char* in = const_cast<char*>(rest.data());
         std::size_t inLeft = rest.size();
         char* out = buffer;
         std::size_t outLeft = sizeof buffer;
-        const std::size_t converted = iconv(converter.get(), &in, &inLeft, &out, &outLeft);
+        const std::size_t result = iconv(converter.get(), &in, &inLeft, &out, &outLeft);
         const int error = errno;
-        ansi.append(buffer, static_cast<std::size_t>(out - buffer));
+        converted.append(buffer, static_cast<std::size_t>(out - buffer));
         rest.remove_prefix(rest.size() - inLeft);
-        if (converted != static_cast<std::size_t>(-1) || error == E2BIG)
+        if (result != static_cast<std::size_t>(-1) || error == E2BIG)
             continue;
-        // EILSEQ: not UTF-8, or not in the target set; EINVAL: a character cut off at the end.
+        // EILSEQ: not a character of the source set, or not in the target set; EINVAL: a
+        // character cut off at the end.
         if (error != EILSEQ && error != EINVAL)
-            throw std::runtime_error("cannot convert a name to the character set " + charset);
-        ansi += '?';
-        rest.remove_prefix(badCharacterLength(rest));
+            throw std::runtime_error("cannot convert a text to the character set " + to);
+        converted += '?';
+        rest.remove_prefix(fromUtf8 ? badCharacterLength(rest) : 1);
     }
-    return ansi;
+    return converted;
+}
+
+}  // namespace
+
+std::string utf8ToAnsi(std::string_view utf8, const std::string& charset)
+{
+    return convertText(utf8, "UTF-8", isAsciiCharset(charset) ? "UTF-8" : charset);
+}
+
+std::string ansiToUtf8(std::string_view ansi, const std::string& charset)
+{
+    if (isAsciiCharset(charset) || upperAscii(charset) == "UTF-8")
+        return std::string(ansi);
+    return convertText(ansi, charset, "UTF-8");
 }

@@ -122,7 +122,7 @@ bool TForm1::mie_schreiben(const std::string& path)
 bool TForm1::schreibe_gps(const std::string& path)
 {
     const TExifToolCall call = backupCall(path);
-    setWindowTitle(QString::fromLocal8Bit(call.parameterText));
+    setWindowTitle(localText(call.parameterText));
     exifTool.awaitFreeSlot(kExifToolSlots);
     return exifTool.start(call.arguments);
 }

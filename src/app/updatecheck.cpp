@@ -56,7 +56,7 @@ void TForm1::versionpruefen()
     std::ifstream in(file, std::ios::binary);
     const std::string newest = in.is_open() ? readTextLine(in) : std::string();
     if (newest != ownVersion) {
-        Label1->setText(QString::fromLocal8Bit(newVersionNotice(services_)));
+        Label1->setText(localText(newVersionNotice(services_)));
         Label1->show();
     }
 }

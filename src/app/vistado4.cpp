@@ -1,5 +1,6 @@
 #include "vistado4.h"
 
+#include "ansitext.h"
 #include "commandline.h"
 #include "errormessage.h"
 #include "exeversion.h"
@@ -138,7 +139,7 @@ void TForm1::FormCreate(const std::string& argument)
 {
     ownVersion = ExeVersionText();
     versionpruefen();
-    setWindowTitle(QStringLiteral("Vistado  MV ") + QString::fromLocal8Bit(ownVersion));
+    setWindowTitle(QStringLiteral("Vistado  MV ") + localText(ownVersion));
     LZiel->setText(QStringLiteral("Vistado über einem JPG oder einem Verzeichnis aufrufen"));
     sgdisplay->setColumnWidth(0, 200);
     sgdisplay->setColumnWidth(1, 120);
@@ -154,9 +155,9 @@ void TForm1::buildJobList()
     TCommandLineJobs rules = jobsFromCommandLine(currentPath, currentDirectory_);
     currentPath = rules.currentPath;
     if (rules.frageCaption)
-        BFrage->setText(QString::fromLocal8Bit(*rules.frageCaption));
+        BFrage->setText(localText(*rules.frageCaption));
     if (rules.zielText)
-        LZiel->setText(QString::fromLocal8Bit(*rules.zielText));
+        LZiel->setText(localText(*rules.zielText));
     for (const std::string& path : rules.jobs)
         addJob(path);
 }
@@ -180,13 +181,18 @@ void TForm1::addJob(const std::string& path)
 void TForm1::setJobEntry(int index, const std::string& path)
 {
     QListWidgetItem* item = LBjobliste->item(index);
-    item->setText(QString::fromLocal8Bit(path));
+    item->setText(localText(path));
     item->setData(pathRole, QByteArray::fromStdString(path));
 }
 
 std::string TForm1::ownFile(const char* name) const
 {
     return currentDirectory_ + "/" + name;
+}
+
+QString TForm1::localText(const std::string& bytes) const
+{
+    return QString::fromUtf8(ansiToUtf8(bytes, nameCharset));
 }
 
 // Runs one command's body: not inside another command, and with every error it raises
@@ -253,7 +259,7 @@ void TForm1::setGridText(int column, int row, const std::string& text)
         item = new QTableWidgetItem;
         sgdisplay->setItem(row, column, item);
     }
-    item->setText(QString::fromLocal8Bit(text));
+    item->setText(localText(text));
 }
 
 // A run that went through its whole job list: BFrage reads "fertig", it and stop are off,

@@ -81,6 +81,7 @@ public:
     TCommandGuard commandGuard;
 
     // The 8-bit character set place names are converted to: the locale's at start-up.
+    // Paths and place texts are shown decoded from it.
     std::string nameCharset;
 
     // The geocoder exchange for one image's position text (latitude,longitude), after
@@ -138,6 +139,8 @@ private:
     void buildJobList();
     void addJob(const std::string& path);
     std::string ownFile(const char* name) const;
+    // A text of the program's 8-bit world (a path, a place text) as the window shows it.
+    QString localText(const std::string& bytes) const;
     void runCommand(const std::function<void()>& run);
     void createRunLog();
     void processPendingEvents();

@@ -56,6 +56,28 @@ TEST(AnsiText, LongTexts)
     EXPECT_EQ(utf8ToAnsi(utf8 + "\xFF", "UTF-8"), utf8 + "?");
 }
 
+// The window shows 8-bit texts decoded from the same character set they were converted to.
+TEST(AnsiText, BackToUtf8ForShowing)
+{
+    const struct {
+        std::string ansi;
+        const char* charset;
+        std::string utf8;
+    } cases[] = {
+        {"Stra\xDF" "e", "ISO-8859-1", "Stra\xC3\x9F" "e"},
+        {"\xA4 5", "ISO-8859-15", "\xE2\x82\xAC 5"},
+        {"\x80 5", "CP1252", "\xE2\x82\xAC 5"},
+        {"a\x81" "b", "CP1252", "a?b"},
+        {"Stra\xC3\x9F" "e", "UTF-8", "Stra\xC3\x9F" "e"},
+        {"Stra\xC3\x9F" "e", "ANSI_X3.4-1968", "Stra\xC3\x9F" "e"},
+        {"", "ISO-8859-1", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ansiToUtf8(c.ansi, c.charset), c.utf8) << c.ansi << " in " << c.charset;
+    EXPECT_EQ(ansiToUtf8(utf8ToAnsi("Caf\xC3\xA9 M\xC3\xBCller", "ISO-8859-1"), "ISO-8859-1"),
+              "Caf\xC3\xA9 M\xC3\xBCller");
+}
+
 TEST(AnsiText, UnknownCharacterSetThrows)
 {
     EXPECT_THROW(utf8ToAnsi("x", "NO-SUCH-CHARSET"), std::runtime_error);

@@ -174,6 +174,19 @@ TEST(Form1, PathsKeepTheirBytesAndShowDecoded)
     EXPECT_EQ(form.jobEntry(0), folder + "/Stra\xDF" "e.jpg gelesen48.1,11.5");
 }
 
+// In a Latin-1 locale paths and place texts are Latin-1 bytes; the window shows them decoded
+// from that set, not as UTF-8.
+TEST(Form1, TextsShowDecodedFromTheLocalesCharacterSet)
+{
+    TempFolder tmp;
+    tmp.addFile("a.jpg");
+    TForm1 form(tmp.path() + "/a.jpg", "/nonexistent");
+    form.nameCharset = "ISO-8859-1";
+    form.setJobEntry(0, "M\xFCnchen/Stra\xDF" "e.jpg");
+    EXPECT_EQ(form.LBjobliste->item(0)->text(), QStringLiteral("München/Straße.jpg"));
+    EXPECT_EQ(form.jobEntry(0), "M\xFCnchen/Stra\xDF" "e.jpg");
+}
+
 TEST(Form1, StopEndsTheRunButtons)
 {
     TempFolder tmp;
