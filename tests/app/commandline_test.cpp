@@ -1,10 +1,14 @@
 #include "commandline.h"
 #include "foldersearch.h"
-#include "tempfolder.h"
+#include "testfiles.h"
 
 #include <gtest/gtest.h>
 
 namespace {
+
+using vistado::test::TTempDir;
+using vistado::test::WriteFile;
+using vistado::test::MakeFolder;
 
 using Jobs = std::vector<std::string>;
 
@@ -23,12 +27,12 @@ TEST(CommandLine, JpgFileInAnyLetterCaseIsTheOnlyJob)
 
 TEST(CommandLine, FolderWithAndWithoutTrailingSlashGivesTheSameJobs)
 {
-    TempFolder tmp;
-    tmp.addFolder("Urlaub");
-    tmp.addFile("Urlaub/b.jpg");
-    tmp.addFile("Urlaub/a.JPG");
-    tmp.addFile("Urlaub/notes.txt");
-    const std::string folder = tmp.path() + "/Urlaub";
+    TTempDir tmp;
+    MakeFolder(tmp.File("Urlaub"));
+    WriteFile(tmp.File("Urlaub/b.jpg"), "");
+    WriteFile(tmp.File("Urlaub/a.JPG"), "");
+    WriteFile(tmp.File("Urlaub/notes.txt"), "");
+    const std::string folder = tmp.Path() + "/Urlaub";
     const Jobs expected{folder + "/a.JPG", folder + "/b.jpg"};
 
     const TCommandLineJobs plain = jobsFromCommandLine(folder, "/nonexistent");
@@ -46,27 +50,27 @@ TEST(CommandLine, FolderWithAndWithoutTrailingSlashGivesTheSameJobs)
 
 TEST(CommandLine, DottedFolderNameCountsAsAnExtensionUnlessItEndsInASlash)
 {
-    TempFolder tmp;
-    tmp.addFolder("Foto.2010");
-    tmp.addFile("Foto.2010/a.jpg");
+    TTempDir tmp;
+    MakeFolder(tmp.File("Foto.2010"));
+    WriteFile(tmp.File("Foto.2010/a.jpg"), "");
 
-    const TCommandLineJobs dotted = jobsFromCommandLine(tmp.path() + "/Foto.2010", "/nonexistent");
+    const TCommandLineJobs dotted = jobsFromCommandLine(tmp.Path() + "/Foto.2010", "/nonexistent");
     EXPECT_EQ(dotted.frageCaption, std::nullopt);
     EXPECT_EQ(dotted.zielText, std::nullopt);
     EXPECT_TRUE(dotted.jobs.empty());
 
-    const TCommandLineJobs slash = jobsFromCommandLine(tmp.path() + "/Foto.2010/", "/nonexistent");
-    EXPECT_EQ(slash.jobs, Jobs{tmp.path() + "/Foto.2010/a.jpg"});
+    const TCommandLineJobs slash = jobsFromCommandLine(tmp.Path() + "/Foto.2010/", "/nonexistent");
+    EXPECT_EQ(slash.jobs, Jobs{tmp.Path() + "/Foto.2010/a.jpg"});
 }
 
 TEST(CommandLine, NoArgumentListsTheCurrentDirectoryByBareNames)
 {
-    TempFolder tmp;
-    tmp.addFile("b.jpg");
-    tmp.addFile("A.JPG");
-    tmp.addFile("c.png");
+    TTempDir tmp;
+    WriteFile(tmp.File("b.jpg"), "");
+    WriteFile(tmp.File("A.JPG"), "");
+    WriteFile(tmp.File("c.png"), "");
 
-    const TCommandLineJobs result = jobsFromCommandLine("", tmp.path());
+    const TCommandLineJobs result = jobsFromCommandLine("", tmp.Path());
     EXPECT_EQ(result.frageCaption, "Orte ermitteln?");
     EXPECT_EQ(result.zielText, "Bilder im Verzeichnis");
     EXPECT_EQ(result.jobs, (Jobs{"A.JPG", "b.jpg"}));
@@ -75,12 +79,12 @@ TEST(CommandLine, NoArgumentListsTheCurrentDirectoryByBareNames)
 
 TEST(CommandLine, OtherExtensionsLeaveTheWindowAsItIs)
 {
-    TempFolder tmp;
-    tmp.addFile("x.jpeg");
-    for (const std::string& argument : {tmp.path() + "/x.jpeg", std::string("Bild.png"), std::string("Bild."),
+    TTempDir tmp;
+    WriteFile(tmp.File("x.jpeg"), "");
+    for (const std::string& argument : {tmp.Path() + "/x.jpeg", std::string("Bild.png"), std::string("Bild."),
                                        std::string("a/.hidden"), std::string("Bild.jpg.bak")}) {
         SCOPED_TRACE(argument);
-        const TCommandLineJobs result = jobsFromCommandLine(argument, tmp.path());
+        const TCommandLineJobs result = jobsFromCommandLine(argument, tmp.Path());
         EXPECT_EQ(result.frageCaption, std::nullopt);
         EXPECT_EQ(result.zielText, std::nullopt);
         EXPECT_TRUE(result.jobs.empty());
@@ -90,8 +94,8 @@ TEST(CommandLine, OtherExtensionsLeaveTheWindowAsItIs)
 
 TEST(CommandLine, MissingFolderShowsItsNameWithNoJobs)
 {
-    TempFolder tmp;
-    const TCommandLineJobs result = jobsFromCommandLine(tmp.path() + "/nix", tmp.path());
+    TTempDir tmp;
+    const TCommandLineJobs result = jobsFromCommandLine(tmp.Path() + "/nix", tmp.Path());
     EXPECT_EQ(result.frageCaption, "Orte ermitteln?");
     EXPECT_EQ(result.zielText, "Bilder im Verzeichnis \"nix\"");
     EXPECT_TRUE(result.jobs.empty());
@@ -99,25 +103,25 @@ TEST(CommandLine, MissingFolderShowsItsNameWithNoJobs)
 
 TEST(FolderSearch, MatchesJpgInAnyCaseWithHiddenEntriesAndFolders)
 {
-    TempFolder tmp;
+    TTempDir tmp;
     for (const char* name : {"b.jpg", "A.JPG", "c.Jpg", ".hidden.jpg", ".jpg", "d.jpeg", "e.jpg.bak", "f.png", "jpg",
                              "Stra\xDF" "e.jpg"})
-        tmp.addFile(name);
-    tmp.addFolder("x.jpg");
-    tmp.addFolder("sub");
-    tmp.addFile("sub/deep.jpg");
+        WriteFile(tmp.File(name), "");
+    MakeFolder(tmp.File("x.jpg"));
+    MakeFolder(tmp.File("sub"));
+    WriteFile(tmp.File("sub/deep.jpg"), "");
 
-    EXPECT_EQ(findJpgEntries(tmp.path()),
+    EXPECT_EQ(findJpgEntries(tmp.Path()),
               (Jobs{".hidden.jpg", ".jpg", "A.JPG", "b.jpg", "c.Jpg", "Stra\xDF" "e.jpg", "x.jpg"}));
 }
 
 TEST(FolderSearch, SortsByNameWithoutRegardToCase)
 {
-    TempFolder tmp;
+    TTempDir tmp;
     for (const char* name : {"IMG_0010.JPG", "img_0002.jpg", "a.jpg", "IMG_0001.JPG", "A.jpg", "Img_0003.jpg", "_x.jpg"})
-        tmp.addFile(name);
+        WriteFile(tmp.File(name), "");
 
-    EXPECT_EQ(findJpgEntries(tmp.path()),
+    EXPECT_EQ(findJpgEntries(tmp.Path()),
               (Jobs{"A.jpg", "a.jpg", "IMG_0001.JPG", "img_0002.jpg", "Img_0003.jpg", "IMG_0010.JPG", "_x.jpg"}));
 }
 

@@ -1,6 +1,6 @@
 #include "exiftool.h"
 #include "pathchange.h"
-#include "tempfolder.h"
+#include "testfiles.h"
 
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -15,6 +15,11 @@
 
 namespace {
 
+using vistado::test::TTempDir;
+using vistado::test::WriteFile;
+using vistado::test::ReadFile;
+using vistado::test::MakeFolder;
+
 // No child of this process is left, running or ended and uncollected.
 bool noChildLeft()
 {
@@ -26,14 +31,14 @@ protected:
     // A program named exiftool in a folder of its own.
     std::string addProgram(const std::string& content, mode_t mode = 0755)
     {
-        tmp.addFolder("bin");
-        const std::string program = tmp.path() + "/bin/exiftool";
-        tmp.addFile("bin/exiftool", content);
+        MakeFolder(tmp.File("bin"));
+        const std::string program = tmp.Path() + "/bin/exiftool";
+        WriteFile(tmp.File("bin/exiftool"), content);
         chmod(program.c_str(), mode);
-        return tmp.path() + "/bin";
+        return tmp.Path() + "/bin";
     }
 
-    TempFolder tmp;
+    TTempDir tmp;
 };
 
 TEST_F(ExifToolProcesses, ArgumentsArriveWholeAndNothingIsRunByAShell)
@@ -55,9 +60,9 @@ TEST_F(ExifToolProcesses, ArgumentsArriveWholeAndNothingIsRunByAShell)
     // What the program prints is not mixed into ours.
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
-    EXPECT_EQ(tmp.read("bin/args"), "-w|%dgpstext/%f.txt|--|-x; \"y\" 'z' $(touch pwned).jpg|a;touch pwned2|");
+    EXPECT_EQ(ReadFile(tmp.File("bin/args")), "-w|%dgpstext/%f.txt|--|-x; \"y\" 'z' $(touch pwned).jpg|a;touch pwned2|");
     EXPECT_FALSE(std::filesystem::exists("pwned"));
-    EXPECT_FALSE(std::filesystem::exists(tmp.path() + "/bin/pwned"));
+    EXPECT_FALSE(std::filesystem::exists(tmp.Path() + "/bin/pwned"));
     EXPECT_TRUE(noChildLeft());
 }
 
@@ -74,16 +79,16 @@ TEST_F(ExifToolProcesses, AProgramThatCannotBeStartedIsReported)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        TempFolder own;
-        own.addFile("exiftool", c.content);
-        chmod((own.path() + "/exiftool").c_str(), c.mode);
-        const TPathChange path(own.path());
+        TTempDir own;
+        WriteFile(own.File("exiftool"), c.content);
+        chmod((own.Path() + "/exiftool").c_str(), c.mode);
+        const TPathChange path(own.Path());
         TExifTool exifTool;
         EXPECT_FALSE(exifTool.start({"x.jpg"}));
         EXPECT_EQ(exifTool.running(), 0);
         EXPECT_TRUE(noChildLeft());
     }
-    const TPathChange empty(tmp.path());
+    const TPathChange empty(tmp.Path());
     TExifTool missing;
     EXPECT_FALSE(missing.start({"x.jpg"}));
 }
@@ -106,7 +111,7 @@ TEST_F(ExifToolProcesses, AtMostTheSlotsRunAndAllAreReaped)
 
 TEST_F(ExifToolProcesses, ClosingWaitsForTheProcessesStillRunning)
 {
-    const std::string marker = tmp.path() + "/done";
+    const std::string marker = tmp.Path() + "/done";
     {
         TExifTool shell("sh");
         ASSERT_TRUE(shell.start({"-c", "sleep 0.3; touch \"$0\"", marker}));

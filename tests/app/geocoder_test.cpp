@@ -2,7 +2,7 @@
 #include "http_server.h"
 #include "placetext.h"
 #include "raw_server.h"
-#include "tempfolder.h"
+#include "testfiles.h"
 #include "vistado4.h"
 
 #include <QCoreApplication>
@@ -19,6 +19,9 @@
 
 namespace {
 
+using vistado::test::TTempDir;
+using vistado::test::WriteFile;
+
 using vistado::test::HttpServer;
 using vistado::test::RawServer;
 using vistado::test::RefusingPort;
@@ -27,7 +30,7 @@ const QString kCaption = QStringLiteral("Vistado  MV " VISTADO_EXPECTED_VERSION)
 
 class GeocoderExchange : public ::testing::Test {
 protected:
-    bool replyExists() const { return std::filesystem::exists(tmp.path() + "/geodat.xml"); }
+    bool replyExists() const { return std::filesystem::exists(tmp.Path() + "/geodat.xml"); }
 
     // Lets the window report what its downloads did, as the place run does between images.
     static void settle(TForm1& form)
@@ -36,12 +39,12 @@ protected:
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
 
-    TempFolder tmp;
+    TTempDir tmp;
 };
 
 TEST_F(GeocoderExchange, DownloadComponentsAsTheWindowHasThem)
 {
-    TForm1 form("", tmp.path());
+    TForm1 form("", tmp.Path());
     for (const vistado::net::THTTPGet* get : {&form.HTTPGet1, &form.HTTPGet2}) {
         EXPECT_EQ(get->AcceptTypes, "*/*");
         EXPECT_EQ(get->Agent, "Fetchkin HTTPGet");
@@ -58,7 +61,7 @@ TEST_F(GeocoderExchange, DownloadComponentsAsTheWindowHasThem)
 TEST_F(GeocoderExchange, ServiceReplyBecomesThePlaceText)
 {
     const auto service = serviceAnswering({{"48.137154,11.576124", kReplyOkSeveralResults}});
-    TForm1 form("", tmp.path(), geocoderAt(service->Port()));
+    TForm1 form("", tmp.Path(), geocoderAt(service->Port()));
 
     ASSERT_TRUE(form.hole_daten("48.137154,11.576124"));
     EXPECT_EQ(form.HTTPGet1.URL, "http://127.0.0.1:" + std::to_string(service->Port()) +
@@ -79,7 +82,7 @@ TEST_F(GeocoderExchange, NamesComeInTheWindowsCharacterSet)
 {
     const auto service = serviceAnswering(
         {{"48.8,2.3", replyOk({"3", "Stra\xC3\x9F" "e", "Caf\xC3\xA9", "\xC3\x89vry", "France", "\xC3\x8Ele"})}});
-    TForm1 form("", tmp.path(), geocoderAt(service->Port()));
+    TForm1 form("", tmp.Path(), geocoderAt(service->Port()));
     for (const auto& [charset, placeText] : {std::pair<std::string, std::string>{"ISO-8859-1", ">Stra\xDF" "e<>Caf\xE9<>\xC9vry<>France<>\xCEle<"},
                                               {"UTF-8", ">Stra\xC3\x9F" "e<>Caf\xC3\xA9<>\xC3\x89vry<>France<>\xC3\x8Ele<"}}) {
         form.nameCharset = charset;
@@ -94,7 +97,7 @@ TEST_F(GeocoderExchange, EachPositionGetsItsOwnReply)
 {
     const auto service = serviceAnswering({{"1,1", replyOk({"0", "Eins", "b", "c", "d"})},
                                            {"2,2", replyOk({"0", "Zwei", "b", "c", "d"})}});
-    TForm1 form("", tmp.path(), geocoderAt(service->Port()));
+    TForm1 form("", tmp.Path(), geocoderAt(service->Port()));
     for (const char* position : {"1,1", "2,2", "1,1"}) {
         ASSERT_TRUE(form.hole_daten(position)) << position;
         EXPECT_EQ(form.mache_orts_info(), std::string(position) == "2,2" ? ">Zwei<>b<>c<>d<" : ">Eins<>b<>c<>d<");
@@ -105,7 +108,7 @@ TEST_F(GeocoderExchange, EachPositionGetsItsOwnReply)
 TEST_F(GeocoderExchange, StatusNotOkGivesNoPlaceText)
 {
     const auto service = serviceAnswering({{"0,0", kReplyZeroResults}, {"1,1", kReplyRequestDenied}});
-    TForm1 form("", tmp.path(), geocoderAt(service->Port()));
+    TForm1 form("", tmp.Path(), geocoderAt(service->Port()));
     for (const char* position : {"0,0", "1,1"}) {
         ASSERT_TRUE(form.hole_daten(position)) << position;
         EXPECT_EQ(form.mache_orts_info(), "") << position;
@@ -119,14 +122,14 @@ TEST_F(GeocoderExchange, LeftOverReplyNeverTagsTheNextImage)
     const std::string stale = replyOk({"0", "Alt", "b", "c", "d"});
     // The service answers only after the first poll has looked for the reply.
     const auto service = serviceAnswering({{"1,1", replyOk({"0", "Neu", "b", "c", "d"})}}, std::chrono::milliseconds(300));
-    TForm1 form("", tmp.path(), geocoderAt(service->Port()));
+    TForm1 form("", tmp.Path(), geocoderAt(service->Port()));
 
-    tmp.addFile("geodat.xml", stale);
+    WriteFile(tmp.File("geodat.xml"), stale);
     ASSERT_TRUE(form.hole_daten("1,1"));
     EXPECT_EQ(form.mache_orts_info(), ">Neu<>b<>c<>d<");
 
     // The service fails this time (404): the left-over reply is not taken for an answer.
-    tmp.addFile("geodat.xml", stale);
+    WriteFile(tmp.File("geodat.xml"), stale);
     EXPECT_FALSE(form.hole_daten("9,9"));
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Google pennt"));
     EXPECT_FALSE(replyExists());
@@ -136,12 +139,12 @@ TEST_F(GeocoderExchange, LeftOverReplyNeverTagsTheNextImage)
 TEST_F(GeocoderExchange, UnreachableServiceIsGooglePennt)
 {
     RefusingPort refusing;
-    TForm1 refused("", tmp.path(), geocoderAt(refusing.Port()));
+    TForm1 refused("", tmp.Path(), geocoderAt(refusing.Port()));
     EXPECT_FALSE(refused.hole_daten("1,1"));
     EXPECT_EQ(refused.windowTitle(), QStringLiteral("Google pennt"));
 
     // With a key the request goes over HTTPS.
-    TForm1 keyed("", tmp.path(), geocoderAt(refusing.Port(), "AIzaKey"));
+    TForm1 keyed("", tmp.Path(), geocoderAt(refusing.Port(), "AIzaKey"));
     EXPECT_FALSE(keyed.hole_daten("1,1"));
     EXPECT_EQ(keyed.HTTPGet1.URL, "https://127.0.0.1:" + std::to_string(refusing.Port()) +
                                       "/maps/api/geocode/xml?latlng=1,1&sensor=false&key=AIzaKey");
@@ -153,7 +156,7 @@ TEST_F(GeocoderExchange, UnreachableServiceIsGooglePennt)
 TEST_F(GeocoderExchange, SilentServiceTimesOut)
 {
     RawServer silent(std::nullopt);
-    TForm1 form("", tmp.path(), geocoderAt(silent.Port()));
+    TForm1 form("", tmp.Path(), geocoderAt(silent.Port()));
     EXPECT_FALSE(form.hole_daten("1,1"));
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Google pennt"));
     EXPECT_EQ(silent.Connections(), 1);
@@ -166,7 +169,7 @@ TEST_F(GeocoderExchange, SilentServiceTimesOut)
 
 TEST_F(GeocoderExchange, ReplyThatCannotBeReadIsFehlerBeimXmlLesen)
 {
-    TForm1 form("", tmp.path());
+    TForm1 form("", tmp.Path());
     EXPECT_EQ(form.mache_orts_info(), "");
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Fehler beim xml-Lesen"));
 }
@@ -174,7 +177,7 @@ TEST_F(GeocoderExchange, ReplyThatCannotBeReadIsFehlerBeimXmlLesen)
 // Without a key and a host, the city list answers, through the same reply file and scan.
 TEST_F(GeocoderExchange, OfflinePlaces)
 {
-    TForm1 form("", tmp.path());
+    TForm1 form("", tmp.Path());
     ASSERT_TRUE(form.hole_daten("43.4633,11.8796"));
     const std::string arezzo = form.mache_orts_info();
     EXPECT_TRUE(arezzo.starts_with(">Arezzo<")) << arezzo;

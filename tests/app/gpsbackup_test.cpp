@@ -5,7 +5,7 @@
 #include "meta/settings.h"
 #include "pathchange.h"
 #include "photos.h"
-#include "tempfolder.h"
+#include "testfiles.h"
 #include "testfiles.h"
 #include "vistado4.h"
 
@@ -21,6 +21,11 @@
 #include <vector>
 
 namespace {
+
+using vistado::test::TTempDir;
+using vistado::test::WriteFile;
+using vistado::test::ReadFile;
+using vistado::test::MakeFolder;
 
 namespace fs = std::filesystem;
 
@@ -42,7 +47,7 @@ class GpsBackupRun : public ::testing::Test {
 protected:
     GpsBackupRun()
     {
-        tmp.addFolder("Urlaub");
+        MakeFolder(tmp.File("Urlaub"));
         makePhotos(folder, {
                                {"a nord ost.jpg", gpsTags("48.137154", "N", "11.576124", "E")},
                                {"b_sued_west.jpg", gpsTags("33.856784", "S", "70.123456", "W")},
@@ -51,19 +56,19 @@ protected:
                                {"e_mie.jpg", gpsTags("1", "N", "2", "E")},
                                {"f_kaputt.jpg", {}},
                            });
-        tmp.addFile("Urlaub/e_mie.jpg.mie", "MIE");
-        tmp.addFile("Urlaub/f_kaputt.jpg", "kein JPEG");
+        WriteFile(tmp.File("Urlaub/e_mie.jpg.mie"), "MIE");
+        WriteFile(tmp.File("Urlaub/f_kaputt.jpg"), "kein JPEG");
     }
 
     // The backup leaves the engine's GPS rendering mode at 2; later tests read decimal degrees.
     ~GpsBackupRun() override { vistado::SetGpsRenderingMode(0); }
 
-    std::string log() const { return tmp.read("protokoll.csv"); }
+    std::string log() const { return ReadFile(tmp.File("protokoll.csv")); }
     std::string path(const std::string& name) const { return folder + "/" + name; }
 
     void runBackup()
     {
-        TForm1 form(folder, tmp.path());
+        TForm1 form(folder, tmp.Path());
         form.show();
         form.BGPSsich->click();
         form.exifTool.awaitAllEnded();
@@ -78,13 +83,13 @@ protected:
         }
     }
 
-    TempFolder tmp;
-    const std::string folder = tmp.path() + "/Urlaub";
+    TTempDir tmp;
+    const std::string folder = tmp.Path() + "/Urlaub";
 };
 
 TEST_F(GpsBackupRun, BackupWritesOneTextFilePerImageWithExifToolsLines)
 {
-    TForm1 form(folder, tmp.path());
+    TForm1 form(folder, tmp.Path());
     form.show();
     std::vector<int> progress;
     QObject::connect(form.pbprogress, &QProgressBar::valueChanged, [&progress](int value) { progress.push_back(value); });
@@ -97,8 +102,8 @@ TEST_F(GpsBackupRun, BackupWritesOneTextFilePerImageWithExifToolsLines)
                          path("d_ohne_gps.jpg") + "; -  \r\n" +
                          path("e_mie.jpg") + ";MIE vorhanden \r\n" +
                          path("f_kaputt.jpg") + "; \r\n");
-    EXPECT_EQ(tmp.read("Urlaub/gpstext/a nord ost.txt"), kNorthEastLines);
-    EXPECT_EQ(tmp.read("Urlaub/gpstext/b_sued_west.txt"), kSouthWestLines);
+    EXPECT_EQ(ReadFile(tmp.File("Urlaub/gpstext/a nord ost.txt")), kNorthEastLines);
+    EXPECT_EQ(ReadFile(tmp.File("Urlaub/gpstext/b_sued_west.txt")), kSouthWestLines);
     int backups = 0;
     for ([[maybe_unused]] const auto& entry : fs::directory_iterator(folder + "/gpstext"))
         ++backups;
@@ -142,7 +147,7 @@ TEST_F(GpsBackupRun, RestorePutsBackThePositionsExifToolRemoved)
     runBackup();
     removePositions();
 
-    TForm1 form(folder, tmp.path());
+    TForm1 form(folder, tmp.Path());
     form.nameCharset = "ISO-8859-1";
     form.show();
     form.bgpszurueck->click();
@@ -197,11 +202,11 @@ TEST_F(GpsBackupRun, RestorePutsBackThePositionsExifToolRemoved)
 
 TEST_F(GpsBackupRun, WithoutExifToolEachImageSaysSoAndTheRunGoesOn)
 {
-    tmp.addFolder("Urlaub/gpstext");
-    tmp.addFile("Urlaub/gpstext/b_sued_west.txt", kSouthWestLines);
-    const TPathChange path(tmp.path());  // a PATH without exiftool
+    MakeFolder(tmp.File("Urlaub/gpstext"));
+    WriteFile(tmp.File("Urlaub/gpstext/b_sued_west.txt"), kSouthWestLines);
+    const TPathChange path(tmp.Path());  // a PATH without exiftool
 
-    TForm1 backup(folder, tmp.path());
+    TForm1 backup(folder, tmp.Path());
     backup.BGPSsich->click();
     EXPECT_EQ(log().substr(0, log().find("c_ohne_exif")), this->path("a nord ost.jpg") + ";hat GPS schreiben.. Fehler mit Exiftool\r\n" +
                                                               this->path("b_sued_west.jpg") + ";hat GPS schreiben.. Fehler mit Exiftool\r\n" +
@@ -209,7 +214,7 @@ TEST_F(GpsBackupRun, WithoutExifToolEachImageSaysSoAndTheRunGoesOn)
     EXPECT_EQ(gridText(backup, 1, 2), "Fehler mit Exiftool");
     EXPECT_EQ(backup.BFrage->text(), QStringLiteral("fertig"));
 
-    TForm1 restore(folder, tmp.path());
+    TForm1 restore(folder, tmp.Path());
     restore.nameCharset = "UTF-8";
     restore.bgpszurueck->click();
     EXPECT_EQ(log().substr(0, log().find("c_ohne_exif")), this->path("a nord ost.jpg") + ";keine Sicherung vorhanden\r\n" +
@@ -222,11 +227,11 @@ TEST_F(GpsBackupRun, WithoutExifToolEachImageSaysSoAndTheRunGoesOn)
 
 TEST_F(GpsBackupRun, ABackupFileThatCannotBeReadEndsTheRestoreWithTheErrorMessage)
 {
-    tmp.addFolder("Urlaub/gpstext");
-    tmp.addFolder("Urlaub/gpstext/a nord ost.txt");
+    MakeFolder(tmp.File("Urlaub/gpstext"));
+    MakeFolder(tmp.File("Urlaub/gpstext/a nord ost.txt"));
     const std::string before = vistado::test::ReadFile(path("a nord ost.jpg"));
 
-    TForm1 form(folder, tmp.path());
+    TForm1 form(folder, tmp.Path());
     form.nameCharset = "UTF-8";
     showErrorMessagesOnStandardError();
     testing::internal::CaptureStderr();

@@ -6,7 +6,7 @@
 #include "meta/settings.h"
 #include "photos.h"
 #include "raw_server.h"
-#include "tempfolder.h"
+#include "testfiles.h"
 #include "testfiles.h"
 #include "vistado4.h"
 
@@ -21,6 +21,10 @@
 #include <string>
 
 namespace {
+
+using vistado::test::TTempDir;
+using vistado::test::WriteFile;
+using vistado::test::MakeFolder;
 
 using vistado::test::ReadFile;
 
@@ -37,10 +41,10 @@ const std::map<std::string, std::string> kReplies{
 
 class PlaceRun : public ::testing::Test {
 protected:
-    void SetUp() override { tmp.addFolder("Urlaub"); }
+    void SetUp() override { MakeFolder(tmp.File("Urlaub")); }
 
     std::string path(const std::string& name) const { return folder + "/" + name; }
-    std::string log() const { return tmp.read("protokoll.csv"); }
+    std::string log() const { return ReadFile(tmp.File("protokoll.csv")); }
     std::string bytes(const std::string& name) const { return ReadFile(path(name)); }
 
     // The comment as our reader and as ExifTool read it back.
@@ -52,8 +56,8 @@ protected:
         return image.CommentText();
     }
 
-    TempFolder tmp;
-    const std::string folder = tmp.path() + "/Urlaub";
+    TTempDir tmp;
+    const std::string folder = tmp.Path() + "/Urlaub";
 };
 
 TEST_F(PlaceRun, TagsThePhotosWithGpsAndLeavesTheOthersAlone)
@@ -78,7 +82,7 @@ TEST_F(PlaceRun, TagsThePhotosWithGpsAndLeavesTheOthersAlone)
         before[name] = bytes(name);
     const auto service = serviceAnswering(kReplies);
 
-    TForm1 form(folder, tmp.path(), geocoderAt(service->Port()));
+    TForm1 form(folder, tmp.Path(), geocoderAt(service->Port()));
     form.nameCharset = "ISO-8859-1";
     form.show();
     form.BFrage->click();
@@ -99,7 +103,7 @@ TEST_F(PlaceRun, TagsThePhotosWithGpsAndLeavesTheOthersAlone)
     for (const char* name : {"c_ohne_exif.jpg", "d_ohne_gps.jpg", "e_getaggt.jpg"})
         EXPECT_EQ(bytes(name), before[name]) << name;
     EXPECT_EQ(service->Requests().size(), 2u);
-    EXPECT_FALSE(std::filesystem::exists(tmp.path() + "/geodat.xml"));
+    EXPECT_FALSE(std::filesystem::exists(tmp.Path() + "/geodat.xml"));
 
     EXPECT_EQ(jobList(form), (std::vector<std::string>{
                                  path("a_nord_ost.jpg") + " gelesen48.137154,11.576124 geschrieben",
@@ -140,8 +144,8 @@ TEST_F(PlaceRun, TagsThePhotosWithGpsAndLeavesTheOthersAlone)
 
 TEST_F(PlaceRun, AnEmptyJobListStillEmptiesTheRunLog)
 {
-    tmp.addFile("protokoll.csv", "from an earlier run\r\n");
-    TForm1 form(folder, tmp.path());
+    WriteFile(tmp.File("protokoll.csv"), "from an earlier run\r\n");
+    TForm1 form(folder, tmp.Path());
     form.BFrage->click();
     EXPECT_EQ(log(), "");
     EXPECT_EQ(form.BFrage->text(), QStringLiteral("fertig"));
@@ -153,7 +157,7 @@ TEST_F(PlaceRun, NoPlaceFoundLeavesThePhotoAsItWas)
     const std::string before = bytes("a.jpg");
     const auto service = serviceAnswering({{"1.500000,2.500000", kReplyZeroResults}});
 
-    TForm1 form(folder, tmp.path(), geocoderAt(service->Port()));
+    TForm1 form(folder, tmp.Path(), geocoderAt(service->Port()));
     form.BFrage->click();
 
     EXPECT_EQ(log(), path("a.jpg") + ";1.500000,2.500000;\r\n");
@@ -169,7 +173,7 @@ TEST_F(PlaceRun, AGeocoderThatIsDownEndsTheRunAtThatImage)
     const std::string before = bytes("a.jpg");
     const vistado::test::RefusingPort down;
 
-    TForm1 form(folder, tmp.path(), geocoderAt(down.Port()));
+    TForm1 form(folder, tmp.Path(), geocoderAt(down.Port()));
     form.BFrage->click();
     form.FormClose();
 
@@ -193,7 +197,7 @@ TEST_F(PlaceRun, StopDuringAnImageEndsTheRunAfterIt)
     const auto service = serviceAnswering({{"1.000000,1.000000", replyOk({"0", "Eins", "b", "c", "d"})},
                                            {"2.000000,2.000000", replyOk({"0", "Zwei", "b", "c", "d"})},
                                            {"3.000000,3.000000", replyOk({"0", "Drei", "b", "c", "d"})}});
-    TForm1 form(folder, tmp.path(), geocoderAt(service->Port()));
+    TForm1 form(folder, tmp.Path(), geocoderAt(service->Port()));
     form.show();
     // The user presses stop while the second image is looked up: the click waits in the
     // event queue until the run next lets the window process its events.
@@ -230,7 +234,7 @@ TEST_F(PlaceRun, AnErrorWhileWritingEndsTheRunWithTheErrorMessage)
     const std::string untouched = bytes("b.jpg");
     const auto service = serviceAnswering({{"1.500000,2.500000", replyOk({"0", "Eins", "b", "c", "d"})}});
 
-    TForm1 form(folder, tmp.path(), geocoderAt(service->Port()));
+    TForm1 form(folder, tmp.Path(), geocoderAt(service->Port()));
     showErrorMessagesOnStandardError();
     testing::internal::CaptureStderr();
     form.BFrage->click();

@@ -1,5 +1,5 @@
 #include "runlog.h"
-#include "tempfolder.h"
+#include "testfiles.h"
 
 #include <gtest/gtest.h>
 
@@ -12,54 +12,58 @@
 
 namespace {
 
+using vistado::test::TTempDir;
+using vistado::test::WriteFile;
+using vistado::test::ReadFile;
+
 TEST(RunLog, CreatesTheFileAnewWithCrLfLines)
 {
-    TempFolder tmp;
-    tmp.addFile("protokoll.csv", "from an earlier run\r\n");
+    TTempDir tmp;
+    WriteFile(tmp.File("protokoll.csv"), "from an earlier run\r\n");
     TRunLog log;
-    log.create(tmp.path() + "/protokoll.csv");
+    log.create(tmp.Path() + "/protokoll.csv");
     EXPECT_TRUE(log.isOpen());
     log.write("a.jpg;");
     log.write("kein GPS ");
     log.endLine();
     log.close();
     EXPECT_FALSE(log.isOpen());
-    EXPECT_EQ(tmp.read("protokoll.csv"), "a.jpg;kein GPS \r\n");
+    EXPECT_EQ(ReadFile(tmp.File("protokoll.csv")), "a.jpg;kein GPS \r\n");
 }
 
 TEST(RunLog, EachLineReachesTheDiskWhenComplete)
 {
-    TempFolder tmp;
+    TTempDir tmp;
     TRunLog log;
     std::vector<std::string> told;
     log.setLineListener([&told](std::string_view line) { told.emplace_back(line); });
-    log.create(tmp.path() + "/protokoll.csv");
+    log.create(tmp.Path() + "/protokoll.csv");
     log.write("a.jpg;");
     log.write("48.1,11.5;");
-    EXPECT_EQ(tmp.read("protokoll.csv"), "");
+    EXPECT_EQ(ReadFile(tmp.File("protokoll.csv")), "");
     log.write(">Marktgasse<");
     log.endLine();
-    EXPECT_EQ(tmp.read("protokoll.csv"), "a.jpg;48.1,11.5;>Marktgasse<\r\n");
+    EXPECT_EQ(ReadFile(tmp.File("protokoll.csv")), "a.jpg;48.1,11.5;>Marktgasse<\r\n");
     EXPECT_EQ(told, std::vector<std::string>{"a.jpg;48.1,11.5;>Marktgasse<"});
 
     // A run that ends inside a line leaves it unfinished, without a line end.
     log.write("b.jpg;-33.8,151.2;");
     log.close();
-    EXPECT_EQ(tmp.read("protokoll.csv"), "a.jpg;48.1,11.5;>Marktgasse<\r\nb.jpg;-33.8,151.2;");
+    EXPECT_EQ(ReadFile(tmp.File("protokoll.csv")), "a.jpg;48.1,11.5;>Marktgasse<\r\nb.jpg;-33.8,151.2;");
     EXPECT_EQ(told, (std::vector<std::string>{"a.jpg;48.1,11.5;>Marktgasse<", "b.jpg;-33.8,151.2;"}));
 }
 
 TEST(RunLog, NewRunClosesTheEarlierLogFirst)
 {
-    TempFolder tmp;
+    TTempDir tmp;
     TRunLog log;
-    log.create(tmp.path() + "/first.csv");
+    log.create(tmp.Path() + "/first.csv");
     log.write("first");
-    log.create(tmp.path() + "/second.csv");
+    log.create(tmp.Path() + "/second.csv");
     log.write("second");
-    EXPECT_EQ(tmp.read("first.csv"), "first");
+    EXPECT_EQ(ReadFile(tmp.File("first.csv")), "first");
     log.close();
-    EXPECT_EQ(tmp.read("second.csv"), "second");
+    EXPECT_EQ(ReadFile(tmp.File("second.csv")), "second");
 }
 
 TEST(RunLog, ClosingALogNoRunOpenedDoesNothing)
@@ -72,9 +76,9 @@ TEST(RunLog, ClosingALogNoRunOpenedDoesNothing)
 
 TEST(RunLog, FailuresAreReported)
 {
-    TempFolder tmp;
+    TTempDir tmp;
     TRunLog log;
-    EXPECT_THROW(log.create(tmp.path() + "/missing/protokoll.csv"), std::system_error);
+    EXPECT_THROW(log.create(tmp.Path() + "/missing/protokoll.csv"), std::system_error);
     EXPECT_FALSE(log.isOpen());
     EXPECT_THROW(log.write("x"), std::logic_error);
 }

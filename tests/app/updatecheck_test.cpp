@@ -1,6 +1,6 @@
 #include "http_server.h"
 #include "raw_server.h"
-#include "tempfolder.h"
+#include "testfiles.h"
 #include "vistado4.h"
 
 #include <QCoreApplication>
@@ -14,6 +14,10 @@
 #include <string>
 
 namespace {
+
+using vistado::test::TTempDir;
+using vistado::test::WriteFile;
+using vistado::test::ReadFile;
 
 using vistado::test::HttpServer;
 using vistado::test::RawServer;
@@ -51,15 +55,15 @@ TServices updatesAt(int port)
 
 class UpdateCheck : public ::testing::Test {
 protected:
-    std::string versionFile() const { return tmp.path() + "/vistado.ver"; }
+    std::string versionFile() const { return tmp.Path() + "/vistado.ver"; }
     std::optional<std::string> versionFileContents() const
     {
         if (!std::filesystem::exists(versionFile()))
             return std::nullopt;
-        return tmp.read("vistado.ver");
+        return ReadFile(tmp.File("vistado.ver"));
     }
 
-    TempFolder tmp;
+    TTempDir tmp;
 };
 
 TEST_F(UpdateCheck, OncePerDayAgainstTheOwnVersion)
@@ -82,11 +86,11 @@ TEST_F(UpdateCheck, OncePerDayAgainstTheOwnVersion)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        TempFolder folder;
+        TTempDir folder;
         if (c.age != Age::none) {
-            folder.addFile("vistado.ver", "9.9.9\n");
+            WriteFile(folder.File("vistado.ver"), "9.9.9\n");
             if (c.age == Age::yesterday)
-                setModified(folder.path() + "/vistado.ver", yesterday());
+                setModified(folder.Path() + "/vistado.ver", yesterday());
         }
         const std::string served = c.served;
         HttpServer server([&served](httplib::Server& routes) {
@@ -95,17 +99,17 @@ TEST_F(UpdateCheck, OncePerDayAgainstTheOwnVersion)
             });
         });
 
-        const TForm1 form("", folder.path(), updatesAt(server.Port()));
+        const TForm1 form("", folder.Path(), updatesAt(server.Port()));
         const auto requests = server.Requests();
         ASSERT_EQ(requests.size(), c.fetched ? 1u : 0u);
         if (c.fetched) {
             EXPECT_EQ(requests[0].target, "/download/vistado.ver");
-            EXPECT_EQ(folder.read("vistado.ver"), served);
+            EXPECT_EQ(ReadFile(folder.File("vistado.ver")), served);
         } else {
-            EXPECT_EQ(folder.read("vistado.ver"), "9.9.9\n");
+            EXPECT_EQ(ReadFile(folder.File("vistado.ver")), "9.9.9\n");
         }
         // The file's date says the check was made today.
-        EXPECT_GT(modified(folder.path() + "/vistado.ver"), yesterday());
+        EXPECT_GT(modified(folder.Path() + "/vistado.ver"), yesterday());
         EXPECT_EQ(form.Label1->isVisibleTo(&form), c.notice);
         if (c.notice) {
             EXPECT_EQ(form.Label1->text().toStdString(),
@@ -116,7 +120,7 @@ TEST_F(UpdateCheck, OncePerDayAgainstTheOwnVersion)
 
 TEST_F(UpdateCheck, NoUpdateServerSetNoCheck)
 {
-    const TForm1 form("", tmp.path());
+    const TForm1 form("", tmp.Path());
     EXPECT_FALSE(form.Label1->isVisibleTo(&form));
     EXPECT_FALSE(versionFileContents());
 }
@@ -132,9 +136,9 @@ TEST_F(UpdateCheck, ServerDownShowsNothing)
         });
     });
     for (const int port : {down.Port(), missing.Port()}) {
-        tmp.addFile("vistado.ver", "9.9.9\n");
+        WriteFile(tmp.File("vistado.ver"), "9.9.9\n");
         setModified(versionFile(), yesterday());
-        const TForm1 form("", tmp.path(), updatesAt(port));
+        const TForm1 form("", tmp.Path(), updatesAt(port));
         EXPECT_FALSE(form.Label1->isVisibleTo(&form)) << port;
         EXPECT_FALSE(versionFileContents()) << port;
     }
@@ -144,7 +148,7 @@ TEST_F(UpdateCheck, ServerDownShowsNothing)
 TEST_F(UpdateCheck, SilentServerIsGivenUp)
 {
     RawServer silent(std::nullopt);
-    TForm1 form("", tmp.path(), updatesAt(silent.Port()));
+    TForm1 form("", tmp.Path(), updatesAt(silent.Port()));
     EXPECT_FALSE(form.Label1->isVisibleTo(&form));
     while (form.HTTPGet2.Busy())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);

@@ -1,5 +1,5 @@
 #include "formprobe.h"
-#include "tempfolder.h"
+#include "testfiles.h"
 #include "vistado4.h"
 
 #include <QApplication>
@@ -15,12 +15,17 @@
 
 namespace {
 
+using vistado::test::TTempDir;
+using vistado::test::WriteFile;
+using vistado::test::ReadFile;
+using vistado::test::MakeFolder;
+
 using Jobs = std::vector<std::string>;
 
 TEST(Form1, CaptionAndTextsAtStart)
 {
-    TempFolder tmp;
-    const TForm1 form("Bild.png", tmp.path());
+    TTempDir tmp;
+    const TForm1 form("Bild.png", tmp.Path());
     EXPECT_EQ(form.ownVersion, VISTADO_EXPECTED_VERSION);
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Vistado  MV " VISTADO_EXPECTED_VERSION));
     EXPECT_EQ(form.LZiel->text(), QStringLiteral("Vistado über einem JPG oder einem Verzeichnis aufrufen"));
@@ -37,8 +42,8 @@ TEST(Form1, CaptionAndTextsAtStart)
 
 TEST(Form1, ControlsAtStart)
 {
-    TempFolder tmp;
-    const TForm1 form("", tmp.path());
+    TTempDir tmp;
+    const TForm1 form("", tmp.Path());
     EXPECT_EQ(form.size(), QSize(776, 303));
     EXPECT_EQ(form.pos(), QPoint(494, 298));
 
@@ -76,8 +81,8 @@ TEST(Form1, ControlsAtStart)
 
 TEST(Form1, FontsFallBackToASansSerif)
 {
-    TempFolder tmp;
-    const TForm1 form("", tmp.path());
+    TTempDir tmp;
+    const TForm1 form("", tmp.Path());
     EXPECT_EQ(form.font().family(), QStringLiteral("MS Sans Serif"));
     EXPECT_EQ(form.font().pointSize(), 8);
     EXPECT_EQ(form.BFrage->font().pointSize(), 8);
@@ -91,8 +96,8 @@ TEST(Form1, FontsFallBackToASansSerif)
 
 TEST(Form1, StatusGridAtStart)
 {
-    TempFolder tmp;
-    const TForm1 form("", tmp.path());
+    TTempDir tmp;
+    const TForm1 form("", tmp.Path());
     const QTableWidget* grid = form.sgdisplay;
     EXPECT_EQ(grid->columnCount(), 5);
     EXPECT_EQ(grid->rowCount(), 5);
@@ -110,8 +115,8 @@ TEST(Form1, StatusGridAtStart)
 
 TEST(Form1, TabOrder)
 {
-    TempFolder tmp;
-    const TForm1 form("", tmp.path());
+    TTempDir tmp;
+    const TForm1 form("", tmp.Path());
     const std::vector<const QWidget*> expected{form.BFrage, form.LBjobliste, form.Bstop, form.braus,
                                                form.BGPSsich, form.bgpszurueck, form.pbprogress, form.sgdisplay};
     std::vector<const QWidget*> order;
@@ -126,8 +131,8 @@ TEST(Form1, TabOrder)
 
 TEST(Form1, LabelsGrowWithTheirText)
 {
-    TempFolder tmp;
-    TForm1 form("", tmp.path());
+    TTempDir tmp;
+    TForm1 form("", tmp.Path());
     const int shortWidth = form.LZiel->width();
     form.LZiel->setText(QStringLiteral("Bilder im Verzeichnis \"ein recht langer Ordnername\""));
     EXPECT_GT(form.LZiel->width(), shortWidth);
@@ -140,12 +145,12 @@ TEST(Form1, LabelsGrowWithTheirText)
 
 TEST(Form1, FolderArgumentFillsTheJobList)
 {
-    TempFolder tmp;
-    tmp.addFolder("Urlaub");
+    TTempDir tmp;
+    MakeFolder(tmp.File("Urlaub"));
     for (const char* name : {"IMG_0002.JPG", "img_0001.jpg", ".versteckt.jpg", "liste.txt"})
-        tmp.addFile(std::string("Urlaub/") + name);
-    tmp.addFolder("Urlaub/alt.jpg");
-    const std::string folder = tmp.path() + "/Urlaub";
+        WriteFile(tmp.File(std::string("Urlaub/") + name), "");
+    MakeFolder(tmp.File("Urlaub/alt.jpg"));
+    const std::string folder = tmp.Path() + "/Urlaub";
 
     const TForm1 form(folder, "/nonexistent");
     EXPECT_EQ(form.LZiel->text(), QStringLiteral("Bilder im Verzeichnis \"Urlaub\""));
@@ -160,10 +165,10 @@ TEST(Form1, FolderArgumentFillsTheJobList)
 
 TEST(Form1, PathsKeepTheirBytesAndShowDecoded)
 {
-    TempFolder tmp;
-    tmp.addFolder("M\xC3\xBCll");
-    tmp.addFile("M\xC3\xBCll/Stra\xDF" "e.jpg");  // a Latin-1 name, not valid in the UTF-8 locale
-    const std::string folder = tmp.path() + "/M\xC3\xBCll";
+    TTempDir tmp;
+    MakeFolder(tmp.File("M\xC3\xBCll"));
+    WriteFile(tmp.File("M\xC3\xBCll/Stra\xDF" "e.jpg"), "");  // a Latin-1 name, not valid in the UTF-8 locale
+    const std::string folder = tmp.Path() + "/M\xC3\xBCll";
 
     TForm1 form(folder, "/nonexistent");
     EXPECT_EQ(form.LZiel->text(), QStringLiteral("Bilder im Verzeichnis \"Müll\""));
@@ -178,9 +183,9 @@ TEST(Form1, PathsKeepTheirBytesAndShowDecoded)
 // from that set, not as UTF-8.
 TEST(Form1, TextsShowDecodedFromTheLocalesCharacterSet)
 {
-    TempFolder tmp;
-    tmp.addFile("a.jpg");
-    TForm1 form(tmp.path() + "/a.jpg", "/nonexistent");
+    TTempDir tmp;
+    WriteFile(tmp.File("a.jpg"), "");
+    TForm1 form(tmp.Path() + "/a.jpg", "/nonexistent");
     form.nameCharset = "ISO-8859-1";
     form.setJobEntry(0, "M\xFCnchen/Stra\xDF" "e.jpg");
     EXPECT_EQ(form.LBjobliste->item(0)->text(), QStringLiteral("München/Straße.jpg"));
@@ -189,8 +194,8 @@ TEST(Form1, TextsShowDecodedFromTheLocalesCharacterSet)
 
 TEST(Form1, StopEndsTheRunButtons)
 {
-    TempFolder tmp;
-    TForm1 form("", tmp.path());
+    TTempDir tmp;
+    TForm1 form("", tmp.Path());
     form.show();
     form.Bstop->setEnabled(true);  // as a running command leaves it
     form.braus->setEnabled(false);
@@ -205,24 +210,24 @@ TEST(Form1, StopEndsTheRunButtons)
 
 TEST(Form1, ExitClosesTheWindowAndTheRunLog)
 {
-    TempFolder tmp;
-    TForm1 form("", tmp.path());
+    TTempDir tmp;
+    TForm1 form("", tmp.Path());
     form.show();
-    form.runLog.create(tmp.path() + "/protokoll.csv");
+    form.runLog.create(tmp.Path() + "/protokoll.csv");
     form.runLog.write("a.jpg;kein GPS ");
     form.braus->click();
     EXPECT_FALSE(form.isVisible());
     EXPECT_FALSE(form.runLog.isOpen());
-    EXPECT_EQ(tmp.read("protokoll.csv"), "a.jpg;kein GPS ");
+    EXPECT_EQ(ReadFile(tmp.File("protokoll.csv")), "a.jpg;kein GPS ");
 }
 
 TEST(Form1, ClosingDuringACommandStopsItAndClosesAfterwards)
 {
-    TempFolder tmp;
-    TForm1 form("", tmp.path());
+    TTempDir tmp;
+    TForm1 form("", tmp.Path());
     form.show();
     auto hold = form.commandGuard.tryEnter();
-    form.runLog.create(tmp.path() + "/protokoll.csv");
+    form.runLog.create(tmp.Path() + "/protokoll.csv");
 
     EXPECT_FALSE(form.close());
     EXPECT_TRUE(form.isVisible());

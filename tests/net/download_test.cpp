@@ -1,27 +1,10 @@
 #include "download_test.h"
 
-#include <stdlib.h>
-
 #include <algorithm>
 #include <fstream>
 #include <sstream>
-#include <stdexcept>
 
 namespace vistado::net::test {
-
-DownloadTest::DownloadTest()
-{
-    std::string pattern = (std::filesystem::temp_directory_path() / "vistado-net-XXXXXX").string();
-    if (!::mkdtemp(pattern.data()))
-        throw std::runtime_error("no temporary folder");
-    folder = pattern;
-}
-
-DownloadTest::~DownloadTest()
-{
-    std::error_code ignored;
-    std::filesystem::remove_all(folder, ignored);
-}
 
 std::unique_ptr<THTTPGet> DownloadTest::MakeGet(Reports& reports, const std::string& url)
 {
@@ -50,7 +33,7 @@ void DownloadTest::Fetch(THTTPGet& get)
 std::vector<std::string> DownloadTest::FolderEntries() const
 {
     std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
+    for (const auto& entry : std::filesystem::directory_iterator(folder.Path()))
         names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
@@ -64,11 +47,6 @@ std::optional<std::string> DownloadTest::Contents(const std::string& path)
     std::ostringstream bytes;
     bytes << in.rdbuf();
     return bytes.str();
-}
-
-void DownloadTest::Write(const std::string& path, const std::string& bytes)
-{
-    std::ofstream(path, std::ios::binary) << bytes;
 }
 
 }  // namespace vistado::net::test

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "net/http_get.h"
+#include "testfiles.h"
 #include "ui_queue.h"
 
 namespace vistado::net::test {
@@ -32,21 +33,17 @@ struct Reports {
 // components whose events land in a Reports.
 class DownloadTest : public ::testing::Test {
 protected:
-    DownloadTest();
-    ~DownloadTest() override;
-
     std::unique_ptr<THTTPGet> MakeGet(Reports& reports, const std::string& url);
 
     // Starts the download and pumps until it has been reported.
     void Fetch(THTTPGet& get);
 
-    std::string Target() const { return (folder / "reply.dat").string(); }
+    std::string Target() const { return folder.File("reply.dat"); }
     std::vector<std::string> FolderEntries() const;
     // The file's bytes, or nothing when it does not exist.
     static std::optional<std::string> Contents(const std::string& path);
-    static void Write(const std::string& path, const std::string& bytes);
 
-    std::filesystem::path folder;
+    vistado::test::TTempDir folder;
     UiQueue ui;
 };
 

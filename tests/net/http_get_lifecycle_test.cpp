@@ -83,7 +83,7 @@ TEST_F(HttpGetLifecycle, WaitThreadReturnsOnceReported)
 TEST_F(HttpGetLifecycle, RefusedConnectionFailsWithoutFile)
 {
     RefusingPort refusing;
-    Write(Target(), "reply of an earlier download");
+    vistado::test::WriteFile(Target(), "reply of an earlier download");
     Reports reports;
     auto get = MakeGet(reports, refusing.Url("/x"));
     get->StartDownload();

@@ -62,7 +62,7 @@ TEST_F(HttpGetReply, ContentLengthAndStatusDecideTheOutcome)
 {
     for (const ReplyCase& c : ReplyCases()) {
         SCOPED_TRACE(c.name);
-        Write(Target(), oldTarget);
+        vistado::test::WriteFile(Target(), oldTarget);
         RawServer server(c.reply);
         Reports reports;
         auto get = MakeGet(reports, server.Url("/x"));

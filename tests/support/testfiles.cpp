@@ -31,6 +31,11 @@ void WriteFile(const std::string& path, const std::string& bytes)
         throw std::runtime_error("cannot write " + path);
 }
 
+void MakeFolder(const std::string& path)
+{
+    std::filesystem::create_directory(path);
+}
+
 std::string ReadFile(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);

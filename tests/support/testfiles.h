@@ -21,6 +21,7 @@ private:
 };
 
 void WriteFile(const std::string& path, const std::string& bytes);
+void MakeFolder(const std::string& path);
 std::string ReadFile(const std::string& path);
 
 // The folder of the sample camera files, or empty when it is not there.
