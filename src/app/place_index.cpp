@@ -1,6 +1,7 @@
 #include "place_index.h"
 
-#include <geonames.h>
+#include "geonameslib.h"
+
 #include <libintl.h>
 
 #include <algorithm>
@@ -14,13 +15,13 @@ namespace {
 constexpr double kEarthRadiusKm = 6371.0088;  // mean radius
 
 struct CityFree {
-    void operator()(GeonamesCity* city) const { geonames_city_free(city); }
+    void operator()(GeonamesCity* city) const { Geonames().city_free(city); }
 };
 using City = std::unique_ptr<GeonamesCity, CityFree>;
 
 City city_at(int number)
 {
-    City city(geonames_get_city(number));
+    City city(Geonames().get_city(number));
     if (!city)
         throw std::runtime_error("offline city list: no city number " + std::to_string(number));
     return city;
@@ -69,11 +70,11 @@ Place place_of(int number)
 {
     const City city = city_at(number);
     GeonamesCity* c = city.get();
-    return {text(geonames_city_get_name(c)),
-            text(geonames_city_get_state(c)),
-            text(geonames_city_get_country(c)),
-            text(geonames_city_get_country_code(c)),
-            {geonames_city_get_latitude(c), geonames_city_get_longitude(c)}};
+    return {text(Geonames().city_get_name(c)),
+            text(Geonames().city_get_state(c)),
+            text(Geonames().city_get_country(c)),
+            text(Geonames().city_get_country_code(c)),
+            {Geonames().city_get_latitude(c), Geonames().city_get_longitude(c)}};
 }
 
 }  // namespace
@@ -85,13 +86,13 @@ PlaceIndex::PlaceIndex()
     if (!bind_textdomain_codeset("geonames", "UTF-8"))
         throw std::runtime_error("offline city list: cannot select UTF-8 for its translations");
 
-    const int count = geonames_get_n_cities();
+    const int count = Geonames().get_n_cities();
     if (count <= 0)
         throw std::runtime_error("offline city list: no cities");
     nodes_.reserve(static_cast<std::size_t>(count));
     for (int number = 0; number < count; ++number) {
         const City city = city_at(number);
-        const Position at{geonames_city_get_latitude(city.get()), geonames_city_get_longitude(city.get())};
+        const Position at{Geonames().city_get_latitude(city.get()), Geonames().city_get_longitude(city.get())};
         nodes_.push_back({unit_vector(at), number, 0});
     }
     build(0, nodes_.size());
