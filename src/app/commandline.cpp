@@ -1,7 +1,7 @@
 #include "commandline.h"
 
-#include "asciicase.h"
 #include "foldersearch.h"
+#include "meta/asciitext.h"
 #include "pathparts.h"
 
 TCommandLineJobs jobsFromCommandLine(const std::string& argument, const std::string& currentDirectory)
@@ -16,7 +16,7 @@ TCommandLineJobs jobsFromCommandLine(const std::string& argument, const std::str
         return result;
     }
 
-    const std::string extension = upperAscii(extensionPart(argument));
+    const std::string extension = vistado::UpperAscii(extensionPart(argument));
     if (extension == ".JPG") {
         result.frageCaption = "Ort ermitteln?";
         result.zielText = "Bild \"" + fileNamePart(argument) + "\"";

@@ -1,6 +1,6 @@
 #include "foldersearch.h"
 
-#include "asciicase.h"
+#include "meta/asciitext.h"
 #include "pathparts.h"
 
 #include <algorithm>
@@ -18,7 +18,7 @@ std::vector<std::string> findJpgEntries(const std::string& folder)
     if (dir) {
         while (const dirent* entry = readdir(dir.get())) {
             std::string name = entry->d_name;
-            std::string key = upperAscii(name);
+            std::string key = vistado::UpperAscii(name);
             if (extensionPart(key) == ".JPG")
                 found.emplace_back(std::move(key), std::move(name));
         }

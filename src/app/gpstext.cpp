@@ -1,6 +1,6 @@
 #include "gpstext.h"
 
-#include "asciicase.h"
+#include "meta/asciitext.h"
 #include "pathparts.h"
 #include "textlines.h"
 
@@ -39,7 +39,7 @@ std::string mache_gpsdatenpfad(const std::string& path)
 std::string backupBaseName(const std::string& path)
 {
     const std::string name = fileNamePart(path);
-    const std::size_t jpg = upperAscii(name).find(".JPG");
+    const std::size_t jpg = vistado::UpperAscii(name).find(".JPG");
     return jpg == std::string::npos ? std::string() : name.substr(0, jpg);
 }
 
@@ -74,7 +74,8 @@ TGpsBackup readGpsBackup(std::istream& text)
     while (!atTextEnd(text)) {
         const std::string line = readTextLine(text);
         const std::size_t colon = line.find(':');
-        const std::string key = colon == std::string::npos ? std::string() : lowerAscii(RemoveBlanks(line.substr(0, colon)));
+        const std::string key =
+            colon == std::string::npos ? std::string() : vistado::LowerAscii(RemoveBlanks(line.substr(0, colon)));
         if (key == "gpslatitude")
             backup.latitude = ParseDmsLine(line);
         else if (key == "gpslongitude")
