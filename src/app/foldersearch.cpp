@@ -1,7 +1,7 @@
 #include "foldersearch.h"
 
 #include "meta/asciitext.h"
-#include "pathparts.h"
+#include "meta/pathparts.h"
 
 #include <algorithm>
 #include <dirent.h>
@@ -19,7 +19,7 @@ std::vector<std::string> findJpgEntries(const std::string& folder)
         while (const dirent* entry = readdir(dir.get())) {
             std::string name = entry->d_name;
             std::string key = vistado::UpperAscii(name);
-            if (extensionPart(key) == ".JPG")
+            if (vistado::ExtensionPart(key) == ".JPG")
                 found.emplace_back(std::move(key), std::move(name));
         }
     }

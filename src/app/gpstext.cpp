@@ -1,7 +1,7 @@
 #include "gpstext.h"
 
 #include "meta/asciitext.h"
-#include "pathparts.h"
+#include "meta/pathparts.h"
 #include "textlines.h"
 
 #include <algorithm>
@@ -33,12 +33,12 @@ std::string cutAt(std::string& rest, const std::string& mark, std::size_t skip)
 
 std::string mache_gpsdatenpfad(const std::string& path)
 {
-    return folderPart(path) + "gpstext";
+    return vistado::FolderPart(path) + "gpstext";
 }
 
 std::string backupBaseName(const std::string& path)
 {
-    const std::string name = fileNamePart(path);
+    const std::string name = vistado::FileNamePart(path);
     const std::size_t jpg = vistado::UpperAscii(name).find(".JPG");
     return jpg == std::string::npos ? std::string() : name.substr(0, jpg);
 }
