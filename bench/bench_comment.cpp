@@ -14,6 +14,7 @@
 
 #include "benchfiles.h"
 
+#include "meta/filereader.h"
 #include "meta/imgdata.h"
 #include "meta/replacefile.h"
 
@@ -39,14 +40,6 @@ std::string workFolder;  // copies of the files, rewritten in place
 std::string copyFolder;  // where cp copies them to
 std::vector<std::string> files;
 int64_t totalBytes = 0;
-
-std::string ReadAll(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::string bytes(std::filesystem::file_size(path), '\0');
-    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    return bytes;
-}
 
 void SetByteRate(benchmark::State& state)
 {
@@ -93,7 +86,7 @@ void BM_CopyWithoutFlush(benchmark::State& state)
 {
     for (auto _ : state) {
         for (const std::string& file : files) {
-            const std::string bytes = ReadAll(file);
+            const std::string bytes = vistado::ReadWholeFile(file);
             const std::string temporary = file + ".new";
             std::ofstream(temporary, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
             std::rename(temporary.c_str(), file.c_str());
@@ -106,7 +99,7 @@ void BM_CopyWithFlush(benchmark::State& state)
 {
     for (auto _ : state) {
         for (const std::string& file : files) {
-            const std::string bytes = ReadAll(file);
+            const std::string bytes = vistado::ReadWholeFile(file);
             vistado::TReplacementFile replacement(file);
             replacement.Write(bytes);
             replacement.Commit();
@@ -133,7 +126,7 @@ int main(int argc, char** argv)
     std::filesystem::create_directories(copyFolder);
     for (const std::string& source : vistado::bench::JpegFiles(folder)) {
         const std::string copy = workFolder + "/" + std::filesystem::path(source).filename().string();
-        std::ofstream(copy, std::ios::binary) << ReadAll(source);
+        std::ofstream(copy, std::ios::binary) << vistado::ReadWholeFile(source);
         files.push_back(copy);
     }
     // Settle the files at the size they keep from the first rewrite on.

@@ -1,8 +1,8 @@
 #include "commandline.h"
 
-#include "asciicase.h"
 #include "foldersearch.h"
-#include "pathparts.h"
+#include "meta/asciitext.h"
+#include "meta/pathparts.h"
 
 TCommandLineJobs jobsFromCommandLine(const std::string& argument, const std::string& currentDirectory)
 {
@@ -16,14 +16,14 @@ TCommandLineJobs jobsFromCommandLine(const std::string& argument, const std::str
         return result;
     }
 
-    const std::string extension = upperAscii(extensionPart(argument));
+    const std::string extension = vistado::UpperAscii(vistado::ExtensionPart(argument));
     if (extension == ".JPG") {
         result.frageCaption = "Ort ermitteln?";
-        result.zielText = "Bild \"" + fileNamePart(argument) + "\"";
+        result.zielText = "Bild \"" + vistado::FileNamePart(argument) + "\"";
         result.jobs.push_back(argument);
     } else if (extension.empty()) {
         // A trailing "/" leaves no file-name part: the whole argument names the folder.
-        const std::string shown = fileNamePart(argument).empty() ? argument : fileNamePart(argument);
+        const std::string shown = vistado::FileNamePart(argument).empty() ? argument : vistado::FileNamePart(argument);
         result.frageCaption = "Orte ermitteln?";
         result.zielText = "Bilder im Verzeichnis \"" + shown + "\"";
         if (result.currentPath.back() != '/')

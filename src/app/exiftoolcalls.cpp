@@ -1,6 +1,6 @@
 #include "exiftoolcalls.h"
 
-#include "pathparts.h"
+#include "meta/pathparts.h"
 
 #include <algorithm>
 
@@ -18,7 +18,7 @@ std::string unquoted(std::string text)
 TExifToolCall backupCall(const std::string& path)
 {
     TExifToolCall call;
-    call.parameterText = " -overwrite_original  -gpslatitude -gpslongitude -w \"" + folderPart(path) +
+    call.parameterText = " -overwrite_original  -gpslatitude -gpslongitude -w \"" + vistado::FolderPart(path) +
                          "gpstext/%f.txt\" \"" + path + "\"";
     call.arguments = {"-overwrite_original", "-gpslatitude", "-gpslongitude", "-w", "%dgpstext/%f.txt", "--", path};
     return call;

@@ -1,7 +1,7 @@
 #include "foldersearch.h"
 
-#include "asciicase.h"
-#include "pathparts.h"
+#include "meta/asciitext.h"
+#include "meta/pathparts.h"
 
 #include <algorithm>
 #include <dirent.h>
@@ -18,8 +18,8 @@ std::vector<std::string> findJpgEntries(const std::string& folder)
     if (dir) {
         while (const dirent* entry = readdir(dir.get())) {
             std::string name = entry->d_name;
-            std::string key = upperAscii(name);
-            if (extensionPart(key) == ".JPG")
+            std::string key = vistado::UpperAscii(name);
+            if (vistado::ExtensionPart(key) == ".JPG")
                 found.emplace_back(std::move(key), std::move(name));
         }
     }

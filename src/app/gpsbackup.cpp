@@ -6,6 +6,7 @@
 #include "decimalpoint.h"
 #include "exiftoolcalls.h"
 #include "gpstext.h"
+#include "meta/filereader.h"
 #include "meta/imgdata.h"
 #include "meta/settings.h"
 #include "progress.h"
@@ -13,12 +14,9 @@
 #include <QProgressBar>
 #include <QPushButton>
 
-#include <cerrno>
-#include <fcntl.h>
 #include <filesystem>
 #include <sstream>
 #include <system_error>
-#include <unistd.h>
 
 namespace {
 
@@ -34,31 +32,6 @@ bool fileExists(const std::string& path)
 {
     std::error_code ignored;
     return std::filesystem::exists(path, ignored);
-}
-
-// The whole backup text file. A file that cannot be opened or read (a folder of that name,
-// say) is an error: restoring from it would clear the image's position.
-std::string readBackupText(const std::string& file)
-{
-    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        throw std::system_error(errno, std::generic_category(), file);
-    std::string text;
-    char chunk[4096];
-    for (;;) {
-        const ssize_t got = ::read(fd, chunk, sizeof chunk);
-        if (got > 0) {
-            text.append(chunk, static_cast<std::size_t>(got));
-        } else if (got == 0) {
-            break;
-        } else if (errno != EINTR) {
-            const int error = errno;
-            ::close(fd);
-            throw std::system_error(error, std::generic_category(), file);
-        }
-    }
-    ::close(fd);
-    return text;
 }
 
 }  // namespace
@@ -168,8 +141,9 @@ bool TForm1::mie_lesen(const std::string& path)
 bool TForm1::schreibe_exif(const std::string& path)
 {
     exifTool.awaitAllEnded();
-    backupFolder = mache_gpsdatenpfad(path);
-    std::istringstream text(readBackupText(backupFolder + "/" + backupBaseName(path) + ".txt"));
+    // A backup file that cannot be opened or read (a folder of that name, say) is an error:
+    // restoring from it would clear the image's position.
+    std::istringstream text(vistado::ReadWholeFile(backupTextFile(path)));
     const TGpsBackup backup = readGpsBackup(text);
     return exifTool.start(restoreCall(backup, path).arguments);
 }

@@ -1,7 +1,7 @@
 #include "gpstext.h"
 
-#include "asciicase.h"
-#include "pathparts.h"
+#include "meta/asciitext.h"
+#include "meta/pathparts.h"
 #include "textlines.h"
 
 #include <algorithm>
@@ -33,13 +33,13 @@ std::string cutAt(std::string& rest, const std::string& mark, std::size_t skip)
 
 std::string mache_gpsdatenpfad(const std::string& path)
 {
-    return folderPart(path) + "gpstext";
+    return vistado::FolderPart(path) + "gpstext";
 }
 
 std::string backupBaseName(const std::string& path)
 {
-    const std::string name = fileNamePart(path);
-    const std::size_t jpg = upperAscii(name).find(".JPG");
+    const std::string name = vistado::FileNamePart(path);
+    const std::size_t jpg = vistado::UpperAscii(name).find(".JPG");
     return jpg == std::string::npos ? std::string() : name.substr(0, jpg);
 }
 
@@ -74,7 +74,8 @@ TGpsBackup readGpsBackup(std::istream& text)
     while (!atTextEnd(text)) {
         const std::string line = readTextLine(text);
         const std::size_t colon = line.find(':');
-        const std::string key = colon == std::string::npos ? std::string() : lowerAscii(RemoveBlanks(line.substr(0, colon)));
+        const std::string key =
+            colon == std::string::npos ? std::string() : vistado::LowerAscii(RemoveBlanks(line.substr(0, colon)));
         if (key == "gpslatitude")
             backup.latitude = ParseDmsLine(line);
         else if (key == "gpslongitude")

@@ -5,7 +5,6 @@
 #include "decimalpoint.h"
 #include "meta/gpsposition.h"
 #include "meta/imgdata.h"
-#include "pathparts.h"
 #include "placetext.h"
 
 #include <QPushButton>
@@ -84,5 +83,5 @@ void TForm1::schreibe_jpg(const std::string& path)
 {
     imageData->DropCommentAndHeader();
     imageData->SetCommentText(placeText + "  " + existingComment);
-    imageData->SaveJpeg(folderPart(path) + fileNamePart(path));
+    imageData->SaveJpeg(path);
 }

@@ -5,7 +5,7 @@
 #include "errormessage.h"
 #include "exeversion.h"
 #include "meta/imgdata.h"
-#include "pathparts.h"
+#include "meta/pathparts.h"
 #include "place_index.h"
 
 #include <QByteArray>
@@ -230,7 +230,7 @@ void TForm1::startImage(int row)
     currentPath = jobEntry(row);
     runLog.write(currentPath + ";");
     sgdisplay->setRowCount(row + 2);
-    setGridText(0, row, fileNamePart(currentPath));
+    setGridText(0, row, vistado::FileNamePart(currentPath));
 }
 
 // What a run found in the current image: into the log line and the grid's column 1.

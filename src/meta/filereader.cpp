@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
 
@@ -67,6 +68,21 @@ size_t TFileReader::ReadInto(std::string& target, size_t count)
         target.resize(start + (done - buffered));
     }
     return done;
+}
+
+std::string ReadWholeFile(const std::string& path)
+{
+    TFileReader file(path);
+    // The size is only a hint: the file is read to its end, whatever it holds then.
+    constexpr size_t kChunk = 1 << 20;
+    struct stat info {};
+    size_t want = ::stat(path.c_str(), &info) == 0 && info.st_size > 0
+                      ? static_cast<size_t>(info.st_size) + 1
+                      : kChunk;
+    std::string bytes;
+    while (file.ReadInto(bytes, want) == want)
+        want = kChunk;
+    return bytes;
 }
 
 }  // namespace vistado

@@ -33,4 +33,8 @@ private:
     size_t chunkPos = 0;
 };
 
+// Every byte of the file, read to its end. Raises std::system_error when the
+// file cannot be opened or read.
+std::string ReadWholeFile(const std::string& path);
+
 }  // namespace vistado

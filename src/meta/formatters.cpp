@@ -11,7 +11,6 @@ namespace vistado {
 
 namespace {
 
-const std::string kSeparator = ", ";
 constexpr size_t kRestLength = 64;
 
 struct Triple {
@@ -26,9 +25,9 @@ struct Triple {
 Triple SplitTriple(const std::string& text)
 {
     auto split = [](const std::string& whole, double& head, std::string& rest) {
-        const size_t at = whole.find(kSeparator);
+        const size_t at = whole.find(kValueSeparator);
         head = at == std::string::npos ? 0.0 : FractionValue(whole.substr(0, at));
-        rest = at == std::string::npos ? whole : whole.substr(at + kSeparator.size());
+        rest = at == std::string::npos ? whole : whole.substr(at + kValueSeparator.size());
     };
     Triple t;
     std::string rest;

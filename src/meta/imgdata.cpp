@@ -4,6 +4,7 @@
 #include "meta/filereader.h"
 #include "meta/iptc.h"
 #include "meta/jpegmarkers.h"
+#include "meta/pathparts.h"
 #include "meta/rangeerror.h"
 
 #include <sys/stat.h>
@@ -15,17 +16,6 @@ namespace {
 // Metadata must begin among the first four segments after SOI; a file without
 // any is given up at its fifth.
 constexpr int32_t kGiveUpEntry = 5;
-
-// The extension including its dot, in lower case; empty when there is none.
-std::string LowerExtension(const std::string& path)
-{
-    const size_t dot = path.find_last_of("./");
-    if (dot == std::string::npos || path[dot] != '.')
-        return {};
-    return LowerAscii(path.substr(dot));
-}
-
-
 
 }  // namespace
 
@@ -45,7 +35,7 @@ bool TimgData::OpenImage(const std::string& path)
     TakeFileInfo(path, info);
     try {
         errorText = "Not an EXIF file";
-        const std::string extension = LowerExtension(path);
+        const std::string extension = LowerAscii(ExtensionPart(path));
         bool read = false;
         if (extension == ".jpg" || extension == ".jpeg" || extension == ".jpe")
             read = LoadJpegSegments(path);

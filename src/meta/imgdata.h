@@ -72,8 +72,9 @@ public:
     void EmitMetadataSegments(std::ostream& out) const;
     // Writes the metadata segments and then the image's bytes from behind its
     // leading APP0, APP1 and APP13 segments on, unchanged, except that the
-    // image's own comment segment (its last COM before the scan) is left out:
-    // the container's comment stands for it. The target is replaced only
+    // image's own comment segment (its last COM before the scan that holds
+    // text, the one the reader takes) is left out: the container's comment
+    // stands for it. The target is replaced only
     // when the new file is complete; on failure it stays as it was. With
     // adjustSize the Exif segment's pixel dimensions become the image's
     // first. Raises EWriteError (and ERangeError from the size patch).

@@ -1,6 +1,5 @@
 #include "meta/iptc.h"
 
-#include "meta/asciitext.h"
 #include "meta/commalist.h"
 #include "meta/imgdata.h"
 #include "meta/iptctable.h"
@@ -76,10 +75,7 @@ TIPTCdata::TIPTCdata(TimgData& owner) : owner(owner) {}
 
 int32_t TIPTCdata::FindRecord(const std::string& key) const
 {
-    for (int32_t i = 0; i < recordCount; ++i)
-        if (SameTextAscii(records[static_cast<size_t>(i)].key, key))
-            return i;
-    return -1;
+    return IndexOfKey(std::span(records).first(static_cast<size_t>(recordCount)), key);
 }
 
 void TIPTCdata::DeleteRecord(const std::string& key)
@@ -203,11 +199,7 @@ void TIPTCdata::ParseSegment(const std::string& segment)
 
 int32_t TIPTCdata::TableIndexOf(const std::string& key)
 {
-    const auto table = IptcDatasetTable();
-    for (size_t i = 0; i < table.size(); ++i)
-        if (SameTextAscii(table[i].key, key))
-            return static_cast<int32_t>(i);
-    return -1;
+    return IndexOfKey(IptcDatasetTable(), key);
 }
 
 }  // namespace vistado

@@ -6,7 +6,6 @@
 #include <csetjmp>
 #include <cstdio>  // jpeglib.h needs FILE
 #include <jpeglib.h>
-#include <sys/stat.h>
 #include <system_error>
 
 namespace vistado {
@@ -66,15 +65,7 @@ TJPEGImage TJPEGImage::LoadFromFile(const std::string& path)
 {
     std::string bytes;
     try {
-        TFileReader file(path);
-        // The size is only a hint: the file is read to its end, whatever it holds then.
-        constexpr size_t kChunk = 1 << 20;
-        struct stat info {};
-        size_t want = ::stat(path.c_str(), &info) == 0 && info.st_size > 0
-                          ? static_cast<size_t>(info.st_size) + 1
-                          : kChunk;
-        while (file.ReadInto(bytes, want) == want)
-            want = kChunk;
+        bytes = ReadWholeFile(path);
     } catch (const std::system_error& failed) {
         throw OpenFailed(path, failed.code().value());
     }

@@ -18,7 +18,6 @@ constexpr TColorMode kColorModes[] = {
     {"MODE3", "Mode 3 (sRGB): higher saturation"},
 };
 
-const std::string kValueSeparator = ", ";
 constexpr size_t kRestLength = 64;
 
 }  // namespace

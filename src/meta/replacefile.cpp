@@ -1,5 +1,6 @@
 #include "meta/replacefile.h"
 
+#include "meta/pathparts.h"
 #include "meta/writeerror.h"
 
 #include <atomic>
@@ -66,9 +67,8 @@ TReplacementFile::TReplacementFile(const std::string& targetPath) : target(targe
         Fail(errno);
     }
 
-    const size_t slash = path.find_last_of('/');
-    const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
-    const std::string name = path.substr(folder.size(), kNameKept);
+    const std::string folder = FolderPart(path);
+    const std::string name = FileNamePart(path).substr(0, kNameKept);
     // Only the owner may read the new file until it gets the target's bits; a
     // new target gets the bits of any newly created file.
     const mode_t creationMode = targetExists ? 0600 : 0666;

@@ -1,5 +1,6 @@
 #include "meta/imageinfo.h"
 #include "meta/imgdata.h"
+#include "meta/pathparts.h"
 #include "meta/valuerender.h"
 
 #include <ctime>
@@ -7,11 +8,6 @@
 namespace vistado {
 
 namespace {
-
-std::string FileName(const std::string& path)
-{
-    return path.substr(path.find_last_of('/') + 1);
-}
 
 // The time of day of a file time, local time, as hours:minutes:seconds.
 std::string TimeOfDay(std::time_t time)
@@ -34,7 +30,7 @@ std::string TImageInfo::SummaryText() const
     if (!owner.ExifPresent())
         return {};
     const std::string lineEnd = "\r\n";
-    const std::string name = "File Name: " + FileName(owner.sourcePath);
+    const std::string name = "File Name: " + FileNamePart(owner.sourcePath);
     if (owner.errorText != "<none>")
         return name + lineEnd + "Exif Error: " + owner.errorText;
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 
 namespace vistado {
@@ -27,5 +28,9 @@ struct TTagEntry {
     int32_t maxLength = 0;      // byte count of rawBytes (IPTC rows: the dataset's maximum)
     TTagFormatter formatter = nullptr;
 };
+
+// Index of the first entry whose key equals key, ASCII letters compared
+// without regard to case; -1 when none. Every lookup by name goes through it.
+int32_t IndexOfKey(std::span<const TTagEntry> entries, const std::string& key);
 
 }  // namespace vistado

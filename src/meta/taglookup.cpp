@@ -1,4 +1,3 @@
-#include "meta/asciitext.h"
 #include "meta/imageinfo.h"
 #include "meta/numbertext.h"
 #include "meta/valuerender.h"
@@ -7,10 +6,7 @@ namespace vistado {
 
 int32_t TImageInfo::IndexOfName(const std::string& name) const
 {
-    for (size_t i = 0; i < tags.size(); ++i)
-        if (SameTextAscii(tags[i].key, name))
-            return static_cast<int32_t>(i);
-    return -1;
+    return IndexOfKey(tags, name);
 }
 
 std::string TImageInfo::TagValueText(const std::string& name) const

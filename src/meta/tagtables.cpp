@@ -1,6 +1,5 @@
 #include "meta/tagtables.h"
 
-#include "meta/asciitext.h"
 #include "meta/formatters.h"
 #include "meta/valuerender.h"
 
@@ -347,10 +346,7 @@ TTagEntry LookupTableEntry(uint16_t tag, DirectoryKind kind)
 
 int32_t TableIndexOfKey(const std::string& key)
 {
-    for (size_t i = 0; i < std::size(mainTable); ++i)
-        if (SameTextAscii(mainTable[i].key, key))
-            return static_cast<int32_t>(i);
-    return -1;
+    return IndexOfKey(mainTable, key);
 }
 
 }  // namespace vistado

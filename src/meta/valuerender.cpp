@@ -14,7 +14,6 @@ namespace {
 constexpr int kTypeSizes[] = {0, 1, 1, 2, 4, 8, 1, 1, 2, 4, 8, 4, 8};
 constexpr size_t kMaxRenderedValues = 128;
 constexpr size_t kPrintableLength = 50;
-const std::string kValueSeparator = ", ";
 
 bool IsIntegerType(uint16_t type)
 {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace vistado {
 
@@ -14,6 +15,10 @@ inline constexpr uint16_t kTypeShort = 3;
 inline constexpr uint16_t kTypeLong = 4;
 inline constexpr uint16_t kTypeUndefined = 7;
 inline constexpr uint16_t kTypeSignedRational = 10;
+
+// What RenderValue puts between the values of a list; formatters that take
+// such a list apart split it there.
+inline constexpr std::string_view kValueSeparator = ", ";
 
 // Bytes per value of TIFF types 0 to 12; a type above 12 is a range error.
 int TypeSize(uint16_t type);

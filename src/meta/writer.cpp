@@ -58,9 +58,9 @@ size_t RemainderStart(std::string_view source)
     return std::min(start, source.size());
 }
 
-// The source's comment: its last COM segment in front of the image data,
-// which is the one the reader takes. Its offset and end; both 0 when there is
-// none.
+// The source's comment: the one the reader takes, its last COM segment in
+// front of the image data that holds any text (the reader passes over an
+// empty one). Its offset and end; both 0 when there is none.
 std::pair<size_t, size_t> SourceComment(std::string_view source)
 {
     std::pair<size_t, size_t> comment{0, 0};
@@ -73,7 +73,7 @@ std::pair<size_t, size_t> SourceComment(std::string_view source)
             ByteAt(source, marker) == kEndOfImage)
             break;
         const size_t end = SegmentEnd(source, marker + 1);
-        if (ByteAt(source, marker) == kComment && end <= source.size())
+        if (ByteAt(source, marker) == kComment && end > marker + 3 && end <= source.size())
             comment = {pos, end};
         pos = end;
     }

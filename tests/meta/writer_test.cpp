@@ -177,6 +177,25 @@ TEST_F(WriterTest, OutputLayout)
     }
 }
 
+// An empty COM segment is no comment to the reader, so the comment left out
+// is the one the reader took, not an empty segment behind it: otherwise the old
+// comment would stay the last one and read back instead of the new one.
+TEST_F(WriterTest, AnEmptyCommentSegmentBehindTheCommentStays)
+{
+    const std::string exif = SmallExif();
+    const std::string empty = Segment(0xFE, "");
+    const std::string source =
+        JpegFile(Joined({exif, CommentSegment("old"), QuantTableSegment(), empty}, ImageSegments()));
+    OpenAndComment(source, "new");
+    image.SaveJpeg(Path());
+
+    const size_t behindOld = 2 + exif.size() + CommentSegment("old").size();
+    EXPECT_EQ(ReadFile(Path()), "\xFF\xD8" + exif + CommentSegment("new") + source.substr(behindOld));
+    TimgData written(kDecodeAll);
+    ASSERT_TRUE(written.OpenImage(Path()));
+    EXPECT_EQ(written.CommentText(), "new");
+}
+
 TEST_F(WriterTest, WrittenIptcIsTheOneTheReaderTakes)
 {
     Open(JpegFile(Joined({SmallExif(), Segment(0xE2, "ICC"), IptcSegmentWith(IptcDataset(2, 25, "other"))},

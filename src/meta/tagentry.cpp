@@ -1,0 +1,15 @@
+#include "meta/tagentry.h"
+
+#include "meta/asciitext.h"
+
+namespace vistado {
+
+int32_t IndexOfKey(std::span<const TTagEntry> entries, const std::string& key)
+{
+    for (size_t i = 0; i < entries.size(); ++i)
+        if (SameTextAscii(entries[i].key, key))
+            return static_cast<int32_t>(i);
+    return -1;
+}
+
+}  // namespace vistado
