@@ -141,9 +141,10 @@ bool TForm1::mie_lesen(const std::string& path)
 bool TForm1::schreibe_exif(const std::string& path)
 {
     exifTool.awaitAllEnded();
+    backupFolder = mache_gpsdatenpfad(path);
     // A backup file that cannot be opened or read (a folder of that name, say) is an error:
     // restoring from it would clear the image's position.
-    std::istringstream text(vistado::ReadWholeFile(backupTextFile(path)));
+    std::istringstream text(vistado::ReadWholeFile(backupFolder + "/" + backupBaseName(path) + ".txt"));
     const TGpsBackup backup = readGpsBackup(text);
     return exifTool.start(restoreCall(backup, path).arguments);
 }

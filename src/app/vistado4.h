@@ -69,6 +69,7 @@ public:
     std::string positionText;
     std::string placeText;
     std::string existingComment;
+    std::string backupFolder;
     std::string backupTextPath;
     // The image a run is reading (and the place run writing): one container per image,
     // released when the next image's is made and when the run ends.
