@@ -4,6 +4,7 @@
 #include "meta/makernote.h"
 #include "meta/numbertext.h"
 #include "meta/rangeerror.h"
+#include "meta/tagnumbers.h"
 #include "meta/valuerender.h"
 
 #include <algorithm>
@@ -14,23 +15,6 @@ namespace vistado {
 
 namespace {
 
-constexpr uint16_t kImageWidth = 0x0100;
-constexpr uint16_t kImageLength = 0x0101;
-constexpr uint16_t kMake = 0x010F;
-constexpr uint16_t kModel = 0x0110;
-constexpr uint16_t kDateTime = 0x0132;
-constexpr uint16_t kSubIfds = 0x014A;
-constexpr uint16_t kExifOffset = 0x8769;
-constexpr uint16_t kGpsInfo = 0x8825;
-constexpr uint16_t kExifVersion = 0x9000;
-constexpr uint16_t kDateTimeOriginal = 0x9003;
-constexpr uint16_t kDateTimeDigitized = 0x9004;
-constexpr uint16_t kFlash = 0x9209;
-constexpr uint16_t kMakerNote = 0x927C;
-constexpr uint16_t kUserComment = 0x9286;
-constexpr uint16_t kExifImageWidth = 0xA002;
-constexpr uint16_t kExifImageLength = 0xA003;
-constexpr uint16_t kInteroperabilityOffset = 0xA005;
 
 // Real files nest three or four directories deep; a chain of pointers much
 // deeper than this is malformed and would otherwise exhaust the stack.

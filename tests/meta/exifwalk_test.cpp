@@ -1,14 +1,10 @@
 #include "imagefiletest.h"
 
 #include "meta/rangeerror.h"
+#include "meta/tagnumbers.h"
 
 namespace vistado::test {
 namespace {
-
-constexpr uint16_t kMake = 0x010F;
-constexpr uint16_t kModel = 0x0110;
-constexpr uint16_t kExifOffset = 0x8769;
-constexpr uint16_t kGpsInfo = 0x8825;
 
 // Tests that hold in both byte orders.
 class ExifWalkTest : public ImageFileTest, public testing::WithParamInterface<bool> {

@@ -1,9 +1,8 @@
 #include "imagefiletest.h"
+#include "meta/tagnumbers.h"
 
 namespace vistado::test {
 namespace {
-
-constexpr uint16_t kExifOffset = 0x8769;
 
 struct Optics {
     int focalPlaneUnit = 3;  // 0: absent

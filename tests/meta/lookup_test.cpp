@@ -1,15 +1,13 @@
 #include "imagefiletest.h"
 
 #include "meta/gpsposition.h"
+#include "meta/tagnumbers.h"
 #include "meta/rangeerror.h"
 
 #include <ctime>
 
 namespace vistado::test {
 namespace {
-
-constexpr uint16_t kExifOffset = 0x8769;
-constexpr uint16_t kGpsInfo = 0x8825;
 
 class LookupTest : public ImageFileTest {};
 

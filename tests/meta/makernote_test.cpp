@@ -4,19 +4,13 @@
 #include "imagefiletest.h"
 
 #include "meta/makernote.h"
+#include "meta/tagnumbers.h"
 
 #include <functional>
 #include <vector>
 
 namespace vistado::test {
 namespace {
-
-constexpr uint16_t kMake = 0x010F;
-constexpr uint16_t kModel = 0x0110;
-constexpr uint16_t kExifOffset = 0x8769;
-constexpr uint16_t kExifVersion = 0x9000;
-constexpr uint16_t kMakerNote = 0x927C;
-constexpr uint16_t kExifImageWidth = 0xA002;
 
 // Builds a note for the TIFF offset it will lie at, in a byte order.
 using TNoteMaker = std::function<std::string(uint32_t at, bool bigEndian)>;

@@ -2,15 +2,13 @@
 // stays one of the defined ones.
 
 #include "imagefiletest.h"
+#include "meta/tagnumbers.h"
 
 #include <filesystem>
 #include <random>
 
 namespace vistado::test {
 namespace {
-
-constexpr uint16_t kExifOffset = 0x8769;
-constexpr uint16_t kGpsInfo = 0x8825;
 
 std::string RichExifJpeg(bool bigEndian)
 {
