@@ -5,12 +5,12 @@
 // 10 ms pause after each image. ExifTool takes no part in the place run.
 //
 //     placerun_bench [--benchmark_...]      VISTADO_BENCH_IMAGES=N sets the number of photos (200)
-#include "http_server.h"
+#include "httpserver.h"
 #include "jpegbuilder.h"
 #include "realjpeg.h"
 #include "testfiles.h"
 #include "tiffbuilder.h"
-#include "vistado4.h"
+#include "app/vistado4.h"
 
 #include <QApplication>
 #include <QPushButton>

@@ -1,4 +1,4 @@
-#include "commandguard.h"
+#include "app/commandguard.h"
 
 #include <utility>
 

@@ -1,6 +1,6 @@
-#include "commandline.h"
+#include "app/commandline.h"
 
-#include "foldersearch.h"
+#include "app/foldersearch.h"
 #include "meta/asciitext.h"
 #include "meta/pathparts.h"
 

@@ -1,4 +1,4 @@
-#include "downloadpoll.h"
+#include "app/downloadpoll.h"
 
 #include <chrono>
 #include <filesystem>

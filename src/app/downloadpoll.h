@@ -1,6 +1,6 @@
 #pragma once
 
-#include "net/http_get.h"
+#include "net/httpget.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "errormessage.h"
+#include "app/errormessage.h"
 
 #include <QMessageBox>
 #include <QString>

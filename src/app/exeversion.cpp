@@ -1,4 +1,4 @@
-#include "exeversion.h"
+#include "app/exeversion.h"
 
 std::string ExeVersionText()
 {

@@ -1,4 +1,4 @@
-#include "foldersearch.h"
+#include "app/foldersearch.h"
 
 #include "meta/asciitext.h"
 #include "meta/pathparts.h"

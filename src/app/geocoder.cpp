@@ -1,12 +1,12 @@
 // The geocoder exchange of the window: the request for one position, the wait for the reply
 // file and its scan into the place text.
-#include "vistado4.h"
+#include "app/vistado4.h"
 
-#include "downloadpoll.h"
-#include "place_index.h"
-#include "place_reply.h"
-#include "placetext.h"
-#include "positiontext.h"
+#include "app/downloadpoll.h"
+#include "places/placeindex.h"
+#include "places/placereply.h"
+#include "places/placetext.h"
+#include "places/positiontext.h"
 
 #include <chrono>
 #include <filesystem>

@@ -1,15 +1,15 @@
 // The GPS backup and restore of the window: ExifTool prints each image's position into a
 // text file beside it, and later writes it back from there.
-#include "vistado4.h"
+#include "app/vistado4.h"
 
-#include "ansitext.h"
-#include "decimalpoint.h"
-#include "exiftoolcalls.h"
-#include "gpstext.h"
+#include "places/ansitext.h"
+#include "app/decimalpoint.h"
+#include "app/exiftool/exiftoolcalls.h"
+#include "app/exiftool/gpstext.h"
 #include "meta/filereader.h"
 #include "meta/imgdata.h"
 #include "meta/settings.h"
-#include "progress.h"
+#include "app/progress.h"
 
 #include <QProgressBar>
 #include <QPushButton>

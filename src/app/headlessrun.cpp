@@ -1,7 +1,7 @@
-#include "headlessrun.h"
+#include "app/headlessrun.h"
 
-#include "errormessage.h"
-#include "vistado4.h"
+#include "app/errormessage.h"
+#include "app/vistado4.h"
 
 #include <QPushButton>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "programcall.h"
-#include "services.h"
+#include "app/programcall.h"
+#include "app/services.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
-#include "headlessrun.h"
-#include "programcall.h"
-#include "vistado4.h"
+#include "app/headlessrun.h"
+#include "app/programcall.h"
+#include "app/vistado4.h"
 
 #include <QApplication>
 

@@ -1,11 +1,11 @@
 // The place run of the window: for each image of the job list its GPS position, the place
 // the geocoder finds there, and the place text written in front of its JPEG comment.
-#include "vistado4.h"
+#include "app/vistado4.h"
 
-#include "decimalpoint.h"
+#include "app/decimalpoint.h"
 #include "meta/gpsposition.h"
 #include "meta/imgdata.h"
-#include "placetext.h"
+#include "places/placetext.h"
 
 #include <QPushButton>
 

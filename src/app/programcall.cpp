@@ -1,4 +1,4 @@
-#include "programcall.h"
+#include "app/programcall.h"
 
 namespace {
 

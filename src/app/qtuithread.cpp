@@ -1,4 +1,4 @@
-#include "qtuithread.h"
+#include "app/qtuithread.h"
 
 #include <QCoreApplication>
 #include <QMetaObject>

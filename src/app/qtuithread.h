@@ -1,6 +1,6 @@
 #pragma once
 
-#include "net/ui_thread.h"
+#include "net/uithread.h"
 
 class QObject;
 

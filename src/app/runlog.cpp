@@ -1,4 +1,4 @@
-#include "runlog.h"
+#include "app/runlog.h"
 
 #include <cerrno>
 #include <exception>

@@ -1,4 +1,4 @@
-#include "services.h"
+#include "app/services.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // The daily update check of the window's start-up.
-#include "vistado4.h"
+#include "app/vistado4.h"
 
-#include "downloadpoll.h"
-#include "textlines.h"
+#include "app/downloadpoll.h"
+#include "places/textlines.h"
 
 #include <sys/stat.h>
 

@@ -1,12 +1,12 @@
-#include "vistado4.h"
+#include "app/vistado4.h"
 
-#include "ansitext.h"
-#include "commandline.h"
-#include "errormessage.h"
-#include "exeversion.h"
+#include "places/ansitext.h"
+#include "app/commandline.h"
+#include "app/errormessage.h"
+#include "app/exeversion.h"
 #include "meta/imgdata.h"
 #include "meta/pathparts.h"
-#include "place_index.h"
+#include "places/placeindex.h"
 
 #include <QByteArray>
 #include <QCloseEvent>

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "autosizelabel.h"
-#include "commandguard.h"
-#include "exiftool.h"
-#include "net/http_get.h"
-#include "qtuithread.h"
-#include "runlog.h"
-#include "services.h"
+#include "app/autosizelabel.h"
+#include "app/commandguard.h"
+#include "app/exiftool/exiftool.h"
+#include "net/httpget.h"
+#include "app/qtuithread.h"
+#include "app/runlog.h"
+#include "app/services.h"
 
 #include <QWidget>
 

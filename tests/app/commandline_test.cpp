@@ -1,5 +1,5 @@
-#include "commandline.h"
-#include "foldersearch.h"
+#include "app/commandline.h"
+#include "app/foldersearch.h"
 #include "testfiles.h"
 
 #include <gtest/gtest.h>

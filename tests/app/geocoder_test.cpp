@@ -1,9 +1,10 @@
-#include "geocoder_replies.h"
-#include "http_server.h"
-#include "placetext.h"
-#include "raw_server.h"
+#include "geocoderreplies.h"
+#include "geocoderservice.h"
+#include "httpserver.h"
+#include "places/placetext.h"
+#include "rawserver.h"
 #include "testfiles.h"
-#include "vistado4.h"
+#include "app/vistado4.h"
 
 #include <QCoreApplication>
 

@@ -1,5 +1,5 @@
-#include "errormessage.h"
-#include "exiftoolcalls.h"
+#include "app/errormessage.h"
+#include "app/exiftool/exiftoolcalls.h"
 #include "formprobe.h"
 #include "meta/imgdata.h"
 #include "meta/settings.h"
@@ -7,7 +7,7 @@
 #include "photos.h"
 #include "testfiles.h"
 #include "testfiles.h"
-#include "vistado4.h"
+#include "app/vistado4.h"
 
 #include <QProgressBar>
 #include <QPushButton>

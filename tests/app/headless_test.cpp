@@ -1,8 +1,9 @@
 // The program run without a window, as scripts and servers run it: the real binary in a
 // working folder of its own, without a display.
-#include "geocoder_replies.h"
+#include "geocoderreplies.h"
+#include "geocoderservice.h"
 #include "photos.h"
-#include "raw_server.h"
+#include "rawserver.h"
 #include "runprogram.h"
 #include "testfiles.h"
 

@@ -1,14 +1,15 @@
 // The place run driven through the window's buttons, against a geocoding service on loopback.
-#include "errormessage.h"
+#include "app/errormessage.h"
 #include "formprobe.h"
-#include "geocoder_replies.h"
+#include "geocoderreplies.h"
+#include "geocoderservice.h"
 #include "meta/imgdata.h"
 #include "meta/settings.h"
 #include "photos.h"
-#include "raw_server.h"
+#include "rawserver.h"
 #include "testfiles.h"
 #include "testfiles.h"
-#include "vistado4.h"
+#include "app/vistado4.h"
 
 #include <QListWidget>
 #include <QPushButton>

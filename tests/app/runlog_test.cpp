@@ -1,4 +1,4 @@
-#include "runlog.h"
+#include "app/runlog.h"
 #include "testfiles.h"
 
 #include <gtest/gtest.h>

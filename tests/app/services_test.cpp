@@ -1,5 +1,5 @@
-#include "positiontext.h"
-#include "services.h"
+#include "places/positiontext.h"
+#include "app/services.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "http_server.h"
-#include "raw_server.h"
+#include "httpserver.h"
+#include "rawserver.h"
 #include "testfiles.h"
-#include "vistado4.h"
+#include "app/vistado4.h"
 
 #include <QCoreApplication>
 

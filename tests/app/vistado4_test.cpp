@@ -1,6 +1,6 @@
 #include "formprobe.h"
 #include "testfiles.h"
-#include "vistado4.h"
+#include "app/vistado4.h"
 
 #include <QApplication>
 #include <QFontInfo>

@@ -10,9 +10,9 @@
 #include <utility>
 #include <vector>
 
-#include "net/http_get.h"
+#include "net/httpget.h"
 #include "testfiles.h"
-#include "ui_queue.h"
+#include "uiqueue.h"
 
 namespace vistado::net::test {
 

@@ -1,0 +1,42 @@
+#include "app/exiftool/exiftoolcalls.h"
+
+#include "meta/pathparts.h"
+
+#include <algorithm>
+
+namespace {
+
+// What a shell makes of a quoted value: the text without its double quotes.
+std::string unquoted(std::string text)
+{
+    std::erase(text, '"');
+    return text;
+}
+
+}  // namespace
+
+TExifToolCall backupCall(const std::string& path)
+{
+    TExifToolCall call;
+    call.parameterText = " -overwrite_original  -gpslatitude -gpslongitude -w \"" + vistado::FolderPart(path) +
+                         "gpstext/%f.txt\" \"" + path + "\"";
+    call.arguments = {"-overwrite_original", "-gpslatitude", "-gpslongitude", "-w", "%dgpstext/%f.txt", "--", path};
+    return call;
+}
+
+TExifToolCall restoreCall(const TGpsBackup& backup, const std::string& path)
+{
+    TExifToolCall call;
+    call.parameterText = " -overwrite_original -gpslatitude=" + backup.latitude.value +
+                         " -gpslatituderef=" + backup.latitude.reference +
+                         " -gpslongitude=" + backup.longitude.value +
+                         " -gpslongituderef=" + backup.longitude.reference + " \"" + path + "\"";
+    call.arguments = {"-overwrite_original",
+                      "-gpslatitude=" + unquoted(backup.latitude.value),
+                      "-gpslatituderef=" + backup.latitude.reference,
+                      "-gpslongitude=" + unquoted(backup.longitude.value),
+                      "-gpslongituderef=" + backup.longitude.reference,
+                      "--",
+                      path};
+    return call;
+}

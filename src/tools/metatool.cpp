@@ -1,0 +1,258 @@
+// vistado-meta: prints what the metadata engine reads from image files, for
+// users and for checking the engine against other programs.
+
+#include "meta/gpsposition.h"
+#include "meta/imgdata.h"
+#include "meta/iptc.h"
+#include "meta/settings.h"
+#include "places/placeindex.h"
+#include "places/placereply.h"
+#include "places/placetext.h"
+#include "places/positiontext.h"
+
+#include <clocale>
+#include <cstring>
+#include <exception>
+#include <iostream>
+#include <langinfo.h>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+using namespace vistado;
+
+namespace {
+
+// Engine texts end their lines with CR LF; a terminal wants LF.
+std::string UnixLines(const std::string& text)
+{
+    std::string lines;
+    for (size_t i = 0; i < text.size(); ++i)
+        if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n'))
+            lines += text[i];
+    return lines;
+}
+
+// A value on one line: control characters shown as ".".
+std::string OneLine(std::string text)
+{
+    for (char& c : text)
+        if (static_cast<unsigned char>(c) < 32)
+            c = '.';
+    return text;
+}
+
+void PrintSummary(const TimgData& image)
+{
+    if (image.exifDecoder)
+        std::cout << UnixLines(image.exifDecoder->SummaryText());
+    std::cout << '\n';
+}
+
+void PrintTags(const TimgData& image)
+{
+    if (!image.exifDecoder)
+        return;
+    for (const TTagEntry& tag : image.exifDecoder->tags)
+        std::cout << tag.key << '\t' << OneLine(tag.text) << '\n';
+}
+
+// The report lines each begin with a line end; the first one is left out.
+void PrintReport(const TimgData& image)
+{
+    if (!image.exifDecoder)
+        return;
+    std::string report =
+        UnixLines(image.exifDecoder->reportText + image.exifDecoder->makerNoteReport);
+    if (!report.empty() && report[0] == '\n')
+        report.erase(0, 1);
+    std::cout << report << '\n';
+}
+
+void PrintGps(const TimgData& image)
+{
+    if (image.ExifPresent() && image.exifDecoder)
+        std::cout << GpsPositionText(*image.exifDecoder);
+    std::cout << '\n';
+}
+
+// The place text the place run would put in front of the comment, found in
+// the offline city list: the same reply, scanned the same way, names in the
+// language and character set of the user's locale.
+void PrintPlace(const TimgData& image)
+{
+    std::optional<Position> at;
+    if (image.ExifPresent() && image.exifDecoder)
+        at = parsePositionText(GpsPositionText(*image.exifDecoder));
+    if (at) {
+        static const PlaceIndex cities;
+        std::istringstream reply(place_reply_text(cities.nearest(*at)));
+        std::cout << placeTextFromReply(reply, nl_langinfo(CODESET));
+    }
+    std::cout << '\n';
+}
+
+void PrintIptc(const TimgData& image)
+{
+    if (!image.iptcList)
+        return;
+    TIPTCdata& records = *image.iptcList;
+    records.ParseSegment(image.iptcSection->bytes);
+    for (int32_t i = 0; i < records.RecordCount(); ++i) {
+        const TTagEntry record = records.RecordAt(i);
+        std::cout << record.key << '\t' << OneLine(record.text) << '\n';
+    }
+}
+
+// The comment's bytes as they stand.
+void PrintComment(const TimgData& image)
+{
+    std::cout << image.CommentText() << '\n';
+}
+
+// Replaces the comment and rewrites the file in place, as the place run does.
+void WriteComment(TimgData& image, const std::string& text)
+{
+    image.DropCommentAndHeader();
+    image.SetCommentText(text);
+    image.SaveJpeg(image.sourcePath);
+}
+
+struct TMode {
+    const char* option;  // nullptr: the mode without an option
+    const char* help;
+    void (*print)(const TimgData& image);
+    // A mode that changes each file instead, given the text that follows the option.
+    void (*change)(TimgData& image, const std::string& text) = nullptr;
+    const char* textName = nullptr;
+};
+
+const TMode kModes[] = {
+    {nullptr, "a summary of each file", PrintSummary},
+    {"--tags", "one line per stored tag: name, TAB, value", PrintTags},
+    {"--report", "the report of the Exif and maker-note tags", PrintReport},
+    {"--gps", "the GPS position as latitude,longitude in decimal degrees", PrintGps},
+    {"--place", "the place text of the GPS position from the offline city list", PrintPlace},
+    {"--iptc", "one line per IPTC record: key, TAB, text", PrintIptc},
+    {"--show-comment", "the JPEG comment's bytes", PrintComment},
+    {"--comment", "replaces the JPEG comment of each file with TEXT, rewriting the file", nullptr,
+     WriteComment, "TEXT"},
+};
+
+void PrintUsage(std::ostream& out)
+{
+    out << "usage: vistado-meta [MODE] FILE...\n"
+           "Reads the metadata of JPEG (.jpg, .jpeg, .jpe) and TIFF (.tif, .tiff, .nef) files.\n"
+           "With several files, each file's output follows a line \"FILE:\".\n"
+           "Only --comment changes files; every other mode reads them.\n"
+           "Modes:\n";
+    for (const TMode& mode : kModes) {
+        out << "  " << (mode.option != nullptr ? mode.option : "(none)");
+        if (mode.textName != nullptr)
+            out << " " << mode.textName;
+        out << "\t" << mode.help << "\n";
+    }
+}
+
+const TMode* FindMode(const char* option)
+{
+    for (const TMode& mode : kModes)
+        if (mode.option != nullptr && std::strcmp(mode.option, option) == 0)
+            return &mode;
+    return nullptr;
+}
+
+// Applies a changing mode to one file: 0 when done, 1 (with the reason on
+// standard error) when the file was left as it was. A file that is not read
+// as an image is still changed when the writer takes it (a JPEG without
+// metadata in front, for instance); the writer refuses anything else.
+int ChangeFile(TimgData& image, const std::string& file, const TMode& mode, const std::string& text)
+{
+    if (!image.OpenImage(file) && image.errorText.empty()) {
+        std::cerr << file << ": not found" << std::endl;
+        return 1;
+    }
+    try {
+        mode.change(image, text);
+        return 0;
+    } catch (const std::exception& failed) {
+        std::cerr << failed.what() << std::endl;
+        return 1;
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const TMode* mode = &kModes[0];
+    std::string modeText;
+    std::vector<std::string> files;
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (argument == "--help" || argument == "-h") {
+            PrintUsage(std::cout);
+            return 0;
+        }
+        if (argument.starts_with("--")) {
+            mode = FindMode(argv[i]);
+            if (mode == nullptr) {
+                std::cerr << "vistado-meta: unknown option " << argument << "\n";
+                PrintUsage(std::cerr);
+                return 1;
+            }
+            if (mode->textName != nullptr) {
+                if (++i == argc) {
+                    std::cerr << "vistado-meta: " << argument << " needs " << mode->textName << "\n";
+                    return 1;
+                }
+                modeText = argv[i];
+            }
+            continue;
+        }
+        files.push_back(argument);
+    }
+    if (files.empty()) {
+        PrintUsage(std::cerr);
+        return 1;
+    }
+
+    // Place names follow the user's language and character set; numbers are
+    // read as the program's commands read them: "." as decimal separator
+    // (the engine's own setting, whatever LC_NUMERIC says), GPS coordinates
+    // in decimal degrees.
+    std::setlocale(LC_MESSAGES, "");
+    std::setlocale(LC_CTYPE, "");
+    SetDecimalSeparator('.');
+    SetGpsRenderingMode(0);
+
+    int status = 0;
+    bool printedAny = false;
+    TimgData image(kDecodeAll);
+    for (const std::string& file : files) {
+        if (mode->change != nullptr) {
+            status |= ChangeFile(image, file, *mode, modeText);
+            continue;
+        }
+        if (!image.OpenImage(file)) {
+            std::cout.flush();
+            std::cerr << file << ": " << (image.errorText.empty() ? "not found" : image.errorText)
+                      << std::endl;
+            status = 1;
+            continue;
+        }
+        if (files.size() > 1)
+            std::cout << (printedAny ? "\n" : "") << file << ":\n";
+        try {
+            mode->print(image);
+        } catch (const std::exception& error) {
+            std::cout.flush();
+            std::cerr << file << ": " << error.what() << std::endl;
+            status = 1;
+        }
+        printedAny = true;
+    }
+    std::cout.flush();
+    return status;
+}
