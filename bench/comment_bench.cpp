@@ -29,7 +29,7 @@
 
 namespace {
 
-using vistado::bench::RunQuietly;
+using vistado::bench::runQuietly;
 
 // Two comments of one length, taken in turn, so that every run changes every
 // file (jhead leaves a file alone whose comment is already the one asked for)
@@ -41,7 +41,7 @@ std::string copyFolder;  // where cp copies them to
 std::vector<std::string> files;
 int64_t totalBytes = 0;
 
-void SetByteRate(benchmark::State& state)
+void setByteRate(benchmark::State& state)
 {
     state.SetBytesProcessed(state.iterations() * totalBytes);
     state.counters["files"] = static_cast<double>(files.size());
@@ -60,9 +60,9 @@ void BM_Process(benchmark::State& state, std::vector<std::string> command, bool 
             if (argument == "{}")
                 argument = kComments[turn % 2];
         ++turn;
-        RunQuietly(run);
+        runQuietly(run);
     }
-    SetByteRate(state);
+    setByteRate(state);
 }
 
 // The steps of `vistado-meta --comment`, in this process.
@@ -79,33 +79,33 @@ void BM_EngineComment(benchmark::State& state)
         }
         ++turn;
     }
-    SetByteRate(state);
+    setByteRate(state);
 }
 
 void BM_CopyWithoutFlush(benchmark::State& state)
 {
     for (auto _ : state) {
         for (const std::string& file : files) {
-            const std::string bytes = vistado::ReadWholeFile(file);
+            const std::string bytes = vistado::readWholeFile(file);
             const std::string temporary = file + ".new";
             std::ofstream(temporary, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
             std::rename(temporary.c_str(), file.c_str());
         }
     }
-    SetByteRate(state);
+    setByteRate(state);
 }
 
 void BM_CopyWithFlush(benchmark::State& state)
 {
     for (auto _ : state) {
         for (const std::string& file : files) {
-            const std::string bytes = vistado::ReadWholeFile(file);
-            vistado::TReplacementFile replacement(file);
-            replacement.Write(bytes);
-            replacement.Commit();
+            const std::string bytes = vistado::readWholeFile(file);
+            vistado::ReplacementFile replacement(file);
+            replacement.write(bytes);
+            replacement.commit();
         }
     }
-    SetByteRate(state);
+    setByteRate(state);
 }
 
 }  // namespace
@@ -113,7 +113,7 @@ void BM_CopyWithFlush(benchmark::State& state)
 int main(int argc, char** argv)
 {
     benchmark::Initialize(&argc, argv);
-    const std::string folder = vistado::bench::BenchFolder(argc, argv);
+    const std::string folder = vistado::bench::benchFolder(argc, argv);
     if (!std::filesystem::is_directory(folder)) {
         std::cerr << "comment_bench: no folder " << folder << "\n";
         return 1;
@@ -124,13 +124,13 @@ int main(int argc, char** argv)
     copyFolder = (base / "copy").string();
     std::filesystem::create_directories(workFolder);
     std::filesystem::create_directories(copyFolder);
-    for (const std::string& source : vistado::bench::JpegFiles(folder)) {
+    for (const std::string& source : vistado::bench::jpegFiles(folder)) {
         const std::string copy = workFolder + "/" + std::filesystem::path(source).filename().string();
-        std::ofstream(copy, std::ios::binary) << vistado::ReadWholeFile(source);
+        std::ofstream(copy, std::ios::binary) << vistado::readWholeFile(source);
         files.push_back(copy);
     }
     // Settle the files at the size they keep from the first rewrite on.
-    RunQuietly([] {
+    runQuietly([] {
         std::vector<std::string> command = {VISTADO_META_TOOL, "--comment", kComments[0]};
         command.insert(command.end(), files.begin(), files.end());
         return command;
@@ -145,7 +145,7 @@ int main(int argc, char** argv)
                                  std::vector<std::string>{VISTADO_META_TOOL, "--comment", "{}"}, false)
         ->UseRealTime();
     benchmark::RegisterBenchmark("engine_comment", BM_EngineComment)->UseRealTime();
-    if (vistado::bench::Installed("jhead"))
+    if (vistado::bench::installed("jhead"))
         benchmark::RegisterBenchmark("jhead -cl", BM_Process, std::vector<std::string>{"jhead", "-q", "-cl", "{}"},
                                      false)
             ->UseRealTime();

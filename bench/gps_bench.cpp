@@ -21,12 +21,12 @@
 
 namespace {
 
-using vistado::bench::Installed;
-using vistado::bench::RunQuietly;
+using vistado::bench::installed;
+using vistado::bench::runQuietly;
 
 std::vector<std::string> files;
 
-void SetFileRate(benchmark::State& state)
+void setFileRate(benchmark::State& state)
 {
     state.counters["files_per_second"] =
         benchmark::Counter(static_cast<double>(files.size()), benchmark::Counter::kIsIterationInvariantRate);
@@ -34,26 +34,26 @@ void SetFileRate(benchmark::State& state)
 
 void BM_EngineGps(benchmark::State& state)
 {
-    vistado::SetDecimalSeparator('.');
-    vistado::SetGpsRenderingMode(0);
+    vistado::setDecimalSeparator('.');
+    vistado::setGpsRenderingMode(0);
     size_t positions = 0;
     for (auto _ : state) {
         for (const std::string& file : files) {
             vistado::TimgData image(vistado::kDecodeAll);
             if (image.OpenImage(file) && image.ExifPresent())
-                positions += !vistado::GpsPositionText(*image.exifDecoder).empty();
+                positions += !vistado::gpsPositionText(*image.exifDecoder).empty();
         }
     }
     benchmark::DoNotOptimize(positions);
-    SetFileRate(state);
+    setFileRate(state);
 }
 
 void BM_Process(benchmark::State& state, std::vector<std::string> command)
 {
     command.insert(command.end(), files.begin(), files.end());
     for (auto _ : state)
-        RunQuietly(command);
-    SetFileRate(state);
+        runQuietly(command);
+    setFileRate(state);
 }
 
 }  // namespace
@@ -61,21 +61,21 @@ void BM_Process(benchmark::State& state, std::vector<std::string> command)
 int main(int argc, char** argv)
 {
     benchmark::Initialize(&argc, argv);
-    const std::string folder = vistado::bench::BenchFolder(argc, argv);
+    const std::string folder = vistado::bench::benchFolder(argc, argv);
     if (!std::filesystem::is_directory(folder)) {
         std::cerr << "gps_bench: no folder " << folder << "\n";
         return 1;
     }
-    files = vistado::bench::JpegFiles(folder);
+    files = vistado::bench::jpegFiles(folder);
     std::cerr << "gps_bench: " << files.size() << " files in " << folder << "\n";
 
     benchmark::RegisterBenchmark("engine_gps", BM_EngineGps);
     benchmark::RegisterBenchmark("vistado-meta --gps", BM_Process,
                                  std::vector<std::string>{VISTADO_META_TOOL, "--gps"})
         ->UseRealTime();
-    if (Installed("jhead"))
+    if (installed("jhead"))
         benchmark::RegisterBenchmark("jhead", BM_Process, std::vector<std::string>{"jhead"})->UseRealTime();
-    if (Installed("exiv2"))
+    if (installed("exiv2"))
         benchmark::RegisterBenchmark("exiv2 -g Exif.GPSInfo", BM_Process,
                                      std::vector<std::string>{"exiv2", "-q", "-g", "Exif.GPSInfo", "-pt"})
             ->UseRealTime();

@@ -23,7 +23,7 @@ BENCHMARK(BM_PlaceIndexBuild)->Unit(benchmark::kMillisecond);
 
 // Positions spread evenly over the sphere (most of them far from any city) or over Europe's
 // land and coasts (most of them with a city within reach, so names are fetched).
-std::vector<Position> random_positions(bool europe)
+std::vector<Position> randomPositions(bool europe)
 {
     std::mt19937 random(7);
     std::uniform_real_distribution<double> unit(0.0, 1.0);
@@ -40,7 +40,7 @@ std::vector<Position> random_positions(bool europe)
 void BM_NearestPlace(benchmark::State& state)
 {
     static const PlaceIndex index;
-    const std::vector<Position> positions = random_positions(state.range(0) != 0);
+    const std::vector<Position> positions = randomPositions(state.range(0) != 0);
     std::size_t next = 0;
     std::size_t found = 0;
     for (auto _ : state) {

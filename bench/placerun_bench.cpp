@@ -38,17 +38,17 @@ int imageCount()
 // 11.576124 E.
 std::string photoWithPosition()
 {
-    TTiffBuilder tiff(false);
-    const int gps = tiff.AddDirectory();
-    tiff.AddPointer(0, 0x8825, gps);
-    tiff.AddAscii(gps, 0x0001, "N");
-    tiff.AddRationals(gps, 0x0002, {{48, 1}, {8, 1}, {17193, 1250}});
-    tiff.AddAscii(gps, 0x0003, "E");
-    tiff.AddRationals(gps, 0x0004, {{11, 1}, {34, 1}, {340464, 10000}});
-    const std::string jpeg = RealJpeg(640, 480);
+    TiffBuilder tiff(false);
+    const int gps = tiff.addDirectory();
+    tiff.addPointer(0, 0x8825, gps);
+    tiff.addAscii(gps, 0x0001, "N");
+    tiff.addRationals(gps, 0x0002, {{48, 1}, {8, 1}, {17193, 1250}});
+    tiff.addAscii(gps, 0x0003, "E");
+    tiff.addRationals(gps, 0x0004, {{11, 1}, {34, 1}, {340464, 10000}});
+    const std::string jpeg = realJpeg(640, 480);
     // Behind SOI and the JFIF header, where cameras put it.
     const std::size_t afterHeader = 4 + (static_cast<unsigned char>(jpeg[4]) << 8 | static_cast<unsigned char>(jpeg[5]));
-    return jpeg.substr(0, afterHeader) + ExifSegment(tiff.Build()) + jpeg.substr(afterHeader);
+    return jpeg.substr(0, afterHeader) + exifSegment(tiff.build()) + jpeg.substr(afterHeader);
 }
 
 const char* const kReply = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
@@ -68,18 +68,18 @@ void BM_PlaceRun(benchmark::State& state)
             response.set_content(kReply, "application/xml; charset=UTF-8");
         });
     });
-    const TServices services{"127.0.0.1:" + std::to_string(service.Port()), "", ""};
+    const Services services{"127.0.0.1:" + std::to_string(service.port()), "", ""};
     const std::string photo = photoWithPosition();
     const int images = imageCount();
 
     for (auto _ : state) {
         state.PauseTiming();
-        const TTempDir work;
-        const std::string folder = work.File("Urlaub");
+        const TempDir work;
+        const std::string folder = work.file("Urlaub");
         std::filesystem::create_directory(folder);
         for (int i = 0; i < images; ++i)
-            WriteFile(folder + "/IMG_" + std::to_string(10000 + i) + ".JPG", photo);
-        TForm1 form(folder, work.Path(), services);
+            writeFile(folder + "/IMG_" + std::to_string(10000 + i) + ".JPG", photo);
+        TForm1 form(folder, work.path(), services);
         state.ResumeTiming();
 
         const auto start = std::chrono::steady_clock::now();

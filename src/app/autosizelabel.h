@@ -5,9 +5,9 @@
 
 // A label that grows and shrinks with its text and font, as the window's labels do.
 // Set its text through this type: QLabel::setText is not virtual.
-class TAutoSizeLabel : public QLabel {
+class AutoSizeLabel : public QLabel {
 public:
-    TAutoSizeLabel(const QString& text, QWidget* parent) : QLabel(text, parent) { adjustSize(); }
+    AutoSizeLabel(const QString& text, QWidget* parent) : QLabel(text, parent) { adjustSize(); }
 
     void setText(const QString& text)
     {

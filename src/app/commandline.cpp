@@ -4,9 +4,9 @@
 #include "meta/asciitext.h"
 #include "meta/pathparts.h"
 
-TCommandLineJobs jobsFromCommandLine(const std::string& argument, const std::string& currentDirectory)
+CommandLineJobs jobsFromCommandLine(const std::string& argument, const std::string& currentDirectory)
 {
-    TCommandLineJobs result;
+    CommandLineJobs result;
     result.currentPath = argument;
 
     if (argument.empty()) {
@@ -16,14 +16,14 @@ TCommandLineJobs jobsFromCommandLine(const std::string& argument, const std::str
         return result;
     }
 
-    const std::string extension = vistado::UpperAscii(vistado::ExtensionPart(argument));
+    const std::string extension = vistado::upperAscii(vistado::extensionPart(argument));
     if (extension == ".JPG") {
         result.frageCaption = "Ort ermitteln?";
-        result.zielText = "Bild \"" + vistado::FileNamePart(argument) + "\"";
+        result.zielText = "Bild \"" + vistado::fileNamePart(argument) + "\"";
         result.jobs.push_back(argument);
     } else if (extension.empty()) {
         // A trailing "/" leaves no file-name part: the whole argument names the folder.
-        const std::string shown = vistado::FileNamePart(argument).empty() ? argument : vistado::FileNamePart(argument);
+        const std::string shown = vistado::fileNamePart(argument).empty() ? argument : vistado::fileNamePart(argument);
         result.frageCaption = "Orte ermitteln?";
         result.zielText = "Bilder im Verzeichnis \"" + shown + "\"";
         if (result.currentPath.back() != '/')

@@ -5,10 +5,10 @@
 // Numbers read from an image are rendered with "." while it is read, so that a position
 // text means the same in every locale; afterwards the engine's separator is "," again,
 // whatever it was before.
-class TDecimalPointWhileReading {
+class DecimalPointWhileReading {
 public:
-    TDecimalPointWhileReading() { vistado::SetDecimalSeparator('.'); }
-    ~TDecimalPointWhileReading() { vistado::SetDecimalSeparator(','); }
-    TDecimalPointWhileReading(const TDecimalPointWhileReading&) = delete;
-    TDecimalPointWhileReading& operator=(const TDecimalPointWhileReading&) = delete;
+    DecimalPointWhileReading() { vistado::setDecimalSeparator('.'); }
+    ~DecimalPointWhileReading() { vistado::setDecimalSeparator(','); }
+    DecimalPointWhileReading(const DecimalPointWhileReading&) = delete;
+    DecimalPointWhileReading& operator=(const DecimalPointWhileReading&) = delete;
 };

@@ -11,7 +11,7 @@ bool awaitDownloadedFile(const std::string& file, int polls, const vistado::net:
         if (std::filesystem::exists(file))
             return true;
         // A body cut short is kept, and may have arrived since the look above.
-        if (download.Failed())
+        if (download.failed())
             return std::filesystem::exists(file);
     }
     return false;

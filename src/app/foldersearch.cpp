@@ -18,8 +18,8 @@ std::vector<std::string> findJpgEntries(const std::string& folder)
     if (dir) {
         while (const dirent* entry = readdir(dir.get())) {
             std::string name = entry->d_name;
-            std::string key = vistado::UpperAscii(name);
-            if (vistado::ExtensionPart(key) == ".JPG")
+            std::string key = vistado::upperAscii(name);
+            if (vistado::extensionPart(key) == ".JPG")
                 found.emplace_back(std::move(key), std::move(name));
         }
     }

@@ -35,10 +35,10 @@ bool TForm1::hole_daten(const std::string& positionText)
     std::filesystem::remove(reply);
 
     pause(100);
-    if (services_.offline()) {
+    if (services.offline()) {
         writeOfflineReply(reply, positionText);
     } else {
-        HTTPGet1.URL = geocoderUrl(services_, positionText);
+        HTTPGet1.URL = geocoderUrl(services, positionText);
         HTTPGet1.FileName = reply;
         HTTPGet1.StartDownload();
     }
@@ -73,15 +73,15 @@ std::string TForm1::mache_orts_info()
 void TForm1::settleDownload(vistado::net::THTTPGet& download)
 {
     download.CancelDownload();
-    const vistado::net::TUiThread ui = qtUiThread(this);
-    while (download.Busy())
+    const vistado::net::UiThread ui = qtUiThread(this);
+    while (download.busy())
         ui.pump();
 }
 
 void TForm1::writeOfflineReply(const std::string& reply, const std::string& positionText)
 {
-    if (!placeIndex_)
-        placeIndex_ = std::make_unique<PlaceIndex>();
+    if (!placeIndex)
+        placeIndex = std::make_unique<PlaceIndex>();
     const std::optional<Position> at = parsePositionText(positionText);
-    write_place_reply(reply, at ? placeIndex_->nearest(*at) : std::nullopt);
+    writePlaceReply(reply, at ? placeIndex->nearest(*at) : std::nullopt);
 }

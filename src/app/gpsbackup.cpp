@@ -71,10 +71,10 @@ void TForm1::BGPSsichClick()
 
 bool TForm1::mie_schreiben(const std::string& path)
 {
-    const TDecimalPointWhileReading point;
+    const DecimalPointWhileReading point;
     bool hasPosition = false;
     imageData = std::make_unique<vistado::TimgData>(vistado::kDecodeAll);
-    vistado::SetGpsRenderingMode(kDegreesMinutesSeconds);
+    vistado::setGpsRenderingMode(kDegreesMinutesSeconds);
     if (fileExists(path + ".mie")) {
         showStatus("MIE vorhanden");
     } else if (!imageData->OpenImage(path)) {
@@ -94,7 +94,7 @@ bool TForm1::mie_schreiben(const std::string& path)
 
 bool TForm1::schreibe_gps(const std::string& path)
 {
-    const TExifToolCall call = backupCall(path);
+    const ExifToolCall call = backupCall(path);
     setWindowTitle(localText(call.parameterText));
     exifTool.awaitFreeSlot(kExifToolSlots);
     return exifTool.start(call.arguments);
@@ -144,7 +144,7 @@ bool TForm1::schreibe_exif(const std::string& path)
     backupFolder = mache_gpsdatenpfad(path);
     // A backup file that cannot be opened or read (a folder of that name, say) is an error:
     // restoring from it would clear the image's position.
-    std::istringstream text(vistado::ReadWholeFile(backupFolder + "/" + backupBaseName(path) + ".txt"));
-    const TGpsBackup backup = readGpsBackup(text);
+    std::istringstream text(vistado::readWholeFile(backupFolder + "/" + backupBaseName(path) + ".txt"));
+    const GpsBackup backup = readGpsBackup(text);
     return exifTool.start(restoreCall(backup, path).arguments);
 }

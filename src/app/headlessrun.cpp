@@ -20,23 +20,23 @@ void printLine(std::FILE* stream, std::string_view line)
 
 }  // namespace
 
-int runWithoutWindow(const TProgramCall& call, const std::string& currentDirectory, const TServices& services)
+int runWithoutWindow(const ProgramCall& call, const std::string& currentDirectory, const Services& services)
 {
     showErrorMessagesOnStandardError();
     TForm1 form(call.path, currentDirectory, services);
     form.runLog.setLineListener([](std::string_view line) { printLine(stdout, line); });
     switch (call.command) {
-    case TProgramCommand::Places:
+    case ProgramCommand::Places:
         // The place run tells of a silent geocoder or an unreadable reply in the caption.
         QObject::connect(&form, &QWidget::windowTitleChanged, [](const QString& caption) {
             printLine(stderr, caption.toLocal8Bit().toStdString());
         });
         form.BFrageClick();
         break;
-    case TProgramCommand::GpsBackup:
+    case ProgramCommand::GpsBackup:
         form.BGPSsichClick();
         break;
-    case TProgramCommand::GpsRestore:
+    case ProgramCommand::GpsRestore:
         form.bgpszurueckClick();
         break;
     default:

@@ -10,4 +10,4 @@
 // and (for the place run) the caption's messages such as "Google pennt" to standard error.
 // Gives the exit status: 0 when the run went through its job list ("fertig"), 1 when it
 // stopped early (no answer from the geocoder, an error). A QApplication must exist.
-int runWithoutWindow(const TProgramCall& call, const std::string& currentDirectory, const TServices& services);
+int runWithoutWindow(const ProgramCall& call, const std::string& currentDirectory, const Services& services);

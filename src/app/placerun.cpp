@@ -51,7 +51,7 @@ void TForm1::BFrageClick()
 
 std::string TForm1::gps_auslesen(const std::string& path)
 {
-    const TDecimalPointWhileReading point;
+    const DecimalPointWhileReading point;
     std::string position;
     imageData = std::make_unique<vistado::TimgData>(vistado::kDecodeAll);
     existingComment.clear();
@@ -64,7 +64,7 @@ std::string TForm1::gps_auslesen(const std::string& path)
             runLog.write("Ortsinfo vorhanden;");
             setGridText(1, currentRow, "Ortsinfo vorhanden");
         } else if (imageData->ExifPresent()) {
-            position = vistado::GpsPositionText(*imageData->exifDecoder);
+            position = vistado::gpsPositionText(*imageData->exifDecoder);
             if (!position.empty()) {
                 runLog.write(position + ";");
                 setGridText(1, currentRow, position);

@@ -10,15 +10,15 @@
 //     vistado --orte [PATH]         the place run
 //     vistado --gps-sichern [PATH]  the GPS backup
 //     vistado --gps-zurueck [PATH]  the GPS restore
-enum class TProgramCommand { Window, Places, GpsBackup, GpsRestore, Help, Bad };
+enum class ProgramCommand { Window, Places, GpsBackup, GpsRestore, Help, Bad };
 
-struct TProgramCall {
-    TProgramCommand command = TProgramCommand::Window;
+struct ProgramCall {
+    ProgramCommand command = ProgramCommand::Window;
     std::string path;  // the commands' PATH
 };
 
 // `arguments` are those behind the program's name.
-TProgramCall parseProgramCall(const std::vector<std::string>& arguments);
+ProgramCall parseProgramCall(const std::vector<std::string>& arguments);
 
 // How to call the program, for --help and a bad command line.
 extern const char* const kProgramUsage;

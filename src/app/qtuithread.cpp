@@ -6,7 +6,7 @@
 
 #include <utility>
 
-vistado::net::TUiThread qtUiThread(QObject* context)
+vistado::net::UiThread qtUiThread(QObject* context)
 {
     return {
         [context](std::function<void()> call) {

@@ -6,4 +6,4 @@ class QObject;
 
 // The window's user-interface thread for its download components: a worker's call is
 // queued to `context` and runs when the window next processes its events.
-vistado::net::TUiThread qtUiThread(QObject* context);
+vistado::net::UiThread qtUiThread(QObject* context);

@@ -36,7 +36,7 @@ bool modifiedToday(const std::string& file)
 // when it is not ours. The version file's date records the day of the last download.
 void TForm1::versionpruefen()
 {
-    if (services_.updateHost.empty())
+    if (services.updateHost.empty())
         return;  // nobody has set up an update server for us
     const std::string file = ownFile(kVersionFile);
     if (modifiedToday(file))
@@ -46,7 +46,7 @@ void TForm1::versionpruefen()
     if (error)
         return;  // the old file stays: no new one could take its place, nothing to compare
 
-    HTTPGet2.URL = versionFileUrl(services_);
+    HTTPGet2.URL = versionFileUrl(services);
     HTTPGet2.FileName = file;
     HTTPGet2.StartDownload();
     if (!awaitDownloadedFile(file, kVersionPolls, HTTPGet2)) {
@@ -56,7 +56,7 @@ void TForm1::versionpruefen()
     std::ifstream in(file, std::ios::binary);
     const std::string newest = in.is_open() ? readTextLine(in) : std::string();
     if (newest != ownVersion) {
-        Label1->setText(localText(newVersionNotice(services_)));
+        Label1->setText(localText(newVersionNotice(services)));
         Label1->show();
     }
 }

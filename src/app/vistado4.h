@@ -35,13 +35,13 @@ public:
     // files form the job list, and the files the program keeps for itself (geodat.xml,
     // vistado.ver) lie there. `services` says where places and updates come from; by
     // default places come from the offline city list and there is no update check.
-    TForm1(const std::string& argument, const std::string& currentDirectory, const TServices& services = {},
+    TForm1(const std::string& argument, const std::string& currentDirectory, const Services& services = {},
            QWidget* parent = nullptr);
     ~TForm1() override;
 
     // Controls, named as the commands know them.
-    TAutoSizeLabel* Label1;      // the new-version notice, hidden until there is one
-    TAutoSizeLabel* LZiel;       // what the program was called with
+    AutoSizeLabel* Label1;      // the new-version notice, hidden until there is one
+    AutoSizeLabel* LZiel;       // what the program was called with
     QPushButton* BFrage;         // the place run
     QListWidget* LBjobliste;     // the job list, never shown
     QPushButton* Bstop;
@@ -65,7 +65,7 @@ public:
     std::string currentPath;     // while the job list is built: the argument; in a run: the image's path
     std::int32_t currentRow = 0; // job-list entry (and grid row) being processed
     bool stopRequested = false;
-    TRunLog runLog;
+    RunLog runLog;
     std::string positionText;
     std::string placeText;
     std::string existingComment;
@@ -75,10 +75,10 @@ public:
     // released when the next image's is made and when the run ends.
     std::unique_ptr<vistado::TimgData> imageData;
     // The ExifTool processes of the backup and restore; closing the window waits for them.
-    TExifTool exifTool;
+    ExifTool exifTool;
 
     // Each command takes a hold on entry, so none starts inside another.
-    TCommandGuard commandGuard;
+    CommandGuard commandGuard;
 
     // The 8-bit character set place names are converted to: the locale's at start-up.
     // Paths and place texts are shown decoded from it.
@@ -153,10 +153,10 @@ private:
     void settleDownload(vistado::net::THTTPGet& download);
     void writeOfflineReply(const std::string& reply, const std::string& positionText);
 
-    const std::string currentDirectory_;
-    const TServices services_;
-    std::unique_ptr<PlaceIndex> placeIndex_;  // built at the first offline lookup
+    const std::string currentDirectory;
+    const Services services;
+    std::unique_ptr<PlaceIndex> placeIndex;  // built at the first offline lookup
 
     // The close box was used while a command ran: close once it has stopped.
-    bool closeAfterCommand_ = false;
+    bool closeAfterCommand = false;
 };

@@ -102,17 +102,17 @@ public:
 
 private:
     // The fixed part of a directory entry.
-    struct TEntryHead {
+    struct EntryHead {
         uint16_t tag;
         uint16_t type;
         int64_t byteCount;  // value count times bytes per value
     };
-    TEntryHead ReadEntryHead(int64_t entryPos) const;
-    bool Renders() const;
-    bool Stores() const;
-    void WalkEntry(int64_t entryPos, int64_t base, int64_t size, DirectoryKind kind);
-    void WalkSubDirectory(int64_t valuePos, int64_t base, int64_t size, DirectoryKind kind);
-    void WalkMakerNoteEntry(int64_t entryPos, int64_t base, std::span<const TTagEntry> table,
+    EntryHead readEntryHead(int64_t entryPos) const;
+    bool renders() const;
+    bool stores() const;
+    void walkEntry(int64_t entryPos, int64_t base, int64_t size, DirectoryKind kind);
+    void walkSubDirectory(int64_t valuePos, int64_t base, int64_t size, DirectoryKind kind);
+    void walkMakerNoteEntry(int64_t entryPos, int64_t base, std::span<const TTagEntry> table,
                             int64_t fallbackBase, const std::string& segment);
 
     std::set<std::pair<int64_t, int64_t>> visited;  // (base, start) of every directory walked

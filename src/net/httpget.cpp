@@ -8,12 +8,12 @@
 
 namespace vistado::net {
 
-THTTPGet::THTTPGet(TUiThread ui)
+THTTPGet::THTTPGet(UiThread ui)
 {
     // Without them a worker could neither report nor be waited for.
     if (!ui.post || !ui.pump)
         throw std::invalid_argument("THTTPGet needs a way to the user-interface thread");
-    link = std::make_shared<TUiLink>(std::move(ui));
+    link = std::make_shared<UiLink>(std::move(ui));
 }
 
 THTTPGet::~THTTPGet()
@@ -21,7 +21,7 @@ THTTPGet::~THTTPGet()
     CancelDownload();
     // A worker waiting for the user-interface thread goes on at once, and
     // reports still queued there no longer reach this component.
-    link->Cut();
+    link->cut();
     worker.reset();
     lastWorker.reset();
 }
@@ -32,31 +32,31 @@ void THTTPGet::StartDownload()
         return;
     lastWorker.reset();
     worker = std::make_unique<THTTPGetThread>(*this, link, !FileName.empty());
-    worker->Start();
+    worker->start();
     while (WaitThread && worker)
-        link->Pump();
+        link->pump();
 }
 
 void THTTPGet::CancelDownload()
 {
     if (worker)
-        worker->Terminate();
+        worker->terminate();
 }
 
-bool THTTPGet::Busy() const
+bool THTTPGet::busy() const
 {
     return worker != nullptr;
 }
 
-bool THTTPGet::Succeeded() const
+bool THTTPGet::succeeded() const
 {
-    return succeeded;
+    return lastSucceeded;
 }
 
-bool THTTPGet::Failed() const
+bool THTTPGet::failed() const
 {
     THTTPGetThread* last = worker ? worker.get() : lastWorker.get();
-    return last && last->Ended() && !last->Succeeded();
+    return last && last->ended() && !last->succeeded();
 }
 
 void THTTPGet::ReportProgress(const THTTPGetThread& reporter)
@@ -67,13 +67,13 @@ void THTTPGet::ReportProgress(const THTTPGetThread& reporter)
 void THTTPGet::DownloadFinished(THTTPGetThread& finished)
 {
     // The component is idle again once the events have run, even when one throws.
-    struct TRelease {
+    struct Release {
         THTTPGet& component;
-        ~TRelease() { component.lastWorker = std::move(component.worker); }
+        ~Release() { component.lastWorker = std::move(component.worker); }
     } release{*this};
 
-    succeeded = finished.Succeeded();
-    if (!succeeded) {
+    lastSucceeded = finished.succeeded();
+    if (!lastSucceeded) {
         if (OnError)
             OnError(*this);
     } else if (finished.toFile) {

@@ -11,7 +11,7 @@ namespace vistado::net {
 
 class THTTPGet;
 class THTTPGetThread;
-class TUiLink;
+class UiLink;
 
 using TOnProgressEvent = std::function<void(THTTPGet& sender, std::int64_t totalSize, std::int64_t readed)>;
 using TOnDoneFileEvent = std::function<void(THTTPGet& sender, const std::string& fileName, std::int64_t fileSize)>;
@@ -22,7 +22,7 @@ using TOnErrorEvent = std::function<void(THTTPGet& sender)>;
 // with FileName empty, into a text handed to OnDoneString.
 //
 // Everything here is used on the user-interface thread only; the events run
-// there too, through the TUiThread the owner gives. The worker works on copies
+// there too, through the UiThread the owner gives. The worker works on copies
 // of the properties, so changing them during a download affects only the next.
 //
 // The target file appears only when the body has been read: the worker writes
@@ -38,7 +38,7 @@ using TOnErrorEvent = std::function<void(THTTPGet& sender)>;
 class THTTPGet {
 public:
     // Both of ui's functions must be given.
-    explicit THTTPGet(TUiThread ui);
+    explicit THTTPGet(UiThread ui);
     ~THTTPGet();
     THTTPGet(const THTTPGet&) = delete;
     THTTPGet& operator=(const THTTPGet&) = delete;
@@ -58,8 +58,8 @@ public:
     // Seconds to wait for the connection, and seconds without a single byte
     // arriving, before a download gives up. They keep a dead or hung server
     // from holding a worker beyond the time its caller waits for a reply.
-    long ConnectTimeout = 10;
-    long StallTimeout = 10;
+    long connectTimeout = 10;
+    long stallTimeout = 10;
 
     TOnProgressEvent OnProgress;  // after each chunk of the body; the worker waits for it
     TOnDoneFileEvent OnDoneFile;
@@ -74,15 +74,15 @@ public:
     void CancelDownload();
 
     // A download is under way or has not been reported yet.
-    bool Busy() const;
+    bool busy() const;
 
     // The result of the last reported download.
-    bool Succeeded() const;
+    bool succeeded() const;
 
     // The current download (the last one when idle) has ended without
     // success, even if that has not been reported yet. Lets a caller that
     // polls for the target file without running the events stop early.
-    bool Failed() const;
+    bool failed() const;
 
 private:
     friend class THTTPGetThread;
@@ -91,12 +91,12 @@ private:
     void ReportProgress(const THTTPGetThread& reporter);
     void DownloadFinished(THTTPGetThread& finished);
 
-    std::shared_ptr<TUiLink> link;
+    std::shared_ptr<UiLink> link;
     std::unique_ptr<THTTPGetThread> worker;  // none when idle
     // The last reported worker; its thread is past its report and is joined
     // before the next start.
     std::unique_ptr<THTTPGetThread> lastWorker;
-    bool succeeded = false;
+    bool lastSucceeded = false;
 };
 
 }  // namespace vistado::net

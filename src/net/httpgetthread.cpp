@@ -17,12 +17,12 @@ namespace vistado::net {
 
 namespace {
 
-constexpr std::size_t chunkSize = 1025;
-constexpr const char* postHeader = "Content-Type: application/x-www-form-urlencoded";
-constexpr int maxRedirects = 5;
+constexpr std::size_t kChunkSize = 1025;
+constexpr const char* kPostHeader = "Content-Type: application/x-www-form-urlencoded";
+constexpr int kMaxRedirects = 5;
 
 // Once per process, on the user-interface thread, before the first handle.
-void InitCurl()
+void initCurl()
 {
     static const bool initialised = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
     (void)initialised;
@@ -31,17 +31,17 @@ void InitCurl()
 }  // namespace
 
 // The curl side of one request, alive for the body's run.
-struct THTTPGetThread::TTransfer {
+struct THTTPGetThread::Transfer {
     THTTPGetThread& worker;
     std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> easy{curl_easy_init(), curl_easy_cleanup};
     std::unique_ptr<curl_slist, decltype(&curl_slist_free_all)> headers{nullptr, curl_slist_free_all};
     bool headersComplete = false;  // the last block of reply headers has ended
-    bool bodyBegun = false;        // BeginBody has run
-    bool reading = false;          // BeginBody let the body be read
+    bool bodyBegun = false;        // beginBody has run
+    bool reading = false;          // beginBody let the body be read
     bool broken = false;           // the body could not be kept
 };
 
-THTTPGetThread::THTTPGetThread(THTTPGet& owner, std::shared_ptr<TUiLink> link, bool toFile)
+THTTPGetThread::THTTPGetThread(THTTPGet& owner, std::shared_ptr<UiLink> link, bool toFile)
     : AcceptTypes(owner.AcceptTypes),
       Agent(owner.Agent),
       URL(owner.URL),
@@ -52,13 +52,13 @@ THTTPGetThread::THTTPGetThread(THTTPGet& owner, std::shared_ptr<TUiLink> link, b
       Referer(owner.Referer),
       BinaryData(owner.BinaryData),
       UseCache(owner.UseCache),
-      ConnectTimeout(owner.ConnectTimeout),
-      StallTimeout(owner.StallTimeout),
+      connectTimeout(owner.connectTimeout),
+      stallTimeout(owner.stallTimeout),
       toFile(toFile),
       OnProgress(owner.OnProgress),
       owner(owner),
       link(std::move(link)),
-      multi((InitCurl(), curl_multi_init()))
+      multi((initCurl(), curl_multi_init()))
 {
 }
 
@@ -68,74 +68,74 @@ THTTPGetThread::~THTTPGetThread()
         thread.join();
 }
 
-void THTTPGetThread::Start()
+void THTTPGetThread::start()
 {
-    thread = std::thread(&THTTPGetThread::Run, this);
+    thread = std::thread(&THTTPGetThread::run, this);
 }
 
-void THTTPGetThread::Terminate()
+void THTTPGetThread::terminate()
 {
     {
         std::lock_guard guard(stateLock);
-        terminated = true;
+        terminateAsked = true;
     }
     // Ends a wait for the network at once; a server that never answers
     // cannot delay the cancel.
     curl_multi_wakeup(multi.get());
 }
 
-bool THTTPGetThread::Ended()
+bool THTTPGetThread::ended()
 {
     std::lock_guard guard(stateLock);
-    return ended;
+    return endReached;
 }
 
-bool THTTPGetThread::Succeeded()
+bool THTTPGetThread::succeeded()
 {
     std::lock_guard guard(stateLock);
-    return succeeded;
+    return transferSucceeded;
 }
 
-bool THTTPGetThread::Terminated()
+bool THTTPGetThread::terminated()
 {
     std::lock_guard guard(stateLock);
-    return terminated;
+    return terminateAsked;
 }
 
-void THTTPGetThread::Run()
+void THTTPGetThread::run()
 {
     bool result = false;
     try {
         result = Execute();
     } catch (const std::exception&) {
         // The download counts as failed; there is no one on this thread to tell.
-        DiscardTarget();
+        discardTarget();
     }
-    Conclude(result);
-    link->RunAndWait([this] { owner.DownloadFinished(*this); });
+    conclude(result);
+    link->runAndWait([this] { owner.DownloadFinished(*this); });
 }
 
 bool THTTPGetThread::Execute()
 {
-    const TUrlParts parts = SplitUrl(URL);
-    if (Terminated())
+    const UrlParts parts = SplitUrl(URL);
+    if (terminated())
         return false;
 
-    TTransfer transfer{*this};
-    if (SetUpRequest(transfer, parts))
-        RunTransfer(transfer);
-    if (Terminated())
+    Transfer transfer{*this};
+    if (setUpRequest(transfer, parts))
+        runTransfer(transfer);
+    if (terminated())
         return false;
     if (!transfer.bodyBegun)  // a reply without a body, or none at all
-        transfer.reading = BeginBody(transfer);
-    if (!transfer.reading || transfer.broken || !CloseTarget()) {
-        DiscardTarget();
+        transfer.reading = beginBody(transfer);
+    if (!transfer.reading || transfer.broken || !closeTarget()) {
+        discardTarget();
         return false;
     }
     return toFile ? totalSize == bytesDone : bytesDone != 0;
 }
 
-bool THTTPGetThread::SetUpRequest(TTransfer& transfer, const TUrlParts& parts)
+bool THTTPGetThread::setUpRequest(Transfer& transfer, const UrlParts& parts)
 {
     CURL* easy = transfer.easy.get();
     if (!easy || parts.host.empty())
@@ -148,15 +148,15 @@ bool THTTPGetThread::SetUpRequest(TTransfer& transfer, const TUrlParts& parts)
     curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(easy, CURLOPT_MAXREDIRS, static_cast<long>(maxRedirects));
+    curl_easy_setopt(easy, CURLOPT_MAXREDIRS, static_cast<long>(kMaxRedirects));
     curl_easy_setopt(easy, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_0));
-    curl_easy_setopt(easy, CURLOPT_BUFFERSIZE, static_cast<long>(chunkSize));
+    curl_easy_setopt(easy, CURLOPT_BUFFERSIZE, static_cast<long>(kChunkSize));
     curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
     // A cancel must not wait for a host name lookup to finish.
     curl_easy_setopt(easy, CURLOPT_QUICK_EXIT, 1L);
-    curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT, ConnectTimeout);
+    curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT, connectTimeout);
     curl_easy_setopt(easy, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(easy, CURLOPT_LOW_SPEED_TIME, StallTimeout);
+    curl_easy_setopt(easy, CURLOPT_LOW_SPEED_TIME, stallTimeout);
 
     if (!Agent.empty())
         curl_easy_setopt(easy, CURLOPT_USERAGENT, Agent.c_str());
@@ -175,7 +175,7 @@ bool THTTPGetThread::SetUpRequest(TTransfer& transfer, const TUrlParts& parts)
         lines.emplace_back("Pragma: no-cache");
     }
     if (!PostQuery.empty()) {
-        lines.emplace_back(postHeader);
+        lines.emplace_back(kPostHeader);
         curl_easy_setopt(easy, CURLOPT_POST, 1L);
         curl_easy_setopt(easy, CURLOPT_POSTFIELDS, PostQuery.data());
         curl_easy_setopt(easy, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(PostQuery.size()));
@@ -190,21 +190,21 @@ bool THTTPGetThread::SetUpRequest(TTransfer& transfer, const TUrlParts& parts)
     }
     curl_easy_setopt(easy, CURLOPT_HTTPHEADER, transfer.headers.get());
 
-    curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &THTTPGetThread::OnHeaderLine);
+    curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &THTTPGetThread::onHeaderLine);
     curl_easy_setopt(easy, CURLOPT_HEADERDATA, &transfer);
-    curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &THTTPGetThread::OnBodyData);
+    curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &THTTPGetThread::onBodyData);
     curl_easy_setopt(easy, CURLOPT_WRITEDATA, &transfer);
     return true;
 }
 
-void THTTPGetThread::RunTransfer(TTransfer& transfer)
+void THTTPGetThread::runTransfer(Transfer& transfer)
 {
     CURLM* requests = multi.get();
     CURL* easy = transfer.easy.get();
     if (!requests || curl_multi_add_handle(requests, easy) != CURLM_OK)
         return;
     int running = 1;
-    while (running > 0 && !Terminated()) {
+    while (running > 0 && !terminated()) {
         if (curl_multi_perform(requests, &running) != CURLM_OK)
             break;
         if (running > 0 && curl_multi_poll(requests, nullptr, 0, 1000, nullptr) != CURLM_OK)
@@ -213,9 +213,9 @@ void THTTPGetThread::RunTransfer(TTransfer& transfer)
     curl_multi_remove_handle(requests, easy);
 }
 
-std::size_t THTTPGetThread::OnHeaderLine(char* data, std::size_t size, std::size_t count, void* transfer)
+std::size_t THTTPGetThread::onHeaderLine(char* data, std::size_t size, std::size_t count, void* transfer)
 {
-    auto& t = *static_cast<TTransfer*>(transfer);
+    auto& t = *static_cast<Transfer*>(transfer);
     std::string_view line(data, size * count);
     // Each reply (an interim one, a redirect, the final one) starts with its
     // status line and ends its headers with an empty line.
@@ -226,11 +226,11 @@ std::size_t THTTPGetThread::OnHeaderLine(char* data, std::size_t size, std::size
     return size * count;
 }
 
-std::size_t THTTPGetThread::OnBodyData(char* data, std::size_t size, std::size_t count, void* transfer)
+std::size_t THTTPGetThread::onBodyData(char* data, std::size_t size, std::size_t count, void* transfer)
 {
-    auto& t = *static_cast<TTransfer*>(transfer);
+    auto& t = *static_cast<Transfer*>(transfer);
     try {
-        return t.worker.Receive(t, data, size * count) ? size * count : 0;
+        return t.worker.receive(t, data, size * count) ? size * count : 0;
     } catch (const std::exception&) {
         t.broken = true;
         return 0;  // stops the transfer
@@ -239,7 +239,7 @@ std::size_t THTTPGetThread::OnBodyData(char* data, std::size_t size, std::size_t
 
 // The reply headers have arrived, or no reply will: decides whether the body
 // is read and makes its target anew.
-bool THTTPGetThread::BeginBody(TTransfer& transfer)
+bool THTTPGetThread::beginBody(Transfer& transfer)
 {
     transfer.bodyBegun = true;
     long status = 0;
@@ -269,30 +269,30 @@ bool THTTPGetThread::BeginBody(TTransfer& transfer)
     return true;
 }
 
-bool THTTPGetThread::Receive(TTransfer& transfer, const char* data, std::size_t size)
+bool THTTPGetThread::receive(Transfer& transfer, const char* data, std::size_t size)
 {
     if (!transfer.bodyBegun)
-        transfer.reading = BeginBody(transfer);
+        transfer.reading = beginBody(transfer);
     if (!transfer.reading)
         return false;
     while (size > 0) {
-        if (Terminated())
+        if (terminated())
             return false;
-        bytesRead = std::min(size, chunkSize);
-        if (!Store(data, bytesRead)) {
+        bytesRead = std::min(size, kChunkSize);
+        if (!store(data, bytesRead)) {
             transfer.broken = true;
             return false;
         }
         bytesDone += static_cast<std::int64_t>(bytesRead);
         if (OnProgress)
-            link->RunAndWait([this] { owner.ReportProgress(*this); });
+            link->runAndWait([this] { owner.ReportProgress(*this); });
         data += bytesRead;
         size -= bytesRead;
     }
     return true;
 }
 
-bool THTTPGetThread::Store(const char* data, std::size_t size)
+bool THTTPGetThread::store(const char* data, std::size_t size)
 {
     if (!toFile) {
         resultText.append(data, size);
@@ -311,7 +311,7 @@ bool THTTPGetThread::Store(const char* data, std::size_t size)
     return true;
 }
 
-bool THTTPGetThread::CloseTarget()
+bool THTTPGetThread::closeTarget()
 {
     if (target < 0)
         return true;
@@ -320,7 +320,7 @@ bool THTTPGetThread::CloseTarget()
     return closed == 0;
 }
 
-void THTTPGetThread::DiscardTarget()
+void THTTPGetThread::discardTarget()
 {
     if (target >= 0)
         ::close(target);
@@ -332,22 +332,22 @@ void THTTPGetThread::DiscardTarget()
 
 // Settles the result under the lock, so that a cancel either comes first
 // (nothing is kept, the download failed) or finds the result final.
-void THTTPGetThread::Conclude(bool result)
+void THTTPGetThread::conclude(bool result)
 {
     std::lock_guard guard(stateLock);
-    if (terminated) {
-        DiscardTarget();
+    if (terminateAsked) {
+        discardTarget();
         result = false;
     } else if (!partName.empty()) {
         // Complete or cut short, the body now takes the target's name.
         if (std::rename(partName.c_str(), FileName.c_str()) != 0) {
-            DiscardTarget();
+            discardTarget();
             result = false;
         }
         partName.clear();
     }
-    succeeded = result;
-    ended = true;
+    transferSucceeded = result;
+    endReached = true;
 }
 
 }  // namespace vistado::net

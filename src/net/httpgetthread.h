@@ -19,24 +19,24 @@ namespace vistado::net {
 // after it has reported its end there.
 class THTTPGetThread {
 public:
-    THTTPGetThread(THTTPGet& owner, std::shared_ptr<TUiLink> link, bool toFile);
+    THTTPGetThread(THTTPGet& owner, std::shared_ptr<UiLink> link, bool toFile);
     ~THTTPGetThread();  // joins the thread
     THTTPGetThread(const THTTPGetThread&) = delete;
     THTTPGetThread& operator=(const THTTPGetThread&) = delete;
 
-    void Start();
+    void start();
 
     // Any thread. Asks the body to stop and marks the download failed, unless
     // the body has already ended: then its result stands.
-    void Terminate();
-    bool Ended();
-    bool Succeeded();
+    void terminate();
+    bool ended();
+    bool succeeded();
 
     std::string AcceptTypes, Agent, URL, FileName;
     std::string resultText;  // text mode only
     std::string UserName, Password, PostQuery, Referer;
     bool BinaryData, UseCache;
-    long ConnectTimeout, StallTimeout;
+    long connectTimeout, stallTimeout;
     std::int64_t totalSize = 0;  // the reply's Content-Length; 0 when it has none
     bool toFile;
     std::size_t bytesRead = 0;   // size of the last chunk
@@ -44,38 +44,38 @@ public:
     TOnProgressEvent OnProgress;
 
 private:
-    struct TTransfer;
-    struct TMultiCleanup {
+    struct Transfer;
+    struct MultiCleanup {
         void operator()(CURLM* multi) const { curl_multi_cleanup(multi); }
     };
 
-    void Run();
+    void run();
     bool Execute();
-    bool SetUpRequest(TTransfer& transfer, const TUrlParts& parts);
-    void RunTransfer(TTransfer& transfer);
-    bool BeginBody(TTransfer& transfer);
-    bool Receive(TTransfer& transfer, const char* data, std::size_t size);
-    bool Store(const char* data, std::size_t size);
-    bool CloseTarget();
-    void DiscardTarget();
-    void Conclude(bool result);
-    bool Terminated();
+    bool setUpRequest(Transfer& transfer, const UrlParts& parts);
+    void runTransfer(Transfer& transfer);
+    bool beginBody(Transfer& transfer);
+    bool receive(Transfer& transfer, const char* data, std::size_t size);
+    bool store(const char* data, std::size_t size);
+    bool closeTarget();
+    void discardTarget();
+    void conclude(bool result);
+    bool terminated();
 
-    static std::size_t OnHeaderLine(char* data, std::size_t size, std::size_t count, void* transfer);
-    static std::size_t OnBodyData(char* data, std::size_t size, std::size_t count, void* transfer);
+    static std::size_t onHeaderLine(char* data, std::size_t size, std::size_t count, void* transfer);
+    static std::size_t onBodyData(char* data, std::size_t size, std::size_t count, void* transfer);
 
     THTTPGet& owner;
-    std::shared_ptr<TUiLink> link;
-    std::unique_ptr<CURLM, TMultiCleanup> multi;  // made with the worker, so Terminate can always wake it
+    std::shared_ptr<UiLink> link;
+    std::unique_ptr<CURLM, MultiCleanup> multi;  // made with the worker, so terminate() can always wake it
     std::thread thread;
 
     std::string partName;  // the body's temporary file beside FileName, while there is one
     int target = -1;       // its descriptor while open
 
     std::mutex stateLock;  // guards the three below
-    bool terminated = false;
-    bool ended = false;
-    bool succeeded = false;
+    bool terminateAsked = false;
+    bool endReached = false;
+    bool transferSucceeded = false;
 };
 
 }  // namespace vistado::net

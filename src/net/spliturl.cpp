@@ -6,7 +6,7 @@ namespace vistado::net {
 
 namespace {
 
-bool StartsWithNoCase(std::string_view text, std::string_view prefix)
+bool startsWithNoCase(std::string_view text, std::string_view prefix)
 {
     if (text.size() < prefix.size())
         return false;
@@ -20,7 +20,7 @@ bool StartsWithNoCase(std::string_view text, std::string_view prefix)
     return true;
 }
 
-bool IsHostName(std::string_view name)
+bool isHostName(std::string_view name)
 {
     if (name.empty())
         return false;
@@ -32,7 +32,7 @@ bool IsHostName(std::string_view name)
     return true;
 }
 
-bool IsIpv6Literal(std::string_view name)
+bool isIpv6Literal(std::string_view name)
 {
     if (name.size() < 3 || name.front() != '[' || name.back() != ']')
         return false;
@@ -45,7 +45,7 @@ bool IsIpv6Literal(std::string_view name)
 }
 
 // 1 to 65535 in decimal digits, else 0.
-int ParsePort(std::string_view digits)
+int parsePort(std::string_view digits)
 {
     if (digits.empty() || digits.size() > 5)
         return 0;
@@ -60,13 +60,13 @@ int ParsePort(std::string_view digits)
 
 }  // namespace
 
-TUrlParts SplitUrl(const std::string& url)
+UrlParts SplitUrl(const std::string& url)
 {
-    TUrlParts parts;
+    UrlParts parts;
     std::string_view rest = url;
-    if (StartsWithNoCase(rest, "http://")) {
+    if (startsWithNoCase(rest, "http://")) {
         rest.remove_prefix(7);
-    } else if (StartsWithNoCase(rest, "https://")) {
+    } else if (startsWithNoCase(rest, "https://")) {
         rest.remove_prefix(8);
         parts.secure = true;
         parts.port = 443;
@@ -82,13 +82,13 @@ TUrlParts SplitUrl(const std::string& url)
     std::size_t bracket = authority.rfind(']');
     std::string_view host = authority;
     if (colon != std::string_view::npos && (bracket == std::string_view::npos || colon > bracket)) {
-        int port = ParsePort(authority.substr(colon + 1));
+        int port = parsePort(authority.substr(colon + 1));
         if (port == 0)
             return parts;
         parts.port = port;
         host = authority.substr(0, colon);
     }
-    if (!IsHostName(host) && !IsIpv6Literal(host))
+    if (!isHostName(host) && !isIpv6Literal(host))
         return parts;
 
     parts.host = host;

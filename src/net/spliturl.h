@@ -6,7 +6,7 @@ namespace vistado::net {
 
 // Where a download goes. An empty host means the URL could not be split; the
 // request then fails.
-struct TUrlParts {
+struct UrlParts {
     std::string host;
     int port = 80;
     std::string objectPath;  // from the first "/" on, query included
@@ -18,6 +18,6 @@ struct TUrlParts {
 // to letter case and may be left out (plain HTTP). The host is a name, an IPv4
 // address or a bracketed IPv6 address; anything else there (a user name, a
 // second scheme, a bad port) gives an empty host.
-TUrlParts SplitUrl(const std::string& url);
+UrlParts SplitUrl(const std::string& url);
 
 }  // namespace vistado::net

@@ -4,21 +4,21 @@
 
 namespace vistado::net {
 
-TUiLink::TUiLink(TUiThread ui) : ui(std::move(ui)) {}
+UiLink::UiLink(UiThread ui) : ui(std::move(ui)) {}
 
-void TUiLink::RunAndWait(std::function<void()> call)
+void UiLink::runAndWait(std::function<void()> call)
 {
-    if (IsCut())
+    if (isCut())
         return;
     // Guarded by lock; shared with the handed-over call, which may outlive
     // this wait when the line is cut meanwhile.
     auto ran = std::make_shared<bool>(false);
     ui.post([self = shared_from_this(), call = std::move(call), ran] {
         // Lets the worker go on even when call throws.
-        struct TMarkRan {
-            TUiLink& line;
+        struct MarkRan {
+            UiLink& line;
             bool& ran;
-            ~TMarkRan()
+            ~MarkRan()
             {
                 std::lock_guard guard(line.lock);
                 ran = true;
@@ -27,29 +27,29 @@ void TUiLink::RunAndWait(std::function<void()> call)
         } markRan{*self, *ran};
         // The line is cut on the user-interface thread only, where this runs
         // too, so it cannot be cut while call runs.
-        if (!self->IsCut())
+        if (!self->isCut())
             call();
     });
     std::unique_lock guard(lock);
-    changed.wait(guard, [&] { return cut || *ran; });
+    changed.wait(guard, [&] { return severed || *ran; });
 }
 
-void TUiLink::Pump()
+void UiLink::pump()
 {
     ui.pump();
 }
 
-void TUiLink::Cut()
+void UiLink::cut()
 {
     std::lock_guard guard(lock);
-    cut = true;
+    severed = true;
     changed.notify_all();
 }
 
-bool TUiLink::IsCut()
+bool UiLink::isCut()
 {
     std::lock_guard guard(lock);
-    return cut;
+    return severed;
 }
 
 }  // namespace vistado::net

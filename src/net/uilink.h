@@ -14,27 +14,27 @@ namespace vistado::net {
 // away; from then on handed-over calls do nothing and no worker waits, so a
 // worker never reaches a destroyed component and never blocks its destructor.
 // Calls that were handed over keep the line alive, hence the shared pointer.
-class TUiLink : public std::enable_shared_from_this<TUiLink> {
+class UiLink : public std::enable_shared_from_this<UiLink> {
 public:
-    explicit TUiLink(TUiThread ui);
+    explicit UiLink(UiThread ui);
 
     // Worker thread: runs call on the user-interface thread and returns once
     // it has run, or at once when the line is or gets cut.
-    void RunAndWait(std::function<void()> call);
+    void runAndWait(std::function<void()> call);
 
     // User-interface thread: runs the calls handed over so far.
-    void Pump();
+    void pump();
 
     // User-interface thread: cuts the line (see above).
-    void Cut();
+    void cut();
 
 private:
-    bool IsCut();
+    bool isCut();
 
-    TUiThread ui;
+    UiThread ui;
     std::mutex lock;
     std::condition_variable changed;
-    bool cut = false;
+    bool severed = false;
 };
 
 }  // namespace vistado::net

@@ -7,7 +7,7 @@ namespace vistado::net {
 // How a download worker reaches the user-interface thread. The owner of a
 // download component supplies it (the window with its event loop, tests with
 // a queue of their own), so the component needs no user-interface library.
-struct TUiThread {
+struct UiThread {
     // Called on a worker thread: hands the call over to the user-interface
     // thread, which runs it later; returns at once. Must be safe to call from
     // any thread.

@@ -16,7 +16,7 @@ constexpr const char* kAsciiCharsets[] = {"ANSI_X3.4-1968", "ASCII", "US-ASCII"}
 
 bool isAsciiCharset(const std::string& charset)
 {
-    const std::string name = vistado::UpperAscii(charset);
+    const std::string name = vistado::upperAscii(charset);
     for (const char* ascii : kAsciiCharsets) {
         if (name == ascii)
             return true;
@@ -36,7 +36,7 @@ std::size_t badCharacterLength(std::string_view rest)
     return length;
 }
 
-struct TIconvClose {
+struct IconvClose {
     void operator()(std::remove_pointer_t<iconv_t>* converter) const { iconv_close(converter); }
 };
 
@@ -46,8 +46,8 @@ std::string convertText(std::string_view text, const std::string& from, const st
     iconv_t opened = iconv_open(to.c_str(), from.c_str());
     if (opened == reinterpret_cast<iconv_t>(-1))
         throw std::runtime_error("no conversion from the character set " + from + " to " + to);
-    const std::unique_ptr<std::remove_pointer_t<iconv_t>, TIconvClose> converter(opened);
-    const bool fromUtf8 = vistado::UpperAscii(from) == "UTF-8";
+    const std::unique_ptr<std::remove_pointer_t<iconv_t>, IconvClose> converter(opened);
+    const bool fromUtf8 = vistado::upperAscii(from) == "UTF-8";
 
     std::string converted;
     char buffer[256];
@@ -82,7 +82,7 @@ std::string utf8ToAnsi(std::string_view utf8, const std::string& charset)
 
 std::string ansiToUtf8(std::string_view ansi, const std::string& charset)
 {
-    if (isAsciiCharset(charset) || vistado::UpperAscii(charset) == "UTF-8")
+    if (isAsciiCharset(charset) || vistado::upperAscii(charset) == "UTF-8")
         return std::string(ansi);
     return convertText(ansi, charset, "UTF-8");
 }

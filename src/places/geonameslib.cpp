@@ -15,15 +15,15 @@ void resolve(void* library, const char* name, Function& function)
         throw std::runtime_error(std::string("offline city list: libgeonames has no ") + name);
 }
 
-TGeonamesLibrary open()
+GeonamesLibrary open()
 {
     // Stays open for the rest of the process: cities are looked up until it ends.
     void* library = dlopen("libgeonames.so.0", RTLD_NOW | RTLD_LOCAL);
     if (!library)
         throw std::runtime_error(std::string("offline city list: ") + dlerror());
-    TGeonamesLibrary functions;
-    resolve(library, "geonames_get_n_cities", functions.get_n_cities);
-    resolve(library, "geonames_get_city", functions.get_city);
+    GeonamesLibrary functions;
+    resolve(library, "geonames_get_n_cities", functions.getNCities);
+    resolve(library, "geonames_get_city", functions.getCity);
     resolve(library, "geonames_city_free", functions.city_free);
     resolve(library, "geonames_city_get_name", functions.city_get_name);
     resolve(library, "geonames_city_get_state", functions.city_get_state);
@@ -36,8 +36,8 @@ TGeonamesLibrary open()
 
 }  // namespace
 
-const TGeonamesLibrary& Geonames()
+const GeonamesLibrary& geonames()
 {
-    static const TGeonamesLibrary functions = open();
+    static const GeonamesLibrary functions = open();
     return functions;
 }

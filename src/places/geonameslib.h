@@ -5,9 +5,9 @@
 // The functions of libgeonames that the offline city list uses. The library is opened when the
 // list is first needed, not linked: linked, it would make every start of the program and of
 // vistado-meta load GLib and GIO, whether or not a place is looked up.
-struct TGeonamesLibrary {
-    decltype(&geonames_get_n_cities) get_n_cities;
-    decltype(&geonames_get_city) get_city;
+struct GeonamesLibrary {
+    decltype(&geonames_get_n_cities) getNCities;
+    decltype(&geonames_get_city) getCity;
     decltype(&geonames_city_free) city_free;
     decltype(&geonames_city_get_name) city_get_name;
     decltype(&geonames_city_get_state) city_get_state;
@@ -19,4 +19,4 @@ struct TGeonamesLibrary {
 
 // Opens libgeonames once for the process; throws std::runtime_error when the library or one of
 // its functions is missing (a later call tries again).
-const TGeonamesLibrary& Geonames();
+const GeonamesLibrary& geonames();

@@ -15,13 +15,13 @@ namespace {
 constexpr double kEarthRadiusKm = 6371.0088;  // mean radius
 
 struct CityFree {
-    void operator()(GeonamesCity* city) const { Geonames().city_free(city); }
+    void operator()(GeonamesCity* city) const { geonames().city_free(city); }
 };
 using City = std::unique_ptr<GeonamesCity, CityFree>;
 
 City city_at(int number)
 {
-    City city(Geonames().get_city(number));
+    City city(geonames().getCity(number));
     if (!city)
         throw std::runtime_error("offline city list: no city number " + std::to_string(number));
     return city;
@@ -38,7 +38,7 @@ bool valid(Position at)
         && std::abs(at.longitude) <= 180.0;
 }
 
-std::array<double, 3> unit_vector(Position at)
+std::array<double, 3> unitVector(Position at)
 {
     const double lat = at.latitude * std::numbers::pi / 180.0;
     const double lon = at.longitude * std::numbers::pi / 180.0;
@@ -52,7 +52,7 @@ double chord2(const std::array<double, 3>& a, const std::array<double, 3>& b)
 }
 
 // Squared chord of an arc of km on the earth; the whole sphere beyond half its circumference.
-double chord2_of_km(double km)
+double chord2OfKm(double km)
 {
     const double angle = km / kEarthRadiusKm;
     if (angle >= std::numbers::pi)
@@ -61,20 +61,20 @@ double chord2_of_km(double km)
     return chord * chord;
 }
 
-double km_of_chord2(double chord2)
+double kmOfChord2(double chord2)
 {
     return 2.0 * kEarthRadiusKm * std::asin(std::min(1.0, std::sqrt(chord2) / 2.0));
 }
 
-Place place_of(int number)
+Place placeOf(int number)
 {
     const City city = city_at(number);
     GeonamesCity* c = city.get();
-    return {text(Geonames().city_get_name(c)),
-            text(Geonames().city_get_state(c)),
-            text(Geonames().city_get_country(c)),
-            text(Geonames().city_get_country_code(c)),
-            {Geonames().city_get_latitude(c), Geonames().city_get_longitude(c)}};
+    return {text(geonames().city_get_name(c)),
+            text(geonames().city_get_state(c)),
+            text(geonames().city_get_country(c)),
+            text(geonames().city_get_country_code(c)),
+            {geonames().city_get_latitude(c), geonames().city_get_longitude(c)}};
 }
 
 }  // namespace
@@ -86,16 +86,16 @@ PlaceIndex::PlaceIndex()
     if (!bind_textdomain_codeset("geonames", "UTF-8"))
         throw std::runtime_error("offline city list: cannot select UTF-8 for its translations");
 
-    const int count = Geonames().get_n_cities();
+    const int count = geonames().getNCities();
     if (count <= 0)
         throw std::runtime_error("offline city list: no cities");
-    nodes_.reserve(static_cast<std::size_t>(count));
+    nodes.reserve(static_cast<std::size_t>(count));
     for (int number = 0; number < count; ++number) {
         const City city = city_at(number);
-        const Position at{Geonames().city_get_latitude(city.get()), Geonames().city_get_longitude(city.get())};
-        nodes_.push_back({unit_vector(at), number, 0});
+        const Position at{geonames().city_get_latitude(city.get()), geonames().city_get_longitude(city.get())};
+        nodes.push_back({unitVector(at), number, 0});
     }
-    build(0, nodes_.size());
+    build(0, nodes.size());
 }
 
 // Splits each range on the coordinate it spreads most along: the points lie on a sphere's
@@ -104,11 +104,11 @@ void PlaceIndex::build(std::size_t begin, std::size_t end)
 {
     if (end - begin < 2)
         return;
-    Point low = nodes_[begin].point, high = low;
+    Point low = nodes[begin].point, high = low;
     for (std::size_t i = begin + 1; i < end; ++i)
         for (int k = 0; k < 3; ++k) {
-            low[k] = std::min(low[k], nodes_[i].point[k]);
-            high[k] = std::max(high[k], nodes_[i].point[k]);
+            low[k] = std::min(low[k], nodes[i].point[k]);
+            high[k] = std::max(high[k], nodes[i].point[k]);
         }
     int axis = 0;
     for (int k = 1; k < 3; ++k)
@@ -116,9 +116,9 @@ void PlaceIndex::build(std::size_t begin, std::size_t end)
             axis = k;
 
     const std::size_t middle = begin + (end - begin) / 2;
-    std::nth_element(nodes_.begin() + begin, nodes_.begin() + middle, nodes_.begin() + end,
+    std::nth_element(nodes.begin() + begin, nodes.begin() + middle, nodes.begin() + end,
                      [axis](const Node& a, const Node& b) { return a.point[axis] < b.point[axis]; });
-    nodes_[middle].axis = axis;
+    nodes[middle].axis = axis;
     build(begin, middle);
     build(middle + 1, end);
 }
@@ -128,7 +128,7 @@ void PlaceIndex::search(std::size_t begin, std::size_t end, const Point& target,
     if (begin >= end)
         return;
     const std::size_t middle = begin + (end - begin) / 2;
-    const Node& node = nodes_[middle];
+    const Node& node = nodes[middle];
     const double distance2 = chord2(node.point, target);
     if (distance2 <= best.chord2) {
         best.chord2 = distance2;
@@ -145,9 +145,9 @@ std::optional<PlaceMatch> PlaceIndex::nearest(Position at, double maxKm) const
 {
     if (!valid(at) || !(maxKm >= 0))
         return std::nullopt;
-    Best best{chord2_of_km(maxKm), -1};
-    search(0, nodes_.size(), unit_vector(at), best);
+    Best best{chord2OfKm(maxKm), -1};
+    search(0, nodes.size(), unitVector(at), best);
     if (best.city < 0)
         return std::nullopt;
-    return PlaceMatch{place_of(best.city), km_of_chord2(best.chord2)};
+    return PlaceMatch{placeOf(best.city), kmOfChord2(best.chord2)};
 }

@@ -49,7 +49,7 @@ public:
     // lies outside -90..90 latitude or -180..180 longitude.
     std::optional<PlaceMatch> nearest(Position at, double maxKm = kPlaceRadiusKm) const;
 
-    std::size_t size() const { return nodes_.size(); }
+    std::size_t size() const { return nodes.size(); }
 
 private:
     using Point = std::array<double, 3>;
@@ -70,5 +70,5 @@ private:
 
     // Balanced tree stored in place: the node of a range is its middle element, the
     // ranges before and after it are its two subtrees.
-    std::vector<Node> nodes_;
+    std::vector<Node> nodes;
 };

@@ -17,7 +17,7 @@ constexpr const char* kComponentTypes[] = {
 // A name as the scan needs it: the scan reads line by line, cuts a name at its first "<" and
 // counts every ">" as a piece mark, so these and line breaks are replaced. It decodes no
 // entities, so "&" is written as it is: the reply's only reader is that scan.
-std::string element_text(std::string_view name)
+std::string elementText(std::string_view name)
 {
     std::string out;
     out.reserve(name.size());
@@ -43,7 +43,7 @@ std::string fixed(double value, int decimals)
 
 }  // namespace
 
-std::string place_reply_text(const std::optional<PlaceMatch>& match)
+std::string placeReplyText(const std::optional<PlaceMatch>& match)
 {
     std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<GeocodeResponse>\n";
     if (!match) {
@@ -53,10 +53,10 @@ std::string place_reply_text(const std::optional<PlaceMatch>& match)
     const Place& place = match->place;
     const std::string names[] = {
         fixed(place.position.latitude, 5) + "," + fixed(place.position.longitude, 5),
-        element_text(place.name),
-        element_text(place.state),
-        element_text(place.country),
-        element_text(place.countryCode),
+        elementText(place.name),
+        elementText(place.state),
+        elementText(place.country),
+        elementText(place.countryCode),
         fixed(match->distanceKm, 1) + " km",
     };
     xml += " <status>OK</status>\n <result>\n  <type>locality</type>\n";
@@ -70,9 +70,9 @@ std::string place_reply_text(const std::optional<PlaceMatch>& match)
     return xml;
 }
 
-void write_place_reply(const std::filesystem::path& file, const std::optional<PlaceMatch>& match)
+void writePlaceReply(const std::filesystem::path& file, const std::optional<PlaceMatch>& match)
 {
-    const std::string xml = place_reply_text(match);
+    const std::string xml = placeReplyText(match);
     std::filesystem::path partial = file;
     partial += ".part";
     std::ofstream out(partial, std::ios::binary | std::ios::trunc);

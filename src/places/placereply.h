@@ -15,7 +15,7 @@
 //
 // The file appears whole or not at all: it is written beside its final name and renamed.
 // Throws std::runtime_error when it cannot be written.
-void write_place_reply(const std::filesystem::path& file, const std::optional<PlaceMatch>& match);
+void writePlaceReply(const std::filesystem::path& file, const std::optional<PlaceMatch>& match);
 
 // The text of that reply, for readers that scan it without a file.
-std::string place_reply_text(const std::optional<PlaceMatch>& match);
+std::string placeReplyText(const std::optional<PlaceMatch>& match);

@@ -39,7 +39,7 @@ std::string cut(const std::string& line)
 
 std::string placeTextFromReply(std::istream& reply, const std::string& charset)
 {
-    if (vistado::UpperAscii(search(reply, "<status>")).find("OK") == std::string::npos)
+    if (vistado::upperAscii(search(reply, "<status>")).find("OK") == std::string::npos)
         return {};
     search(reply, "<long_name>");  // the first name, as a rule a house number, is skipped
     std::string placeText;

@@ -25,7 +25,7 @@ using namespace vistado;
 namespace {
 
 // Engine texts end their lines with CR LF; a terminal wants LF.
-std::string UnixLines(const std::string& text)
+std::string unixLines(const std::string& text)
 {
     std::string lines;
     for (size_t i = 0; i < text.size(); ++i)
@@ -35,7 +35,7 @@ std::string UnixLines(const std::string& text)
 }
 
 // A value on one line: control characters shown as ".".
-std::string OneLine(std::string text)
+std::string oneLine(std::string text)
 {
     for (char& c : text)
         if (static_cast<unsigned char>(c) < 32)
@@ -43,57 +43,57 @@ std::string OneLine(std::string text)
     return text;
 }
 
-void PrintSummary(const TimgData& image)
+void printSummary(const TimgData& image)
 {
     if (image.exifDecoder)
-        std::cout << UnixLines(image.exifDecoder->SummaryText());
+        std::cout << unixLines(image.exifDecoder->SummaryText());
     std::cout << '\n';
 }
 
-void PrintTags(const TimgData& image)
+void printTags(const TimgData& image)
 {
     if (!image.exifDecoder)
         return;
     for (const TTagEntry& tag : image.exifDecoder->tags)
-        std::cout << tag.key << '\t' << OneLine(tag.text) << '\n';
+        std::cout << tag.key << '\t' << oneLine(tag.text) << '\n';
 }
 
 // The report lines each begin with a line end; the first one is left out.
-void PrintReport(const TimgData& image)
+void printReport(const TimgData& image)
 {
     if (!image.exifDecoder)
         return;
     std::string report =
-        UnixLines(image.exifDecoder->reportText + image.exifDecoder->makerNoteReport);
+        unixLines(image.exifDecoder->reportText + image.exifDecoder->makerNoteReport);
     if (!report.empty() && report[0] == '\n')
         report.erase(0, 1);
     std::cout << report << '\n';
 }
 
-void PrintGps(const TimgData& image)
+void printGps(const TimgData& image)
 {
     if (image.ExifPresent() && image.exifDecoder)
-        std::cout << GpsPositionText(*image.exifDecoder);
+        std::cout << gpsPositionText(*image.exifDecoder);
     std::cout << '\n';
 }
 
 // The place text the place run would put in front of the comment, found in
 // the offline city list: the same reply, scanned the same way, names in the
 // language and character set of the user's locale.
-void PrintPlace(const TimgData& image)
+void printPlace(const TimgData& image)
 {
     std::optional<Position> at;
     if (image.ExifPresent() && image.exifDecoder)
-        at = parsePositionText(GpsPositionText(*image.exifDecoder));
+        at = parsePositionText(gpsPositionText(*image.exifDecoder));
     if (at) {
         static const PlaceIndex cities;
-        std::istringstream reply(place_reply_text(cities.nearest(*at)));
+        std::istringstream reply(placeReplyText(cities.nearest(*at)));
         std::cout << placeTextFromReply(reply, nl_langinfo(CODESET));
     }
     std::cout << '\n';
 }
 
-void PrintIptc(const TimgData& image)
+void printIptc(const TimgData& image)
 {
     if (!image.iptcList)
         return;
@@ -101,25 +101,25 @@ void PrintIptc(const TimgData& image)
     records.ParseSegment(image.iptcSection->bytes);
     for (int32_t i = 0; i < records.RecordCount(); ++i) {
         const TTagEntry record = records.RecordAt(i);
-        std::cout << record.key << '\t' << OneLine(record.text) << '\n';
+        std::cout << record.key << '\t' << oneLine(record.text) << '\n';
     }
 }
 
 // The comment's bytes as they stand.
-void PrintComment(const TimgData& image)
+void printComment(const TimgData& image)
 {
     std::cout << image.CommentText() << '\n';
 }
 
 // Replaces the comment and rewrites the file in place, as the place run does.
-void WriteComment(TimgData& image, const std::string& text)
+void writeComment(TimgData& image, const std::string& text)
 {
     image.DropCommentAndHeader();
     image.SetCommentText(text);
     image.SaveJpeg(image.sourcePath);
 }
 
-struct TMode {
+struct Mode {
     const char* option;  // nullptr: the mode without an option
     const char* help;
     void (*print)(const TimgData& image);
@@ -128,26 +128,26 @@ struct TMode {
     const char* textName = nullptr;
 };
 
-const TMode kModes[] = {
-    {nullptr, "a summary of each file", PrintSummary},
-    {"--tags", "one line per stored tag: name, TAB, value", PrintTags},
-    {"--report", "the report of the Exif and maker-note tags", PrintReport},
-    {"--gps", "the GPS position as latitude,longitude in decimal degrees", PrintGps},
-    {"--place", "the place text of the GPS position from the offline city list", PrintPlace},
-    {"--iptc", "one line per IPTC record: key, TAB, text", PrintIptc},
-    {"--show-comment", "the JPEG comment's bytes", PrintComment},
+const Mode kModes[] = {
+    {nullptr, "a summary of each file", printSummary},
+    {"--tags", "one line per stored tag: name, TAB, value", printTags},
+    {"--report", "the report of the Exif and maker-note tags", printReport},
+    {"--gps", "the GPS position as latitude,longitude in decimal degrees", printGps},
+    {"--place", "the place text of the GPS position from the offline city list", printPlace},
+    {"--iptc", "one line per IPTC record: key, TAB, text", printIptc},
+    {"--show-comment", "the JPEG comment's bytes", printComment},
     {"--comment", "replaces the JPEG comment of each file with TEXT, rewriting the file", nullptr,
-     WriteComment, "TEXT"},
+     writeComment, "TEXT"},
 };
 
-void PrintUsage(std::ostream& out)
+void printUsage(std::ostream& out)
 {
     out << "usage: vistado-meta [MODE] FILE...\n"
            "Reads the metadata of JPEG (.jpg, .jpeg, .jpe) and TIFF (.tif, .tiff, .nef) files.\n"
            "With several files, each file's output follows a line \"FILE:\".\n"
            "Only --comment changes files; every other mode reads them.\n"
            "Modes:\n";
-    for (const TMode& mode : kModes) {
+    for (const Mode& mode : kModes) {
         out << "  " << (mode.option != nullptr ? mode.option : "(none)");
         if (mode.textName != nullptr)
             out << " " << mode.textName;
@@ -155,9 +155,9 @@ void PrintUsage(std::ostream& out)
     }
 }
 
-const TMode* FindMode(const char* option)
+const Mode* findMode(const char* option)
 {
-    for (const TMode& mode : kModes)
+    for (const Mode& mode : kModes)
         if (mode.option != nullptr && std::strcmp(mode.option, option) == 0)
             return &mode;
     return nullptr;
@@ -167,7 +167,7 @@ const TMode* FindMode(const char* option)
 // standard error) when the file was left as it was. A file that is not read
 // as an image is still changed when the writer takes it (a JPEG without
 // metadata in front, for instance); the writer refuses anything else.
-int ChangeFile(TimgData& image, const std::string& file, const TMode& mode, const std::string& text)
+int changeFile(TimgData& image, const std::string& file, const Mode& mode, const std::string& text)
 {
     if (!image.OpenImage(file) && image.errorText.empty()) {
         std::cerr << file << ": not found" << std::endl;
@@ -186,20 +186,20 @@ int ChangeFile(TimgData& image, const std::string& file, const TMode& mode, cons
 
 int main(int argc, char** argv)
 {
-    const TMode* mode = &kModes[0];
+    const Mode* mode = &kModes[0];
     std::string modeText;
     std::vector<std::string> files;
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
         if (argument == "--help" || argument == "-h") {
-            PrintUsage(std::cout);
+            printUsage(std::cout);
             return 0;
         }
         if (argument.starts_with("--")) {
-            mode = FindMode(argv[i]);
+            mode = findMode(argv[i]);
             if (mode == nullptr) {
                 std::cerr << "vistado-meta: unknown option " << argument << "\n";
-                PrintUsage(std::cerr);
+                printUsage(std::cerr);
                 return 1;
             }
             if (mode->textName != nullptr) {
@@ -214,7 +214,7 @@ int main(int argc, char** argv)
         files.push_back(argument);
     }
     if (files.empty()) {
-        PrintUsage(std::cerr);
+        printUsage(std::cerr);
         return 1;
     }
 
@@ -224,15 +224,15 @@ int main(int argc, char** argv)
     // in decimal degrees.
     std::setlocale(LC_MESSAGES, "");
     std::setlocale(LC_CTYPE, "");
-    SetDecimalSeparator('.');
-    SetGpsRenderingMode(0);
+    setDecimalSeparator('.');
+    setGpsRenderingMode(0);
 
     int status = 0;
     bool printedAny = false;
     TimgData image(kDecodeAll);
     for (const std::string& file : files) {
         if (mode->change != nullptr) {
-            status |= ChangeFile(image, file, *mode, modeText);
+            status |= changeFile(image, file, *mode, modeText);
             continue;
         }
         if (!image.OpenImage(file)) {

@@ -8,7 +8,7 @@ namespace {
 
 TEST(CommandGuard, OneCommandAtATime)
 {
-    TCommandGuard guard;
+    CommandGuard guard;
     EXPECT_FALSE(guard.running());
     {
         auto hold = guard.tryEnter();
@@ -25,7 +25,7 @@ TEST(CommandGuard, OneCommandAtATime)
 
 TEST(CommandGuard, CommandEndedByAnErrorFreesTheGuard)
 {
-    TCommandGuard guard;
+    CommandGuard guard;
     try {
         auto hold = guard.tryEnter();
         throw std::runtime_error("Datei kann nicht geschrieben werden");
@@ -36,7 +36,7 @@ TEST(CommandGuard, CommandEndedByAnErrorFreesTheGuard)
 
 TEST(CommandGuard, ReleaseIsAnnouncedOncePerCommandWithTheGuardFree)
 {
-    TCommandGuard guard;
+    CommandGuard guard;
     int releases = 0;
     guard.setOnRelease([&] {
         EXPECT_FALSE(guard.running());

@@ -2,7 +2,7 @@
 
 #include <thread>
 
-TServices geocoderAt(int port, const std::string& key)
+Services geocoderAt(int port, const std::string& key)
 {
     return {"127.0.0.1:" + std::to_string(port), key, ""};
 }

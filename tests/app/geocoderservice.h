@@ -9,7 +9,7 @@
 #include <string>
 
 // Where the window finds a geocoding service on loopback at `port`.
-TServices geocoderAt(int port, const std::string& key = "");
+Services geocoderAt(int port, const std::string& key = "");
 
 // A geocoding service on loopback that answers each position (the request's latlng) with the
 // reply given for it, after `delay`, and other positions with 404.

@@ -6,7 +6,7 @@
 // Photos for the commands' tests: real small JPEG images into which ExifTool, as a camera
 // or a photo program would, writes Exif data, GPS positions and comments.
 
-struct TPhoto {
+struct Photo {
     std::string name;
     std::vector<std::string> tags;  // ExifTool assignments such as -Comment=Urlaub; none: plain JFIF
 };
@@ -19,7 +19,7 @@ std::vector<std::string> gpsTags(const std::string& latitude, const std::string&
 std::vector<std::string> cameraTags();
 
 // Writes the photos into `folder`, all in one ExifTool run.
-void makePhotos(const std::string& folder, const std::vector<TPhoto>& photos);
+void makePhotos(const std::string& folder, const std::vector<Photo>& photos);
 
 // Runs ExifTool on `file` with `arguments` in front of it, and gives what it printed, without
 // the last line end.

@@ -12,7 +12,7 @@ namespace {
 using vistado::test::HttpServer;
 using vistado::test::RawServer;
 
-std::string Body(std::size_t size)
+std::string bodyOf(std::size_t size)
 {
     std::string body;
     for (std::size_t i = 0; i < size; ++i)
@@ -20,7 +20,7 @@ std::string Body(std::size_t size)
     return body;
 }
 
-std::string Reply(const std::string& statusLine, const std::string& headers, const std::string& body)
+std::string replyOf(const std::string& statusLine, const std::string& headers, const std::string& body)
 {
     return statusLine + "\r\n" + headers + "\r\n" + body;
 }
@@ -33,25 +33,25 @@ struct ReplyCase {
     std::optional<std::string> kept;     // the target afterwards
 };
 
-const std::string oldTarget = "reply of an earlier download";
+const std::string kOldTarget = "reply of an earlier download";
 
-std::vector<ReplyCase> ReplyCases()
+std::vector<ReplyCase> replyCases()
 {
     return {
-        {"length as sent", Reply("HTTP/1.0 200 OK", "Content-Length: 512\r\n", Body(512)), false, true, Body(512)},
-        {"empty body of length 0", Reply("HTTP/1.0 200 OK", "Content-Length: 0\r\n", ""), false, true, ""},
-        {"body cut short is kept", Reply("HTTP/1.0 200 OK", "Content-Length: 512\r\n", Body(300)), false, false,
-         Body(300)},
-        {"body without length is kept", Reply("HTTP/1.0 200 OK", "", Body(300)), false, false, Body(300)},
-        {"body without length, binary data", Reply("HTTP/1.0 200 OK", "", Body(300)), true, false, oldTarget},
-        {"binary data with length", Reply("HTTP/1.0 200 OK", "Content-Length: 300\r\n", Body(300)), true, true,
-         Body(300)},
-        {"not found", Reply("HTTP/1.0 404 Not Found", "Content-Length: 9\r\n", "not found"), false, false,
+        {"length as sent", replyOf("HTTP/1.0 200 OK", "Content-Length: 512\r\n", bodyOf(512)), false, true, bodyOf(512)},
+        {"empty body of length 0", replyOf("HTTP/1.0 200 OK", "Content-Length: 0\r\n", ""), false, true, ""},
+        {"body cut short is kept", replyOf("HTTP/1.0 200 OK", "Content-Length: 512\r\n", bodyOf(300)), false, false,
+         bodyOf(300)},
+        {"body without length is kept", replyOf("HTTP/1.0 200 OK", "", bodyOf(300)), false, false, bodyOf(300)},
+        {"body without length, binary data", replyOf("HTTP/1.0 200 OK", "", bodyOf(300)), true, false, kOldTarget},
+        {"binary data with length", replyOf("HTTP/1.0 200 OK", "Content-Length: 300\r\n", bodyOf(300)), true, true,
+         bodyOf(300)},
+        {"not found", replyOf("HTTP/1.0 404 Not Found", "Content-Length: 9\r\n", "not found"), false, false,
          std::nullopt},
-        {"server error", Reply("HTTP/1.1 500 Internal Server Error", "Content-Length: 4\r\n", "oops"), false, false,
+        {"server error", replyOf("HTTP/1.1 500 Internal Server Error", "Content-Length: 4\r\n", "oops"), false, false,
          std::nullopt},
         {"headers cut off", "HTTP/1.0 200 OK\r\nContent-Len", false, false, std::nullopt},
-        {"length not a number", Reply("HTTP/1.0 200 OK", "Content-Length: zwoelf\r\n", "twelve bytes"), false, false,
+        {"length not a number", replyOf("HTTP/1.0 200 OK", "Content-Length: zwoelf\r\n", "twelve bytes"), false, false,
          std::nullopt},
     };
 }
@@ -60,41 +60,41 @@ class HttpGetReply : public DownloadTest {};
 
 TEST_F(HttpGetReply, ContentLengthAndStatusDecideTheOutcome)
 {
-    for (const ReplyCase& c : ReplyCases()) {
+    for (const ReplyCase& c : replyCases()) {
         SCOPED_TRACE(c.name);
-        vistado::test::WriteFile(Target(), oldTarget);
+        vistado::test::writeFile(target(), kOldTarget);
         RawServer server(c.reply);
         Reports reports;
-        auto get = MakeGet(reports, server.Url("/x"));
+        auto get = makeGet(reports, server.url("/x"));
         get->BinaryData = c.binaryData;
-        Fetch(*get);
+        fetch(*get);
 
         EXPECT_EQ(reports.doneFile, c.done ? 1 : 0);
         EXPECT_EQ(reports.errors, c.done ? 0 : 1);
-        EXPECT_EQ(get->Succeeded(), c.done);
+        EXPECT_EQ(get->succeeded(), c.done);
         if (c.done) {
-            EXPECT_EQ(reports.fileName, Target());
+            EXPECT_EQ(reports.fileName, target());
             EXPECT_EQ(reports.fileSize, static_cast<std::int64_t>(c.kept->size()));
         }
-        EXPECT_EQ(Contents(Target()), c.kept);
+        EXPECT_EQ(contents(target()), c.kept);
         // Nothing but the target is left behind.
-        EXPECT_EQ(FolderEntries(), c.kept ? std::vector<std::string>{"reply.dat"} : std::vector<std::string>{});
+        EXPECT_EQ(folderEntries(), c.kept ? std::vector<std::string>{"reply.dat"} : std::vector<std::string>{});
     }
 }
 
 TEST_F(HttpGetReply, ReportsProgressPerChunkBeforeTheTargetExists)
 {
-    const std::string body = Body(5000);
-    RawServer server(Reply("HTTP/1.0 200 OK", "Content-Length: 5000\r\n", body));
+    const std::string body = bodyOf(5000);
+    RawServer server(replyOf("HTTP/1.0 200 OK", "Content-Length: 5000\r\n", body));
     Reports reports;
-    auto get = MakeGet(reports, server.Url("/x"));
+    auto get = makeGet(reports, server.url("/x"));
     bool targetSeenEarly = false;
     get->OnProgress = [&](THTTPGet& sender, std::int64_t total, std::int64_t readed) {
         EXPECT_EQ(&sender, get.get());
         reports.progress.emplace_back(total, readed);
-        targetSeenEarly |= Contents(Target()).has_value();
+        targetSeenEarly |= contents(target()).has_value();
     };
-    Fetch(*get);
+    fetch(*get);
 
     ASSERT_EQ(reports.doneFile, 1);
     EXPECT_FALSE(targetSeenEarly) << "the target was visible before the body was complete";
@@ -107,23 +107,23 @@ TEST_F(HttpGetReply, ReportsProgressPerChunkBeforeTheTargetExists)
         before = readed;
     }
     EXPECT_EQ(before, 5000);
-    EXPECT_EQ(Contents(Target()), body);
+    EXPECT_EQ(contents(target()), body);
 }
 
 TEST_F(HttpGetReply, WithoutFileNameTheBodyComesAsText)
 {
-    RawServer ok(Reply("HTTP/1.0 200 OK", "", "4.2.1\r\n"));
-    RawServer empty(Reply("HTTP/1.0 200 OK", "Content-Length: 0\r\n", ""));
-    RawServer missing(Reply("HTTP/1.0 404 Not Found", "", "not found"));
+    RawServer ok(replyOf("HTTP/1.0 200 OK", "", "4.2.1\r\n"));
+    RawServer empty(replyOf("HTTP/1.0 200 OK", "Content-Length: 0\r\n", ""));
+    RawServer missing(replyOf("HTTP/1.0 404 Not Found", "", "not found"));
     struct {
         const RawServer& server;
         bool done;
     } cases[] = {{ok, true}, {empty, false}, {missing, false}};
     for (const auto& c : cases) {
         Reports reports;
-        auto get = MakeGet(reports, c.server.Url("/x"));
+        auto get = makeGet(reports, c.server.url("/x"));
         get->FileName = "";
-        Fetch(*get);
+        fetch(*get);
 
         EXPECT_EQ(reports.doneString, c.done ? 1 : 0);
         EXPECT_EQ(reports.errors, c.done ? 0 : 1);
@@ -131,7 +131,7 @@ TEST_F(HttpGetReply, WithoutFileNameTheBodyComesAsText)
             EXPECT_EQ(reports.text, "4.2.1\r\n");
         }
     }
-    EXPECT_TRUE(FolderEntries().empty());
+    EXPECT_TRUE(folderEntries().empty());
 }
 
 TEST_F(HttpGetReply, HttpsUrlSpeaksTls)
@@ -142,15 +142,15 @@ TEST_F(HttpGetReply, HttpsUrlSpeaksTls)
             response.set_content("plain", "text/plain");
         });
     });
-    std::string url = server.Url("/x");
+    std::string url = server.url("/x");
     url.replace(0, 4, "https");
     Reports reports;
-    auto get = MakeGet(reports, url);
-    Fetch(*get);
+    auto get = makeGet(reports, url);
+    fetch(*get);
 
     EXPECT_EQ(reports.errors, 1);
-    EXPECT_TRUE(FolderEntries().empty());
-    EXPECT_TRUE(server.Requests().empty());
+    EXPECT_TRUE(folderEntries().empty());
+    EXPECT_TRUE(server.requests().empty());
 }
 
 }  // namespace

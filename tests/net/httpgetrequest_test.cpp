@@ -11,17 +11,17 @@ namespace {
 using vistado::test::HttpServer;
 using vistado::test::SeenRequest;
 
-const char* const none = "(none)";
+const char* const kNone = "(none)";
 
 struct RequestCase {
     const char* name;
     std::function<void(THTTPGet&)> configure;
     const char* method;
-    std::map<std::string, std::string> headers;  // none: must be absent
+    std::map<std::string, std::string> headers;  // kNone: must be absent
     const char* body;
 };
 
-const RequestCase requestCases[] = {
+const RequestCase kRequestCases[] = {
     {"defaults",
      [](THTTPGet&) {},
      "GET",
@@ -29,9 +29,9 @@ const RequestCase requestCases[] = {
       {"User-Agent", "Fetchkin HTTPGet"},
       {"Cache-Control", "no-cache"},
       {"Pragma", "no-cache"},
-      {"Referer", none},
-      {"Authorization", none},
-      {"Content-Type", none}},
+      {"Referer", kNone},
+      {"Authorization", kNone},
+      {"Content-Type", kNone}},
      ""},
     {"cache allowed, no agent, own accept list, referrer, credentials",
      [](THTTPGet& get) {
@@ -44,9 +44,9 @@ const RequestCase requestCases[] = {
      },
      "GET",
      {{"Accept", "text/xml, application/xml"},
-      {"User-Agent", none},
-      {"Cache-Control", none},
-      {"Pragma", none},
+      {"User-Agent", kNone},
+      {"Cache-Control", kNone},
+      {"Pragma", kNone},
       {"Referer", "http://example.org/start"},
       {"Authorization", "Basic YW5uYTpnZWhlaW0="}},
      ""},
@@ -64,7 +64,7 @@ class HttpGetRequest : public DownloadTest {};
 
 TEST_F(HttpGetRequest, SendsHttp10RequestAsConfigured)
 {
-    for (const RequestCase& c : requestCases) {
+    for (const RequestCase& c : kRequestCases) {
         SCOPED_TRACE(c.name);
         std::string body;
         auto answer = [&body](const httplib::Request& request, httplib::Response& response) {
@@ -76,20 +76,20 @@ TEST_F(HttpGetRequest, SendsHttp10RequestAsConfigured)
             routes.Post("/maps/api/geocode/xml", answer);
         });
         Reports reports;
-        auto get = MakeGet(reports, server.Url("/maps/api/geocode/xml?latlng=48.137154,11.576124&sensor=false"));
+        auto get = makeGet(reports, server.url("/maps/api/geocode/xml?latlng=48.137154,11.576124&sensor=false"));
         c.configure(*get);
-        Fetch(*get);
+        fetch(*get);
 
         EXPECT_EQ(reports.doneFile, 1);
-        EXPECT_EQ(Contents(Target()), "<status>OK</status>");
-        auto requests = server.Requests();
+        EXPECT_EQ(contents(target()), "<status>OK</status>");
+        auto requests = server.requests();
         ASSERT_EQ(requests.size(), 1u);
         const SeenRequest& seen = requests[0];
         EXPECT_EQ(seen.method, c.method);
         EXPECT_EQ(seen.version, "HTTP/1.0");
         EXPECT_EQ(seen.target, "/maps/api/geocode/xml?latlng=48.137154,11.576124&sensor=false");
         for (const auto& [name, value] : c.headers)
-            EXPECT_EQ(seen.Header(name), value) << name;
+            EXPECT_EQ(seen.header(name), value) << name;
         EXPECT_EQ(body, c.body);
     }
 }
@@ -105,12 +105,12 @@ TEST_F(HttpGetRequest, FollowsRedirects)
         });
     });
     Reports reports;
-    auto get = MakeGet(reports, server.Url("/download/vistado.ver"));
-    Fetch(*get);
+    auto get = makeGet(reports, server.url("/download/vistado.ver"));
+    fetch(*get);
 
     EXPECT_EQ(reports.doneFile, 1);
-    EXPECT_EQ(Contents(Target()), "4.2.1\r\n");
-    EXPECT_EQ(server.Requests().size(), 2u);
+    EXPECT_EQ(contents(target()), "4.2.1\r\n");
+    EXPECT_EQ(server.requests().size(), 2u);
 }
 
 }  // namespace

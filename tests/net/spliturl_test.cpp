@@ -13,7 +13,7 @@ struct SplitCase {
     bool secure;
 };
 
-const SplitCase splitCases[] = {
+const SplitCase kSplitCases[] = {
     {"http://maps.example.com/maps/api/geocode/xml?latlng=48.1,11.5&sensor=false", "maps.example.com", 80,
      "/maps/api/geocode/xml?latlng=48.1,11.5&sensor=false", false},
     {"HTTP://Update.Example.org/download/vistado.ver", "Update.Example.org", 80, "/download/vistado.ver", false},
@@ -38,9 +38,9 @@ const SplitCase splitCases[] = {
 
 TEST(SplitUrl, SplitsSchemeHostPortAndPath)
 {
-    for (const SplitCase& c : splitCases) {
+    for (const SplitCase& c : kSplitCases) {
         SCOPED_TRACE(c.url);
-        TUrlParts parts = SplitUrl(c.url);
+        UrlParts parts = SplitUrl(c.url);
         EXPECT_EQ(parts.host, c.host);
         if (parts.host.empty())
             continue;

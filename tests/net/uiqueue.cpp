@@ -4,19 +4,19 @@
 
 namespace vistado::net::test {
 
-TUiThread UiQueue::Thread()
+UiThread UiQueue::thread()
 {
-    return {[this](std::function<void()> call) { Post(std::move(call)); }, [this] { Pump(); }};
+    return {[this](std::function<void()> call) { post(std::move(call)); }, [this] { pump(); }};
 }
 
-void UiQueue::Post(std::function<void()> call)
+void UiQueue::post(std::function<void()> call)
 {
     std::lock_guard guard(lock);
     calls.push_back(std::move(call));
     arrived.notify_all();
 }
 
-void UiQueue::Pump()
+void UiQueue::pump()
 {
     std::deque<std::function<void()>> due;
     {
@@ -28,15 +28,15 @@ void UiQueue::Pump()
         call();
 }
 
-bool UiQueue::PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit)
+bool UiQueue::pumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit)
 {
     auto end = std::chrono::steady_clock::now() + limit;
     while (!done() && std::chrono::steady_clock::now() < end)
-        Pump();
+        pump();
     return done();
 }
 
-std::size_t UiQueue::Pending()
+std::size_t UiQueue::pending()
 {
     std::lock_guard guard(lock);
     return calls.size();

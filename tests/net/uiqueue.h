@@ -15,18 +15,18 @@ namespace vistado::net::test {
 // over queue up here and run when the test pumps.
 class UiQueue {
 public:
-    TUiThread Thread();
+    UiThread thread();
 
     // Runs the queued calls; waits a little for one when none is queued.
-    void Pump();
+    void pump();
 
     // Pumps until done() holds or the time is up; gives done().
-    bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = std::chrono::seconds(10));
+    bool pumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = std::chrono::seconds(10));
 
-    std::size_t Pending();
+    std::size_t pending();
 
 private:
-    void Post(std::function<void()> call);
+    void post(std::function<void()> call);
 
     std::mutex lock;
     std::condition_variable arrived;

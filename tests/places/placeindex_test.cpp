@@ -21,7 +21,7 @@ namespace {
 
 constexpr double kWholeEarthKm = 30000.0;
 
-const PlaceIndex& place_index()
+const PlaceIndex& placeIndex()
 {
     static const PlaceIndex index;
     return index;
@@ -33,7 +33,7 @@ protected:
     void SetUp() override { std::setlocale(LC_MESSAGES, "C"); }
 };
 
-double haversine_km(Position a, Position b)
+double haversineKm(Position a, Position b)
 {
     const double toRadians = std::numbers::pi / 180.0;
     const double dLat = (b.latitude - a.latitude) * toRadians;
@@ -44,7 +44,7 @@ double haversine_km(Position a, Position b)
 }
 
 // The oracle: every city's position, straight from libgeonames.
-const std::vector<Position>& all_cities()
+const std::vector<Position>& allCities()
 {
     static const std::vector<Position> cities = [] {
         std::vector<Position> positions;
@@ -58,11 +58,11 @@ const std::vector<Position>& all_cities()
     return cities;
 }
 
-double brute_force_nearest_km(Position at)
+double bruteForceNearestKm(Position at)
 {
     double best = std::numeric_limits<double>::infinity();
-    for (const Position& city : all_cities())
-        best = std::min(best, haversine_km(at, city));
+    for (const Position& city : allCities())
+        best = std::min(best, haversineKm(at, city));
     return best;
 }
 
@@ -80,8 +80,8 @@ Position uniform(std::mt19937& random, double latLow, double latHigh, double lon
 
 TEST_F(PlaceIndexTest, HoldsEveryCity)
 {
-    EXPECT_EQ(place_index().size(), all_cities().size());
-    EXPECT_GT(place_index().size(), 20000u);
+    EXPECT_EQ(placeIndex().size(), allCities().size());
+    EXPECT_GT(placeIndex().size(), 20000u);
 }
 
 // Compares with a scan over every city: the nearest city's distance, and whether a city lies
@@ -96,7 +96,7 @@ TEST_F(PlaceIndexTest, FindsTheNearestCityLikeABruteForceScan)
         {"near the south pole", 150, [](std::mt19937& r) { return uniform(r, -90, -80, -180, 180); }},
         {"near a city", 600,
          [](std::mt19937& r) {
-             const auto& cities = all_cities();
+             const auto& cities = allCities();
              const Position city = cities[std::uniform_int_distribution<std::size_t>(0, cities.size() - 1)(r)];
              const Position near = uniform(r, city.latitude - 0.6, city.latitude + 0.6, city.longitude - 0.8,
                                            city.longitude + 0.8);
@@ -109,15 +109,15 @@ TEST_F(PlaceIndexTest, FindsTheNearestCityLikeABruteForceScan)
             const Position at = sampler.draw(random);
             SCOPED_TRACE(std::string(sampler.what) + " at " + std::to_string(at.latitude) + ","
                          + std::to_string(at.longitude));
-            const double expectedKm = brute_force_nearest_km(at);
+            const double expectedKm = bruteForceNearestKm(at);
 
-            const auto nearest = place_index().nearest(at, kWholeEarthKm);
+            const auto nearest = placeIndex().nearest(at, kWholeEarthKm);
             ASSERT_TRUE(nearest);
             EXPECT_NEAR(nearest->distanceKm, expectedKm, 1e-6);
-            EXPECT_NEAR(haversine_km(at, nearest->place.position), expectedKm, 1e-6);
+            EXPECT_NEAR(haversineKm(at, nearest->place.position), expectedKm, 1e-6);
 
             if (std::abs(expectedKm - kPlaceRadiusKm) > 1e-6) {
-                EXPECT_EQ(place_index().nearest(at).has_value(), expectedKm < kPlaceRadiusKm);
+                EXPECT_EQ(placeIndex().nearest(at).has_value(), expectedKm < kPlaceRadiusKm);
             }
         }
     }
@@ -133,9 +133,9 @@ struct KnownPlace {
     const char* countryCode;
 };
 
-void expect_place_at(Position at, const KnownPlace& k)
+void expectPlaceAt(Position at, const KnownPlace& k)
 {
-    const auto nearest = place_index().nearest(at, k.maxKm);
+    const auto nearest = placeIndex().nearest(at, k.maxKm);
     ASSERT_TRUE(nearest);
     EXPECT_EQ(nearest->place.name, k.name);
     EXPECT_EQ(nearest->place.state, k.state);
@@ -154,7 +154,7 @@ TEST_F(PlaceIndexTest, NamesTheCityStateCountryAndCode)
     };
     for (const KnownPlace& k : known) {
         SCOPED_TRACE(k.what);
-        expect_place_at(k.at, k);
+        expectPlaceAt(k.at, k);
     }
 }
 
@@ -176,11 +176,11 @@ TEST_F(PlaceIndexTest, PositionsWithoutAPlace)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        EXPECT_FALSE(place_index().nearest(c.at, c.maxKm));
+        EXPECT_FALSE(placeIndex().nearest(c.at, c.maxKm));
     }
 }
 
-std::vector<std::string> split_tabs(const std::string& line)
+std::vector<std::string> splitTabs(const std::string& line)
 {
     std::vector<std::string> fields;
     std::istringstream row(line);
@@ -205,7 +205,7 @@ TEST_F(PlaceIndexTest, SamplePhotosLieWhereTheyWereTaken)
     };
     std::string line;
     std::getline(in, line);
-    const std::vector<std::string> header = split_tabs(line);
+    const std::vector<std::string> header = splitTabs(line);
     const auto column = [&](const char* name) {
         return static_cast<std::size_t>(std::find(header.begin(), header.end(), name) - header.begin());
     };
@@ -214,12 +214,12 @@ TEST_F(PlaceIndexTest, SamplePhotosLieWhereTheyWereTaken)
 
     int checked = 0;
     while (std::getline(in, line)) {
-        const std::vector<std::string> fields = split_tabs(line);
+        const std::vector<std::string> fields = splitTabs(line);
         for (const KnownPlace& k : known) {
             if (fields[0].rfind(k.what, 0) != 0)
                 continue;
             SCOPED_TRACE(fields[0]);
-            expect_place_at({std::stod(fields.at(latColumn)), std::stod(fields.at(lonColumn))}, k);
+            expectPlaceAt({std::stod(fields.at(latColumn)), std::stod(fields.at(lonColumn))}, k);
             ++checked;
         }
     }
@@ -257,7 +257,7 @@ TEST_F(PlaceIndexGermanTest, NamesInTheUsersLanguageAsUtf8)
     };
     for (const KnownPlace& k : known) {
         SCOPED_TRACE(k.what);
-        expect_place_at(k.at, k);
+        expectPlaceAt(k.at, k);
     }
 }
 

@@ -26,10 +26,10 @@ protected:
 
     std::string written(const std::optional<PlaceMatch>& match) const
     {
-        write_place_reply(reply, match);
+        writePlaceReply(reply, match);
         std::ifstream in(reply, std::ios::binary);
         const std::string text(std::istreambuf_iterator<char>(in), {});
-        EXPECT_EQ(text, place_reply_text(match));  // the file holds the reply text as it stands
+        EXPECT_EQ(text, placeReplyText(match));  // the file holds the reply text as it stands
         return text;
     }
 
@@ -37,13 +37,13 @@ protected:
     fs::path reply;
 };
 
-PlaceMatch match_of(const char* name, const char* state, const char* country, const char* code)
+PlaceMatch matchOf(const char* name, const char* state, const char* country, const char* code)
 {
     return {{name, state, country, code, {43.46276, 11.88068}}, 0.632898};
 }
 
 // The place run's reading of a reply, names kept in UTF-8.
-std::string place_text_of(const std::string& reply)
+std::string placeTextOf(const std::string& reply)
 {
     std::istringstream in(reply);
     return placeTextFromReply(in, "UTF-8");
@@ -51,7 +51,7 @@ std::string place_text_of(const std::string& reply)
 
 TEST_F(PlaceReplyTest, WritesTheServicesFormLineByLine)
 {
-    EXPECT_EQ(written(match_of("Arezzo", "Toskana", "Italien", "IT")),
+    EXPECT_EQ(written(matchOf("Arezzo", "Toskana", "Italien", "IT")),
               "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
               "<GeocodeResponse>\n"
               " <status>OK</status>\n"
@@ -93,7 +93,7 @@ TEST_F(PlaceReplyTest, NoCityNearGivesZeroResults)
               "<GeocodeResponse>\n"
               " <status>ZERO_RESULTS</status>\n"
               "</GeocodeResponse>\n");
-    EXPECT_EQ(place_text_of(text), "");
+    EXPECT_EQ(placeTextOf(text), "");
 }
 
 // Whatever the names hold, the scan finds exactly four pieces, with the names in UTF-8.
@@ -103,17 +103,17 @@ TEST_F(PlaceReplyTest, ScanYieldsCityStateCountryAndCode)
         PlaceMatch match;
         const char* placeText;
     } cases[] = {
-        {match_of("Arezzo", "Toskana", "Italien", "IT"), ">Arezzo<>Toskana<>Italien<>IT<"},
-        {match_of("Monaco", "", "Monaco", "MC"), ">Monaco<><>Monaco<>MC<"},
-        {match_of("6th of October City", "Giza Governorate", "Egypt", "EG"),
+        {matchOf("Arezzo", "Toskana", "Italien", "IT"), ">Arezzo<>Toskana<>Italien<>IT<"},
+        {matchOf("Monaco", "", "Monaco", "MC"), ">Monaco<><>Monaco<>MC<"},
+        {matchOf("6th of October City", "Giza Governorate", "Egypt", "EG"),
          ">6th of October City<>Giza Governorate<>Egypt<>EG<"},
-        {match_of("Wien", "Wien", "\xC3\x96sterreich", "AT"), ">Wien<>Wien<>\xC3\x96sterreich<>AT<"},
-        {match_of("Saint-Pierre & Miquelon", "<none>", "A>B", "PM"), ">Saint-Pierre & Miquelon<>(none)<>A)B<>PM<"},
-        {match_of("Nord\nS\xC3\xBC" "d", "Ost\r", "West\t", "XX"), ">Nord S\xC3\xBC" "d<>Ost <>West <>XX<"},
+        {matchOf("Wien", "Wien", "\xC3\x96sterreich", "AT"), ">Wien<>Wien<>\xC3\x96sterreich<>AT<"},
+        {matchOf("Saint-Pierre & Miquelon", "<none>", "A>B", "PM"), ">Saint-Pierre & Miquelon<>(none)<>A)B<>PM<"},
+        {matchOf("Nord\nS\xC3\xBC" "d", "Ost\r", "West\t", "XX"), ">Nord S\xC3\xBC" "d<>Ost <>West <>XX<"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.placeText);
-        EXPECT_EQ(place_text_of(written(c.match)), c.placeText);
+        EXPECT_EQ(placeTextOf(written(c.match)), c.placeText);
     }
 }
 
@@ -121,9 +121,9 @@ TEST_F(PlaceReplyTest, ScanYieldsCityStateCountryAndCode)
 TEST_F(PlaceReplyTest, ScanDropsTheDistance)
 {
     for (const double km : {0.0, 0.04, 9.96, 49.99, kPlaceRadiusKm}) {
-        PlaceMatch match = match_of("Arezzo", "Tuscany", "Italy", "IT");
+        PlaceMatch match = matchOf("Arezzo", "Tuscany", "Italy", "IT");
         match.distanceKm = km;
-        EXPECT_EQ(place_text_of(written(match)), ">Arezzo<>Tuscany<>Italy<>IT<") << km;
+        EXPECT_EQ(placeTextOf(written(match)), ">Arezzo<>Tuscany<>Italy<>IT<") << km;
     }
 }
 
@@ -136,19 +136,19 @@ TEST_F(PlaceReplyTest, ReplacesAnEarlierReplyWholly)
     stale.close();
     const std::string text = written(std::nullopt);
     EXPECT_EQ(text.find("stale"), std::string::npos);
-    EXPECT_EQ(place_text_of(text), "");
+    EXPECT_EQ(placeTextOf(text), "");
     EXPECT_FALSE(fs::exists(folder / "geodat.xml.part"));
 }
 
 TEST_F(PlaceReplyTest, UnwritableFolderThrowsAndLeavesNothing)
 {
     const fs::path missing = folder / "missing" / "geodat.xml";
-    EXPECT_THROW(write_place_reply(missing, std::nullopt), std::runtime_error);
+    EXPECT_THROW(writePlaceReply(missing, std::nullopt), std::runtime_error);
     EXPECT_FALSE(fs::exists(missing));
 
     // A folder in the reply's place cannot be replaced by the reply.
     fs::create_directory(reply);
-    EXPECT_THROW(write_place_reply(reply, std::nullopt), std::runtime_error);
+    EXPECT_THROW(writePlaceReply(reply, std::nullopt), std::runtime_error);
     EXPECT_TRUE(fs::is_directory(reply));
     EXPECT_FALSE(fs::exists(folder / "geodat.xml.part"));
 }

@@ -19,7 +19,7 @@ struct SeenRequest {
     std::multimap<std::string, std::string, httplib::detail::ci> headers;
 
     // The header's value, or "(none)" when the request did not carry it.
-    std::string Header(const std::string& name) const;
+    std::string header(const std::string& name) const;
 };
 
 // A real HTTP server on a free port of 127.0.0.1, in this process. It records
@@ -31,15 +31,15 @@ public:
     HttpServer(const HttpServer&) = delete;
     HttpServer& operator=(const HttpServer&) = delete;
 
-    int Port() const { return port; }
-    std::string Url(const std::string& path) const;
-    std::vector<SeenRequest> Requests();
+    int port() const { return listenPort; }
+    std::string url(const std::string& path) const;
+    std::vector<SeenRequest> requests();
 
 private:
     httplib::Server server;
     std::mutex lock;
-    std::vector<SeenRequest> requests;
-    int port = 0;
+    std::vector<SeenRequest> seenRequests;
+    int listenPort = 0;
     std::thread thread;
 };
 

@@ -13,7 +13,7 @@ namespace vistado::test {
 namespace {
 
 // Binds a TCP socket to a free port on 127.0.0.1; gives the port.
-int BindLoopback(int fd)
+int bindLoopback(int fd)
 {
     sockaddr_in address{};
     address.sin_family = AF_INET;
@@ -25,7 +25,7 @@ int BindLoopback(int fd)
     return ntohs(address.sin_port);
 }
 
-std::string LoopbackUrl(int port, const std::string& path)
+std::string loopbackUrl(int port, const std::string& path)
 {
     return "http://127.0.0.1:" + std::to_string(port) + path;
 }
@@ -35,10 +35,10 @@ std::string LoopbackUrl(int port, const std::string& path)
 RawServer::RawServer(std::optional<std::string> reply) : reply(std::move(reply))
 {
     listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    port = BindLoopback(listener);
+    listenPort = bindLoopback(listener);
     if (::listen(listener, 16) != 0 || ::pipe(wake) != 0)
         throw std::runtime_error("listen failed");
-    thread = std::thread(&RawServer::Serve, this);
+    thread = std::thread(&RawServer::serve, this);
 }
 
 RawServer::~RawServer()
@@ -53,12 +53,12 @@ RawServer::~RawServer()
     ::close(wake[1]);
 }
 
-std::string RawServer::Url(const std::string& path) const
+std::string RawServer::url(const std::string& path) const
 {
-    return LoopbackUrl(port, path);
+    return loopbackUrl(listenPort, path);
 }
 
-void RawServer::Serve()
+void RawServer::serve()
 {
     for (;;) {
         pollfd watched[2] = {{listener, POLLIN, 0}, {wake[0], POLLIN, 0}};
@@ -68,9 +68,9 @@ void RawServer::Serve()
         int client = ::accept4(listener, nullptr, nullptr, SOCK_CLOEXEC);
         if (client < 0)
             continue;
-        ++connections;
+        ++connectionCount;
         if (reply) {
-            Answer(client);
+            answer(client);
             ::close(client);
         } else {
             silentClients.push_back(client);
@@ -78,7 +78,7 @@ void RawServer::Serve()
     }
 }
 
-void RawServer::Answer(int client)
+void RawServer::answer(int client)
 {
     std::string head;
     char buffer[1024];
@@ -102,7 +102,7 @@ void RawServer::Answer(int client)
 RefusingPort::RefusingPort()
 {
     socket = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    port = BindLoopback(socket);
+    listenPort = bindLoopback(socket);
 }
 
 RefusingPort::~RefusingPort()
@@ -110,9 +110,9 @@ RefusingPort::~RefusingPort()
     ::close(socket);
 }
 
-std::string RefusingPort::Url(const std::string& path) const
+std::string RefusingPort::url(const std::string& path) const
 {
-    return LoopbackUrl(port, path);
+    return loopbackUrl(listenPort, path);
 }
 
 }  // namespace vistado::test

@@ -18,19 +18,19 @@ public:
     RawServer(const RawServer&) = delete;
     RawServer& operator=(const RawServer&) = delete;
 
-    int Port() const { return port; }
-    int Connections() const { return connections; }
-    std::string Url(const std::string& path = "/") const;
+    int port() const { return listenPort; }
+    int connections() const { return connectionCount; }
+    std::string url(const std::string& path = "/") const;
 
 private:
-    void Serve();
-    void Answer(int client);
+    void serve();
+    void answer(int client);
 
     std::optional<std::string> reply;
     int listener = -1;
     int wake[2] = {-1, -1};
-    int port = 0;
-    std::atomic<int> connections{0};
+    int listenPort = 0;
+    std::atomic<int> connectionCount{0};
     std::vector<int> silentClients;  // owned by the serving thread
     std::thread thread;
 };
@@ -43,12 +43,12 @@ public:
     RefusingPort(const RefusingPort&) = delete;
     RefusingPort& operator=(const RefusingPort&) = delete;
 
-    int Port() const { return port; }
-    std::string Url(const std::string& path = "/") const;
+    int port() const { return listenPort; }
+    std::string url(const std::string& path = "/") const;
 
 private:
     int socket = -1;
-    int port = 0;
+    int listenPort = 0;
 };
 
 }  // namespace vistado::test

@@ -17,22 +17,22 @@ namespace {
 constexpr auto kLookPause = std::chrono::milliseconds(50);
 
 // A descriptor closed when it goes out of scope.
-class TFd {
+class Fd {
 public:
-    explicit TFd(int fd = -1) : fd_(fd) {}
-    ~TFd() { reset(); }
-    TFd(const TFd&) = delete;
-    TFd& operator=(const TFd&) = delete;
-    int get() const { return fd_; }
+    explicit Fd(int fd = -1) : fd(fd) {}
+    ~Fd() { reset(); }
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    int get() const { return fd; }
     void reset()
     {
-        if (fd_ >= 0)
-            ::close(fd_);
-        fd_ = -1;
+        if (fd >= 0)
+            ::close(fd);
+        fd = -1;
     }
 
 private:
-    int fd_;
+    int fd;
 };
 
 bool isExecutableFile(const std::string& path)
@@ -59,18 +59,18 @@ bool reap(pid_t pid, bool block)
 
 }  // namespace
 
-TExifTool::TExifTool(std::string program) : program_(std::move(program)) {}
+ExifTool::ExifTool(std::string program) : program(std::move(program)) {}
 
-TExifTool::~TExifTool()
+ExifTool::~ExifTool()
 {
-    for (const pid_t pid : children_)
+    for (const pid_t pid : children)
         reap(pid, true);
 }
 
-std::string TExifTool::findInPath() const
+std::string ExifTool::findInPath() const
 {
-    if (program_.find('/') != std::string::npos)
-        return isExecutableFile(program_) ? program_ : std::string();
+    if (program.find('/') != std::string::npos)
+        return isExecutableFile(program) ? program : std::string();
     const char* path = std::getenv("PATH");
     const std::string folders = path ? path : "/usr/local/bin:/usr/bin:/bin";
     std::size_t start = 0;
@@ -78,15 +78,15 @@ std::string TExifTool::findInPath() const
         const std::size_t end = folders.find(':', start);
         const std::string folder = folders.substr(start, end - start);
         // An empty entry would mean the current directory, where the photos are: skipped.
-        if (!folder.empty() && isExecutableFile(folder + "/" + program_))
-            return folder + "/" + program_;
+        if (!folder.empty() && isExecutableFile(folder + "/" + program))
+            return folder + "/" + program;
         if (end == std::string::npos)
             return {};
         start = end + 1;
     }
 }
 
-bool TExifTool::start(const std::vector<std::string>& arguments)
+bool ExifTool::start(const std::vector<std::string>& arguments)
 {
     const std::string executable = findInPath();
     if (executable.empty())
@@ -95,17 +95,17 @@ bool TExifTool::start(const std::vector<std::string>& arguments)
     // Everything the child needs is made before the fork: between fork and exec it may
     // only make async-signal-safe calls, as other threads (downloads) may hold locks.
     std::vector<char*> argv;
-    argv.push_back(const_cast<char*>(program_.c_str()));
+    argv.push_back(const_cast<char*>(program.c_str()));
     for (const std::string& argument : arguments)
         argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
 
-    const TFd devNull(::open("/dev/null", O_RDWR | O_CLOEXEC));
+    const Fd devNull(::open("/dev/null", O_RDWR | O_CLOEXEC));
     int ends[2];
     if (devNull.get() < 0 || ::pipe2(ends, O_CLOEXEC) != 0)
         return false;
-    TFd readEnd(ends[0]);
-    TFd writeEnd(ends[1]);
+    Fd readEnd(ends[0]);
+    Fd writeEnd(ends[1]);
 
     const pid_t pid = ::fork();
     if (pid < 0)
@@ -132,23 +132,23 @@ bool TExifTool::start(const std::vector<std::string>& arguments)
         reap(pid, true);
         return false;
     }
-    children_.push_back(pid);
+    children.push_back(pid);
     return true;
 }
 
-int TExifTool::running()
+int ExifTool::running()
 {
-    std::erase_if(children_, [](pid_t pid) { return reap(pid, false); });
-    return static_cast<int>(children_.size());
+    std::erase_if(children, [](pid_t pid) { return reap(pid, false); });
+    return static_cast<int>(children.size());
 }
 
-void TExifTool::awaitFreeSlot(int limit)
+void ExifTool::awaitFreeSlot(int limit)
 {
     while (running() >= limit)
         std::this_thread::sleep_for(kLookPause);
 }
 
-void TExifTool::awaitAllEnded()
+void ExifTool::awaitAllEnded()
 {
     bool found = false;
     do {

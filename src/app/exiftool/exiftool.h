@@ -13,13 +13,13 @@
 // The processes it started are its children: it tells how many still run, waits for them,
 // and reaps each one that has ended, so none is left a zombie. Its destructor waits for
 // those still running.
-class TExifTool {
+class ExifTool {
 public:
     // `program` is looked up in PATH (Debian's exiftool by default).
-    explicit TExifTool(std::string program = "exiftool");
-    ~TExifTool();
-    TExifTool(const TExifTool&) = delete;
-    TExifTool& operator=(const TExifTool&) = delete;
+    explicit ExifTool(std::string program = "exiftool");
+    ~ExifTool();
+    ExifTool(const ExifTool&) = delete;
+    ExifTool& operator=(const ExifTool&) = delete;
 
     // Starts the program with `arguments` in the current directory, without waiting for it.
     // True when the process was created and the program was found and executed; false
@@ -38,6 +38,6 @@ public:
 private:
     std::string findInPath() const;
 
-    std::string program_;
-    std::vector<pid_t> children_;
+    std::string program;
+    std::vector<pid_t> children;
 };

@@ -15,18 +15,18 @@ std::string unquoted(std::string text)
 
 }  // namespace
 
-TExifToolCall backupCall(const std::string& path)
+ExifToolCall backupCall(const std::string& path)
 {
-    TExifToolCall call;
-    call.parameterText = " -overwrite_original  -gpslatitude -gpslongitude -w \"" + vistado::FolderPart(path) +
+    ExifToolCall call;
+    call.parameterText = " -overwrite_original  -gpslatitude -gpslongitude -w \"" + vistado::folderPart(path) +
                          "gpstext/%f.txt\" \"" + path + "\"";
     call.arguments = {"-overwrite_original", "-gpslatitude", "-gpslongitude", "-w", "%dgpstext/%f.txt", "--", path};
     return call;
 }
 
-TExifToolCall restoreCall(const TGpsBackup& backup, const std::string& path)
+ExifToolCall restoreCall(const GpsBackup& backup, const std::string& path)
 {
-    TExifToolCall call;
+    ExifToolCall call;
     call.parameterText = " -overwrite_original -gpslatitude=" + backup.latitude.value +
                          " -gpslatituderef=" + backup.latitude.reference +
                          " -gpslongitude=" + backup.longitude.value +

@@ -10,7 +10,7 @@
 // the window caption), and as the argument list ExifTool is really started with. In the list
 // the image path is always one argument behind "--", so a name such as -x; "y".jpg stays a
 // file name, and the double quotes a shell would have removed are not there.
-struct TExifToolCall {
+struct ExifToolCall {
     std::string parameterText;
     std::vector<std::string> arguments;
 };
@@ -18,7 +18,7 @@ struct TExifToolCall {
 // Prints the image's GPS latitude and longitude into gpstext/<base name>.txt beside it.
 // The list names that file through ExifTool's own %d (the image's folder), so that a "%"
 // in a folder name is not taken for one of ExifTool's codes.
-TExifToolCall backupCall(const std::string& path);
+ExifToolCall backupCall(const std::string& path);
 
 // Writes the backed-up coordinates and their reference letters into the image.
-TExifToolCall restoreCall(const TGpsBackup& backup, const std::string& path);
+ExifToolCall restoreCall(const GpsBackup& backup, const std::string& path);

@@ -33,13 +33,13 @@ std::string cutAt(std::string& rest, const std::string& mark, std::size_t skip)
 
 std::string mache_gpsdatenpfad(const std::string& path)
 {
-    return vistado::FolderPart(path) + "gpstext";
+    return vistado::folderPart(path) + "gpstext";
 }
 
 std::string backupBaseName(const std::string& path)
 {
-    const std::string name = vistado::FileNamePart(path);
-    const std::size_t jpg = vistado::UpperAscii(name).find(".JPG");
+    const std::string name = vistado::fileNamePart(path);
+    const std::size_t jpg = vistado::upperAscii(name).find(".JPG");
     return jpg == std::string::npos ? std::string() : name.substr(0, jpg);
 }
 
@@ -55,7 +55,7 @@ std::string RemoveBlanks(const std::string& text)
     return result;
 }
 
-TDmsValue ParseDmsLine(const std::string& line)
+DmsValue ParseDmsLine(const std::string& line)
 {
     const std::size_t colon = line.find(':');
     std::string rest = restFrom(line, colon == std::string::npos ? 1 : colon + 2);
@@ -68,14 +68,14 @@ TDmsValue ParseDmsLine(const std::string& line)
     return {"\"" + degrees + " " + minutes + " " + seconds + "\"", reference};
 }
 
-TGpsBackup readGpsBackup(std::istream& text)
+GpsBackup readGpsBackup(std::istream& text)
 {
-    TGpsBackup backup;
+    GpsBackup backup;
     while (!atTextEnd(text)) {
         const std::string line = readTextLine(text);
         const std::size_t colon = line.find(':');
         const std::string key =
-            colon == std::string::npos ? std::string() : vistado::LowerAscii(RemoveBlanks(line.substr(0, colon)));
+            colon == std::string::npos ? std::string() : vistado::lowerAscii(RemoveBlanks(line.substr(0, colon)));
         if (key == "gpslatitude")
             backup.latitude = ParseDmsLine(line);
         else if (key == "gpslongitude")

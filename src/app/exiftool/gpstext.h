@@ -25,7 +25,7 @@ std::string RemoveBlanks(const std::string& text);
 
 // One coordinate of a backup line: the value as ExifTool is to get it back, in double
 // quotes (for the line above: "48  8 13.75", the quotes included), and the reference letter.
-struct TDmsValue {
+struct DmsValue {
     std::string value;
     std::string reference;  // one letter, or empty when the line ends too early
 };
@@ -35,13 +35,13 @@ struct TDmsValue {
 // up to the double quote, and the letter two places behind that. A piece whose end mark is
 // missing is empty and the next piece is sought in the same rest; without the double quote
 // there is no letter either.
-TDmsValue ParseDmsLine(const std::string& line);
+DmsValue ParseDmsLine(const std::string& line);
 
 // What a backup text file holds: the last "GPS Latitude" and "GPS Longitude" lines, found by
 // their name part with blanks removed and without regard to case. Every other line (also
 // "GPS Latitude Ref") is ignored; a coordinate without a line stays empty.
-struct TGpsBackup {
-    TDmsValue latitude;
-    TDmsValue longitude;
+struct GpsBackup {
+    DmsValue latitude;
+    DmsValue longitude;
 };
-TGpsBackup readGpsBackup(std::istream& text);
+GpsBackup readGpsBackup(std::istream& text);

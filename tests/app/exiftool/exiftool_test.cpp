@@ -15,10 +15,10 @@
 
 namespace {
 
-using vistado::test::TTempDir;
-using vistado::test::WriteFile;
-using vistado::test::ReadFile;
-using vistado::test::MakeFolder;
+using vistado::test::TempDir;
+using vistado::test::writeFile;
+using vistado::test::readFile;
+using vistado::test::makeFolder;
 
 // No child of this process is left, running or ended and uncollected.
 bool noChildLeft()
@@ -31,14 +31,14 @@ protected:
     // A program named exiftool in a folder of its own.
     std::string addProgram(const std::string& content, mode_t mode = 0755)
     {
-        MakeFolder(tmp.File("bin"));
-        const std::string program = tmp.Path() + "/bin/exiftool";
-        WriteFile(tmp.File("bin/exiftool"), content);
+        makeFolder(tmp.file("bin"));
+        const std::string program = tmp.path() + "/bin/exiftool";
+        writeFile(tmp.file("bin/exiftool"), content);
         chmod(program.c_str(), mode);
-        return tmp.Path() + "/bin";
+        return tmp.path() + "/bin";
     }
 
-    TTempDir tmp;
+    TempDir tmp;
 };
 
 TEST_F(ExifToolProcesses, ArgumentsArriveWholeAndNothingIsRunByAShell)
@@ -46,11 +46,11 @@ TEST_F(ExifToolProcesses, ArgumentsArriveWholeAndNothingIsRunByAShell)
     const std::string bin = addProgram("#!/bin/sh\n"
                                        "for a in \"$@\"; do printf '%s|' \"$a\"; done > \"$(dirname \"$0\")/args\"\n"
                                        "echo noise; echo more noise >&2\n");
-    const TPathChange path(bin + ":/usr/bin:/bin");
+    const PathChange path(bin + ":/usr/bin:/bin");
     testing::internal::CaptureStdout();
     testing::internal::CaptureStderr();
     {
-        TExifTool exifTool;
+        ExifTool exifTool;
         const std::vector<std::string> arguments{"-w", "%dgpstext/%f.txt", "--", "-x; \"y\" 'z' $(touch pwned).jpg",
                                                  "a;touch pwned2"};
         EXPECT_TRUE(exifTool.start(arguments));
@@ -60,9 +60,9 @@ TEST_F(ExifToolProcesses, ArgumentsArriveWholeAndNothingIsRunByAShell)
     // What the program prints is not mixed into ours.
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
-    EXPECT_EQ(ReadFile(tmp.File("bin/args")), "-w|%dgpstext/%f.txt|--|-x; \"y\" 'z' $(touch pwned).jpg|a;touch pwned2|");
+    EXPECT_EQ(readFile(tmp.file("bin/args")), "-w|%dgpstext/%f.txt|--|-x; \"y\" 'z' $(touch pwned).jpg|a;touch pwned2|");
     EXPECT_FALSE(std::filesystem::exists("pwned"));
-    EXPECT_FALSE(std::filesystem::exists(tmp.Path() + "/bin/pwned"));
+    EXPECT_FALSE(std::filesystem::exists(tmp.path() + "/bin/pwned"));
     EXPECT_TRUE(noChildLeft());
 }
 
@@ -79,23 +79,23 @@ TEST_F(ExifToolProcesses, AProgramThatCannotBeStartedIsReported)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        TTempDir own;
-        WriteFile(own.File("exiftool"), c.content);
-        chmod((own.Path() + "/exiftool").c_str(), c.mode);
-        const TPathChange path(own.Path());
-        TExifTool exifTool;
+        TempDir own;
+        writeFile(own.file("exiftool"), c.content);
+        chmod((own.path() + "/exiftool").c_str(), c.mode);
+        const PathChange path(own.path());
+        ExifTool exifTool;
         EXPECT_FALSE(exifTool.start({"x.jpg"}));
         EXPECT_EQ(exifTool.running(), 0);
         EXPECT_TRUE(noChildLeft());
     }
-    const TPathChange empty(tmp.Path());
-    TExifTool missing;
+    const PathChange empty(tmp.path());
+    ExifTool missing;
     EXPECT_FALSE(missing.start({"x.jpg"}));
 }
 
 TEST_F(ExifToolProcesses, AtMostTheSlotsRunAndAllAreReaped)
 {
-    TExifTool sleeper("sleep");
+    ExifTool sleeper("sleep");
     int most = 0;
     for (int i = 0; i < 6; ++i) {
         sleeper.awaitFreeSlot(4);
@@ -111,9 +111,9 @@ TEST_F(ExifToolProcesses, AtMostTheSlotsRunAndAllAreReaped)
 
 TEST_F(ExifToolProcesses, ClosingWaitsForTheProcessesStillRunning)
 {
-    const std::string marker = tmp.Path() + "/done";
+    const std::string marker = tmp.path() + "/done";
     {
-        TExifTool shell("sh");
+        ExifTool shell("sh");
         ASSERT_TRUE(shell.start({"-c", "sleep 0.3; touch \"$0\"", marker}));
         EXPECT_EQ(shell.running(), 1);
     }

@@ -56,7 +56,7 @@ TEST(GpsText, ParseDmsLineTakesExifToolsValueApart)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.line);
-        const TDmsValue parsed = ParseDmsLine(c.line);
+        const DmsValue parsed = ParseDmsLine(c.line);
         EXPECT_EQ(parsed.value, c.value);
         EXPECT_EQ(parsed.reference, c.reference);
     }
@@ -69,28 +69,28 @@ TEST(GpsText, ReadGpsBackupTakesTheLatitudeAndLongitudeLines)
                             "GPS Longitude                   : 11 deg 34' 34.05\" E\r\n"
                             "no colon here\r\n"
                             "GPSLATITUDE                     : 48 deg 8' 13.75\" N");
-    const TGpsBackup backup = readGpsBackup(text);
+    const GpsBackup backup = readGpsBackup(text);
     EXPECT_EQ(backup.latitude.value, "\"48  8 13.75\"");
     EXPECT_EQ(backup.latitude.reference, "N");
     EXPECT_EQ(backup.longitude.value, "\"11  34 34.05\"");
     EXPECT_EQ(backup.longitude.reference, "E");
 
     std::istringstream empty("Something : else\n");
-    const TGpsBackup none = readGpsBackup(empty);
+    const GpsBackup none = readGpsBackup(empty);
     EXPECT_EQ(none.latitude.value, "");
     EXPECT_EQ(none.longitude.reference, "");
 }
 
 TEST(ExifToolCalls, BackupAsTheCaptionShowsItAndAsExifToolGetsIt)
 {
-    const TExifToolCall inFolder = backupCall("/home/u/Bilder 2010/-x; \"y\".jpg");
+    const ExifToolCall inFolder = backupCall("/home/u/Bilder 2010/-x; \"y\".jpg");
     EXPECT_EQ(inFolder.parameterText, " -overwrite_original  -gpslatitude -gpslongitude -w "
                                       "\"/home/u/Bilder 2010/gpstext/%f.txt\" \"/home/u/Bilder 2010/-x; \"y\".jpg\"");
     const std::vector<std::string> arguments{"-overwrite_original", "-gpslatitude", "-gpslongitude", "-w",
                                              "%dgpstext/%f.txt", "--", "/home/u/Bilder 2010/-x; \"y\".jpg"};
     EXPECT_EQ(inFolder.arguments, arguments);
 
-    const TExifToolCall bare = backupCall("-a.jpg");
+    const ExifToolCall bare = backupCall("-a.jpg");
     EXPECT_EQ(bare.parameterText, " -overwrite_original  -gpslatitude -gpslongitude -w \"gpstext/%f.txt\" \"-a.jpg\"");
     EXPECT_EQ(bare.arguments.back(), "-a.jpg");
     EXPECT_EQ(bare.arguments[bare.arguments.size() - 2], "--");
@@ -98,8 +98,8 @@ TEST(ExifToolCalls, BackupAsTheCaptionShowsItAndAsExifToolGetsIt)
 
 TEST(ExifToolCalls, RestoreAsTheShellWouldHaveSplitIt)
 {
-    const TGpsBackup backup{{"\"48  8 13.75\"", "N"}, {"\"122  25 9.00\"", "W"}};
-    const TExifToolCall call = restoreCall(backup, "/a/b c.jpg");
+    const GpsBackup backup{{"\"48  8 13.75\"", "N"}, {"\"122  25 9.00\"", "W"}};
+    const ExifToolCall call = restoreCall(backup, "/a/b c.jpg");
     EXPECT_EQ(call.parameterText, " -overwrite_original -gpslatitude=\"48  8 13.75\" -gpslatituderef=N"
                                   " -gpslongitude=\"122  25 9.00\" -gpslongituderef=W \"/a/b c.jpg\"");
     const std::vector<std::string> arguments{"-overwrite_original", "-gpslatitude=48  8 13.75", "-gpslatituderef=N",
@@ -107,7 +107,7 @@ TEST(ExifToolCalls, RestoreAsTheShellWouldHaveSplitIt)
     EXPECT_EQ(call.arguments, arguments);
 
     // A backup without GPS lines still makes a call, with nothing behind the "=".
-    const TExifToolCall empty = restoreCall(TGpsBackup{}, "x.jpg");
+    const ExifToolCall empty = restoreCall(GpsBackup{}, "x.jpg");
     EXPECT_EQ(empty.parameterText,
               " -overwrite_original -gpslatitude= -gpslatituderef= -gpslongitude= -gpslongituderef= \"x.jpg\"");
     const std::vector<std::string> emptyArguments{"-overwrite_original", "-gpslatitude=", "-gpslatituderef=",
