@@ -27,6 +27,7 @@
 #include <string>
 #include <vector>
 
+namespace vistado::bench {
 namespace {
 
 using vistado::bench::runQuietly;
@@ -109,11 +110,13 @@ void BM_CopyWithFlush(benchmark::State& state)
 }
 
 }  // namespace
+}  // namespace vistado::bench
 
 int main(int argc, char** argv)
 {
+    using namespace vistado::bench;
     benchmark::Initialize(&argc, argv);
-    const std::string folder = vistado::bench::benchFolder(argc, argv);
+    const std::string folder = benchFolder(argc, argv);
     if (!std::filesystem::is_directory(folder)) {
         std::cerr << "comment_bench: no folder " << folder << "\n";
         return 1;

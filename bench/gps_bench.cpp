@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+namespace vistado::bench {
 namespace {
 
 using vistado::bench::installed;
@@ -57,11 +58,13 @@ void BM_Process(benchmark::State& state, std::vector<std::string> command)
 }
 
 }  // namespace
+}  // namespace vistado::bench
 
 int main(int argc, char** argv)
 {
+    using namespace vistado::bench;
     benchmark::Initialize(&argc, argv);
-    const std::string folder = vistado::bench::benchFolder(argc, argv);
+    const std::string folder = benchFolder(argc, argv);
     if (!std::filesystem::is_directory(folder)) {
         std::cerr << "gps_bench: no folder " << folder << "\n";
         return 1;

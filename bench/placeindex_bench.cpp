@@ -7,6 +7,7 @@
 #include <random>
 #include <vector>
 
+namespace vistado::bench {
 namespace {
 
 void BM_PlaceIndexBuild(benchmark::State& state)
@@ -55,5 +56,6 @@ void BM_NearestPlace(benchmark::State& state)
 BENCHMARK(BM_NearestPlace)->ArgName("europe")->Arg(0)->Arg(1);
 
 }  // namespace
+}  // namespace vistado::bench
 
 BENCHMARK_MAIN();

@@ -22,6 +22,7 @@
 #include <filesystem>
 #include <string>
 
+namespace vistado::bench {
 namespace {
 
 using namespace vistado::test;
@@ -95,6 +96,7 @@ void BM_PlaceRun(benchmark::State& state)
 BENCHMARK(BM_PlaceRun)->Iterations(1)->Unit(benchmark::kSecond);
 
 }  // namespace
+}  // namespace vistado::bench
 
 int main(int argc, char* argv[])
 {

@@ -11,8 +11,7 @@
 #include <string>
 #include <unistd.h>
 
-using namespace vistado;
-
+namespace vistado {
 namespace {
 
 // One temporary file per extension, made once per process and removed at exit.
@@ -42,9 +41,11 @@ private:
 };
 
 }  // namespace
+}  // namespace vistado
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
+    using namespace vistado;
     static const FuzzFile jpeg(".jpg");
     static const FuzzFile tiff(".tif");
     // Inputs that start like TIFF data take the TIFF path.

@@ -3,6 +3,8 @@
 #include <QEvent>
 #include <QLabel>
 
+namespace vistado {
+
 // A label that grows and shrinks with its text and font, as the window's labels do.
 // Set its text through this type: QLabel::setText is not virtual.
 class AutoSizeLabel : public QLabel {
@@ -23,3 +25,5 @@ protected:
             adjustSize();
     }
 };
+
+}  // namespace vistado

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+namespace vistado {
+
 CommandGuard::Hold::Hold(Hold&& other) noexcept : guard(std::exchange(other.guard, nullptr)) {}
 
 CommandGuard::Hold::~Hold()
@@ -24,3 +26,5 @@ void CommandGuard::release()
     if (releaseHandler)
         releaseHandler();
 }
+
+}  // namespace vistado

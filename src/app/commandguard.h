@@ -4,6 +4,8 @@
 #include <optional>
 #include <utility>
 
+namespace vistado {
+
 // Keeps the window's commands from running inside one another: a command's
 // loop lets the window process events, and a click on a command button then
 // must not start a second command (or the same one again).
@@ -41,3 +43,5 @@ private:
     bool commandRunning = false;
     std::function<void()> releaseHandler;
 };
+
+}  // namespace vistado

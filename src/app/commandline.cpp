@@ -4,6 +4,8 @@
 #include "meta/asciitext.h"
 #include "meta/pathparts.h"
 
+namespace vistado {
+
 CommandLineJobs jobsFromCommandLine(const std::string& argument, const std::string& currentDirectory)
 {
     CommandLineJobs result;
@@ -16,14 +18,14 @@ CommandLineJobs jobsFromCommandLine(const std::string& argument, const std::stri
         return result;
     }
 
-    const std::string extension = vistado::upperAscii(vistado::extensionPart(argument));
+    const std::string extension = upperAscii(extensionPart(argument));
     if (extension == ".JPG") {
         result.frageCaption = "Ort ermitteln?";
-        result.zielText = "Bild \"" + vistado::fileNamePart(argument) + "\"";
+        result.zielText = "Bild \"" + fileNamePart(argument) + "\"";
         result.jobs.push_back(argument);
     } else if (extension.empty()) {
         // A trailing "/" leaves no file-name part: the whole argument names the folder.
-        const std::string shown = vistado::fileNamePart(argument).empty() ? argument : vistado::fileNamePart(argument);
+        const std::string shown = fileNamePart(argument).empty() ? argument : fileNamePart(argument);
         result.frageCaption = "Orte ermitteln?";
         result.zielText = "Bilder im Verzeichnis \"" + shown + "\"";
         if (result.currentPath.back() != '/')
@@ -34,3 +36,5 @@ CommandLineJobs jobsFromCommandLine(const std::string& argument, const std::stri
     // Any other extension names neither an image nor a folder: the window keeps its hint.
     return result;
 }
+
+}  // namespace vistado

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+namespace vistado {
+
 // What the command-line argument makes of the window: the texts it shows and
 // the job list the commands walk. Texts are the system's 8-bit byte strings.
 struct CommandLineJobs {
@@ -17,3 +19,5 @@ struct CommandLineJobs {
 // Without an argument the JPEG files of `currentDirectory` are listed by their
 // bare names, which the commands later open relative to the working directory.
 CommandLineJobs jobsFromCommandLine(const std::string& argument, const std::string& currentDirectory);
+
+}  // namespace vistado

@@ -4,7 +4,9 @@
 #include <filesystem>
 #include <thread>
 
-bool awaitDownloadedFile(const std::string& file, int polls, const vistado::net::THTTPGet& download)
+namespace vistado {
+
+bool awaitDownloadedFile(const std::string& file, int polls, const net::THTTPGet& download)
 {
     for (int poll = 0; poll < polls; ++poll) {
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
@@ -16,3 +18,5 @@ bool awaitDownloadedFile(const std::string& file, int polls, const vistado::net:
     }
     return false;
 }
+
+}  // namespace vistado

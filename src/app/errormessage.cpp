@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <string>
 
+namespace vistado {
+
 namespace {
 
 bool toStandardError = false;
@@ -26,3 +28,5 @@ void showErrorMessagesOnStandardError()
 {
     toStandardError = true;
 }
+
+}  // namespace vistado

@@ -8,6 +8,8 @@
 #include <memory>
 #include <utility>
 
+namespace vistado {
+
 std::vector<std::string> findJpgEntries(const std::string& folder)
 {
     // Camera folders mix IMG_0001.JPG and img_0002.jpg; ordering by the
@@ -18,8 +20,8 @@ std::vector<std::string> findJpgEntries(const std::string& folder)
     if (dir) {
         while (const dirent* entry = readdir(dir.get())) {
             std::string name = entry->d_name;
-            std::string key = vistado::upperAscii(name);
-            if (vistado::extensionPart(key) == ".JPG")
+            std::string key = upperAscii(name);
+            if (extensionPart(key) == ".JPG")
                 found.emplace_back(std::move(key), std::move(name));
         }
     }
@@ -31,3 +33,5 @@ std::vector<std::string> findJpgEntries(const std::string& folder)
         names.push_back(std::move(entry.second));
     return names;
 }
+
+}  // namespace vistado

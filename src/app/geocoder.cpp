@@ -13,6 +13,8 @@
 #include <fstream>
 #include <thread>
 
+namespace vistado {
+
 namespace {
 
 constexpr const char* kReplyFile = "geodat.xml";
@@ -70,10 +72,10 @@ std::string TForm1::mache_orts_info()
 // Stops the component's download if one is still going, and lets the window process events
 // until its end has been reported: only then does the component take a new request. A
 // download whose file has arrived has ended already and keeps its result.
-void TForm1::settleDownload(vistado::net::THTTPGet& download)
+void TForm1::settleDownload(net::THTTPGet& download)
 {
     download.CancelDownload();
-    const vistado::net::UiThread ui = qtUiThread(this);
+    const net::UiThread ui = qtUiThread(this);
     while (download.busy())
         ui.pump();
 }
@@ -85,3 +87,5 @@ void TForm1::writeOfflineReply(const std::string& reply, const std::string& posi
     const std::optional<Position> at = parsePositionText(positionText);
     writePlaceReply(reply, at ? placeIndex->nearest(*at) : std::nullopt);
 }
+
+}  // namespace vistado

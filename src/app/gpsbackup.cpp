@@ -18,6 +18,8 @@
 #include <sstream>
 #include <system_error>
 
+namespace vistado {
+
 namespace {
 
 // Over thousands of images the backup would otherwise start thousands of processes at once.
@@ -73,8 +75,8 @@ bool TForm1::mie_schreiben(const std::string& path)
 {
     const DecimalPointWhileReading point;
     bool hasPosition = false;
-    imageData = std::make_unique<vistado::TimgData>(vistado::kDecodeAll);
-    vistado::setGpsRenderingMode(kDegreesMinutesSeconds);
+    imageData = std::make_unique<TimgData>(kDecodeAll);
+    setGpsRenderingMode(kDegreesMinutesSeconds);
     if (fileExists(path + ".mie")) {
         showStatus("MIE vorhanden");
     } else if (!imageData->OpenImage(path)) {
@@ -144,7 +146,9 @@ bool TForm1::schreibe_exif(const std::string& path)
     backupFolder = mache_gpsdatenpfad(path);
     // A backup file that cannot be opened or read (a folder of that name, say) is an error:
     // restoring from it would clear the image's position.
-    std::istringstream text(vistado::readWholeFile(backupFolder + "/" + backupBaseName(path) + ".txt"));
+    std::istringstream text(readWholeFile(backupFolder + "/" + backupBaseName(path) + ".txt"));
     const GpsBackup backup = readGpsBackup(text);
     return exifTool.start(restoreCall(backup, path).arguments);
 }
+
+}  // namespace vistado

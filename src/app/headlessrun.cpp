@@ -9,6 +9,8 @@
 #include <exception>
 #include <string_view>
 
+namespace vistado {
+
 namespace {
 
 void printLine(std::FILE* stream, std::string_view line)
@@ -50,3 +52,5 @@ int runWithoutWindow(const ProgramCall& call, const std::string& currentDirector
     }
     return form.BFrage->text() == QStringLiteral("fertig") ? 0 : 1;
 }
+
+}  // namespace vistado

@@ -11,6 +11,7 @@
 
 int main(int argc, char* argv[])
 {
+    using namespace vistado;
     const ProgramCall call = parseProgramCall(std::vector<std::string>(argv + 1, argv + argc));
     switch (call.command) {
     case ProgramCommand::Window: {

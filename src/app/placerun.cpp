@@ -12,6 +12,8 @@
 #include <chrono>
 #include <thread>
 
+namespace vistado {
+
 void TForm1::BFrageClick()
 {
     runCommand([this] {
@@ -53,7 +55,7 @@ std::string TForm1::gps_auslesen(const std::string& path)
 {
     const DecimalPointWhileReading point;
     std::string position;
-    imageData = std::make_unique<vistado::TimgData>(vistado::kDecodeAll);
+    imageData = std::make_unique<TimgData>(kDecodeAll);
     existingComment.clear();
     if (!imageData->OpenImage(path)) {
         showStatus("keine Exif Daten");
@@ -64,7 +66,7 @@ std::string TForm1::gps_auslesen(const std::string& path)
             runLog.write("Ortsinfo vorhanden;");
             setGridText(1, currentRow, "Ortsinfo vorhanden");
         } else if (imageData->ExifPresent()) {
-            position = vistado::gpsPositionText(*imageData->exifDecoder);
+            position = gpsPositionText(*imageData->exifDecoder);
             if (!position.empty()) {
                 runLog.write(position + ";");
                 setGridText(1, currentRow, position);
@@ -85,3 +87,5 @@ void TForm1::schreibe_jpg(const std::string& path)
     imageData->SetCommentText(placeText + "  " + existingComment);
     imageData->SaveJpeg(path);
 }
+
+}  // namespace vistado

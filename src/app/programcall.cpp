@@ -1,5 +1,7 @@
 #include "app/programcall.h"
 
+namespace vistado {
+
 namespace {
 
 struct CommandName {
@@ -38,3 +40,5 @@ ProgramCall parseProgramCall(const std::vector<std::string>& arguments)
     }
     return {ProgramCommand::Bad, {}};
 }
+
+}  // namespace vistado

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+namespace vistado {
+
 // What the program is asked to do by its command line. A first argument that does not begin
 // with "--" is the window's (a JPEG file or a folder; further ones are ignored). One of the
 // commands below runs at once without showing the window, on the job list its PATH gives
@@ -22,3 +24,5 @@ ProgramCall parseProgramCall(const std::vector<std::string>& arguments);
 
 // How to call the program, for --help and a bad command line.
 extern const char* const kProgramUsage;
+
+}  // namespace vistado

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+namespace vistado {
+
 int progressPosition(int done, int count)
 {
     // In whole numbers, so no floating-point rounding can tip a half either way.
@@ -12,3 +14,5 @@ int progressPosition(int done, int count)
         ++position;
     return static_cast<int>(position);
 }
+
+}  // namespace vistado

@@ -6,7 +6,9 @@
 
 #include <utility>
 
-vistado::net::UiThread qtUiThread(QObject* context)
+namespace vistado {
+
+net::UiThread qtUiThread(QObject* context)
 {
     return {
         [context](std::function<void()> call) {
@@ -15,3 +17,5 @@ vistado::net::UiThread qtUiThread(QObject* context)
         [] { QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents); },
     };
 }
+
+}  // namespace vistado

@@ -7,6 +7,8 @@
 #include <system_error>
 #include <unistd.h>
 
+namespace vistado {
+
 namespace {
 
 [[noreturn]] void throwFileError(const std::string& path)
@@ -95,3 +97,5 @@ void RunLog::flush(std::string_view lineEnd)
     if (lineListener)
         lineListener(line);
 }
+
+}  // namespace vistado

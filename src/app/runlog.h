@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+namespace vistado {
+
 // The run log protokoll.csv: created anew by each run, closed when the next run starts or
 // the window closes. Each line reaches the file as soon as it is complete, so the file
 // shows every finished image even if the program dies; an unfinished line is written when
@@ -41,3 +43,5 @@ private:
     std::string currentLine;  // the line being written
     LineListener lineListener;
 };
+
+}  // namespace vistado

@@ -1,5 +1,7 @@
 #include "app/services.h"
 
+namespace vistado {
+
 namespace {
 
 constexpr const char* kDefaultGeocoderHost = "maps.googleapis.com";
@@ -63,3 +65,5 @@ std::string newVersionNotice(const Services& services)
 {
     return "neue Version: " + updateServerAddress(services) + "/download/vistado.exe";
 }
+
+}  // namespace vistado

@@ -4,6 +4,8 @@
 #include <functional>
 #include <string>
 
+namespace vistado {
+
 // Where the place lookup and the update check go. The program reads this from the
 // environment at start-up and keeps no configuration of its own.
 struct Services {
@@ -30,3 +32,5 @@ std::string geocoderUrl(const Services& services, const std::string& positionTex
 // The update server's version file, and the notice that names the new program's download.
 std::string versionFileUrl(const Services& services);
 std::string newVersionNotice(const Services& services);
+
+}  // namespace vistado

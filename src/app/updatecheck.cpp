@@ -11,6 +11,8 @@
 #include <fstream>
 #include <system_error>
 
+namespace vistado {
+
 namespace {
 
 constexpr const char* kVersionFile = "vistado.ver";
@@ -60,3 +62,5 @@ void TForm1::versionpruefen()
         Label1->show();
     }
 }
+
+}  // namespace vistado

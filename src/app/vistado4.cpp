@@ -20,6 +20,8 @@
 
 #include <langinfo.h>
 
+namespace vistado {
+
 namespace {
 
 // The window's typeface; where the system lacks it, the platform's sans-serif stands in.
@@ -230,7 +232,7 @@ void TForm1::startImage(int row)
     currentPath = jobEntry(row);
     runLog.write(currentPath + ";");
     sgdisplay->setRowCount(row + 2);
-    setGridText(0, row, vistado::fileNamePart(currentPath));
+    setGridText(0, row, fileNamePart(currentPath));
 }
 
 // What a run found in the current image: into the log line and the grid's column 1.
@@ -307,3 +309,5 @@ void TForm1::closeEvent(QCloseEvent* event)
     }
     event->accept();
 }
+
+}  // namespace vistado

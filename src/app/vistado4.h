@@ -16,15 +16,16 @@
 #include <string>
 #include <string_view>
 
-namespace vistado {
-class TimgData;
-}
-class PlaceIndex;
 class QCloseEvent;
 class QListWidget;
 class QProgressBar;
 class QPushButton;
 class QTableWidget;
+
+namespace vistado {
+
+class TimgData;
+class PlaceIndex;
 
 // The program's one window: the job list built from the command line, the
 // command buttons, the status grid and the state the commands share.
@@ -52,8 +53,8 @@ public:
     QTableWidget* sgdisplay;     // the status grid: file name, status or position, result
 
     // Download components: geocoder requests, and the update check.
-    vistado::net::THTTPGet HTTPGet1{qtUiThread(this)};
-    vistado::net::THTTPGet HTTPGet2{qtUiThread(this)};
+    net::THTTPGet HTTPGet1{qtUiThread(this)};
+    net::THTTPGet HTTPGet2{qtUiThread(this)};
 
     // The job list holds the paths' bytes; the list box shows them decoded.
     int jobCount() const;
@@ -73,7 +74,7 @@ public:
     std::string backupTextPath;
     // The image a run is reading (and the place run writing): one container per image,
     // released when the next image's is made and when the run ends.
-    std::unique_ptr<vistado::TimgData> imageData;
+    std::unique_ptr<TimgData> imageData;
     // The ExifTool processes of the backup and restore; closing the window waits for them.
     ExifTool exifTool;
 
@@ -150,7 +151,7 @@ private:
     void selectGridRow(int row);
     void setGridText(int column, int row, const std::string& text);
     void showRunFinished();
-    void settleDownload(vistado::net::THTTPGet& download);
+    void settleDownload(net::THTTPGet& download);
     void writeOfflineReply(const std::string& reply, const std::string& positionText);
 
     const std::string currentDirectory;
@@ -160,3 +161,5 @@ private:
     // The close box was used while a command ran: close once it has stopped.
     bool closeAfterCommand = false;
 };
+
+}  // namespace vistado

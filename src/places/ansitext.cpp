@@ -9,6 +9,8 @@
 #include <stdexcept>
 #include <type_traits>
 
+namespace vistado {
+
 namespace {
 
 // What glibc and other C libraries call the character set of a plain ASCII locale.
@@ -16,7 +18,7 @@ constexpr const char* kAsciiCharsets[] = {"ANSI_X3.4-1968", "ASCII", "US-ASCII"}
 
 bool isAsciiCharset(const std::string& charset)
 {
-    const std::string name = vistado::upperAscii(charset);
+    const std::string name = upperAscii(charset);
     for (const char* ascii : kAsciiCharsets) {
         if (name == ascii)
             return true;
@@ -47,7 +49,7 @@ std::string convertText(std::string_view text, const std::string& from, const st
     if (opened == reinterpret_cast<iconv_t>(-1))
         throw std::runtime_error("no conversion from the character set " + from + " to " + to);
     const std::unique_ptr<std::remove_pointer_t<iconv_t>, IconvClose> converter(opened);
-    const bool fromUtf8 = vistado::upperAscii(from) == "UTF-8";
+    const bool fromUtf8 = upperAscii(from) == "UTF-8";
 
     std::string converted;
     char buffer[256];
@@ -82,7 +84,9 @@ std::string utf8ToAnsi(std::string_view utf8, const std::string& charset)
 
 std::string ansiToUtf8(std::string_view ansi, const std::string& charset)
 {
-    if (isAsciiCharset(charset) || vistado::upperAscii(charset) == "UTF-8")
+    if (isAsciiCharset(charset) || upperAscii(charset) == "UTF-8")
         return std::string(ansi);
     return convertText(ansi, charset, "UTF-8");
 }
+
+}  // namespace vistado

@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+namespace vistado {
+
 // Converts UTF-8 text to the 8-bit character set `charset`, named as iconv knows it (the
 // program passes its locale's nl_langinfo(CODESET), for example "ISO-8859-1").
 //
@@ -16,3 +18,5 @@ std::string utf8ToAnsi(std::string_view utf8, const std::string& charset);
 // `charset` to UTF-8. UTF-8 and plain ASCII locales keep the text as it is, matching
 // utf8ToAnsi. Throws std::runtime_error for a set iconv does not know.
 std::string ansiToUtf8(std::string_view ansi, const std::string& charset);
+
+}  // namespace vistado

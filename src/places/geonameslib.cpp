@@ -5,6 +5,8 @@
 #include <stdexcept>
 #include <string>
 
+namespace vistado {
+
 namespace {
 
 template <typename Function>
@@ -41,3 +43,5 @@ const GeonamesLibrary& geonames()
     static const GeonamesLibrary functions = open();
     return functions;
 }
+
+}  // namespace vistado

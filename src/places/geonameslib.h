@@ -2,6 +2,8 @@
 
 #include <geonames.h>
 
+namespace vistado {
+
 // The functions of libgeonames that the offline city list uses. The library is opened when the
 // list is first needed, not linked: linked, it would make every start of the program and of
 // vistado-meta load GLib and GIO, whether or not a place is looked up.
@@ -20,3 +22,5 @@ struct GeonamesLibrary {
 // Opens libgeonames once for the process; throws std::runtime_error when the library or one of
 // its functions is missing (a later call tries again).
 const GeonamesLibrary& geonames();
+
+}  // namespace vistado

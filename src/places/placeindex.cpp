@@ -10,6 +10,8 @@
 #include <numbers>
 #include <stdexcept>
 
+namespace vistado {
+
 namespace {
 
 constexpr double kEarthRadiusKm = 6371.0088;  // mean radius
@@ -151,3 +153,5 @@ std::optional<PlaceMatch> PlaceIndex::nearest(Position at, double maxKm) const
         return std::nullopt;
     return PlaceMatch{placeOf(best.city), kmOfChord2(best.chord2)};
 }
+
+}  // namespace vistado

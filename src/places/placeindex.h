@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+namespace vistado {
+
 // A position in decimal degrees, negative for south and west.
 struct Position {
     double latitude;
@@ -72,3 +74,5 @@ private:
     // ranges before and after it are its two subtrees.
     std::vector<Node> nodes;
 };
+
+}  // namespace vistado

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <system_error>
 
+namespace vistado {
+
 namespace {
 
 // The address components of a reply, in the order the scan counts their <long_name> lines.
@@ -88,3 +90,5 @@ void writePlaceReply(const std::filesystem::path& file, const std::optional<Plac
         throw std::runtime_error("cannot write the place reply " + file.string() + reason);
     }
 }
+
+}  // namespace vistado

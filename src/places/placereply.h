@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+namespace vistado {
+
 // Writes the reply of an offline place lookup to `file` in the geocoding service's XML form,
 // one element a line, so that the reply scan of the place run reads it like the service's:
 // a "<status>OK</status>" line, then six <long_name> lines of which the scan skips the first
@@ -19,3 +21,5 @@ void writePlaceReply(const std::filesystem::path& file, const std::optional<Plac
 
 // The text of that reply, for readers that scan it without a file.
 std::string placeReplyText(const std::optional<PlaceMatch>& match);
+
+}  // namespace vistado

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+namespace vistado {
+
 namespace {
 
 // A piece is cut from at most this many characters of its line.
@@ -39,7 +41,7 @@ std::string cut(const std::string& line)
 
 std::string placeTextFromReply(std::istream& reply, const std::string& charset)
 {
-    if (vistado::upperAscii(search(reply, "<status>")).find("OK") == std::string::npos)
+    if (upperAscii(search(reply, "<status>")).find("OK") == std::string::npos)
         return {};
     search(reply, "<long_name>");  // the first name, as a rule a house number, is skipped
     std::string placeText;
@@ -55,3 +57,5 @@ bool nochkeinort(std::string_view comment)
 {
     return std::count(comment.begin(), comment.end(), '>') < kMarksOfAPlace;
 }
+
+}  // namespace vistado

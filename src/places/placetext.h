@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+namespace vistado {
+
 // The place text the place run writes in front of an image's comment: up to five pieces
 // ">" + name + "<" with nothing between them, for example >Marktgasse<>Altstadt<>Musterstadt<>Oberland<.
 
@@ -19,3 +21,5 @@ std::string placeTextFromReply(std::istream& reply, const std::string& charset);
 // The comment carries no place text yet: it holds fewer than four ">" (any ">" counts,
 // typed ones too).
 bool nochkeinort(std::string_view comment);
+
+}  // namespace vistado

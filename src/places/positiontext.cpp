@@ -3,6 +3,8 @@
 #include <charconv>
 #include <system_error>
 
+namespace vistado {
+
 namespace {
 
 std::optional<double> decimalNumber(std::string_view text)
@@ -31,3 +33,5 @@ std::optional<Position> parsePositionText(std::string_view text)
         return std::nullopt;
     return Position{*latitude, *longitude};
 }
+
+}  // namespace vistado

@@ -1,5 +1,7 @@
 #include "places/textlines.h"
 
+namespace vistado {
+
 std::string readTextLine(std::istream& in)
 {
     std::string line;
@@ -21,3 +23,5 @@ bool atTextEnd(std::istream& in)
 {
     return in.rdbuf()->sgetc() == std::char_traits<char>::eof();
 }
+
+}  // namespace vistado

@@ -3,6 +3,8 @@
 #include <istream>
 #include <string>
 
+namespace vistado {
+
 // Reading a text file line by line, as the reply scan and the update check do:
 // a line ends at LF, CR or CR LF, whichever the writer used.
 
@@ -11,3 +13,5 @@ std::string readTextLine(std::istream& in);
 
 // Nothing is left to read.
 bool atTextEnd(std::istream& in);
+
+}  // namespace vistado

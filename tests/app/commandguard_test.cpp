@@ -4,6 +4,8 @@
 
 #include <stdexcept>
 
+namespace vistado::test {
+
 namespace {
 
 TEST(CommandGuard, OneCommandAtATime)
@@ -54,3 +56,5 @@ TEST(CommandGuard, ReleaseIsAnnouncedOncePerCommandWithTheGuardFree)
 }
 
 }  // namespace
+
+}  // namespace vistado::test

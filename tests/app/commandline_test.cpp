@@ -4,11 +4,9 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace vistado::test {
 
-using vistado::test::TempDir;
-using vistado::test::writeFile;
-using vistado::test::makeFolder;
+namespace {
 
 using Jobs = std::vector<std::string>;
 
@@ -126,3 +124,5 @@ TEST(FolderSearch, SortsByNameWithoutRegardToCase)
 }
 
 }  // namespace
+
+}  // namespace vistado::test

@@ -4,6 +4,8 @@
 
 #include <QTableWidget>
 
+namespace vistado::test {
+
 std::vector<std::string> jobList(const TForm1& form)
 {
     std::vector<std::string> jobs;
@@ -17,3 +19,5 @@ std::string gridText(const TForm1& form, int row, int column)
     const QTableWidgetItem* item = form.sgdisplay->item(row, column);
     return item ? item->text().toLocal8Bit().toStdString() : std::string();
 }
+
+}  // namespace vistado::test

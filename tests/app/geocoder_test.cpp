@@ -18,14 +18,9 @@
 #include <string>
 #include <thread>
 
+namespace vistado::test {
+
 namespace {
-
-using vistado::test::TempDir;
-using vistado::test::writeFile;
-
-using vistado::test::HttpServer;
-using vistado::test::RawServer;
-using vistado::test::RefusingPort;
 
 const QString kCaption = QStringLiteral("Vistado  MV " VISTADO_EXPECTED_VERSION);
 
@@ -46,7 +41,7 @@ protected:
 TEST_F(GeocoderExchange, DownloadComponentsAsTheWindowHasThem)
 {
     TForm1 form("", tmp.path());
-    for (const vistado::net::THTTPGet* get : {&form.HTTPGet1, &form.HTTPGet2}) {
+    for (const net::THTTPGet* get : {&form.HTTPGet1, &form.HTTPGet2}) {
         EXPECT_EQ(get->AcceptTypes, "*/*");
         EXPECT_EQ(get->Agent, "Fetchkin HTTPGet");
         EXPECT_FALSE(get->BinaryData);
@@ -195,3 +190,5 @@ TEST_F(GeocoderExchange, OfflinePlaces)
 }
 
 }  // namespace
+
+}  // namespace vistado::test

@@ -20,12 +20,9 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace vistado::test {
 
-using vistado::test::TempDir;
-using vistado::test::writeFile;
-using vistado::test::readFile;
-using vistado::test::makeFolder;
+namespace {
 
 namespace fs = std::filesystem;
 
@@ -61,7 +58,7 @@ protected:
     }
 
     // The backup leaves the engine's GPS rendering mode at 2; later tests read decimal degrees.
-    ~GpsBackupRun() override { vistado::setGpsRenderingMode(0); }
+    ~GpsBackupRun() override { setGpsRenderingMode(0); }
 
     std::string log() const { return readFile(tmp.file("protokoll.csv")); }
     std::string path(const std::string& name) const { return folder + "/" + name; }
@@ -137,7 +134,7 @@ TEST_F(GpsBackupRun, BackupWritesOneTextFilePerImageWithExifToolsLines)
     EXPECT_TRUE(form.braus->isEnabled());
     EXPECT_TRUE(form.pbprogress->isVisible());
     EXPECT_EQ(progress, (std::vector<int>{17, 33, 50, 67, 83, 100}));
-    EXPECT_EQ(vistado::gpsRenderingMode(), 2);
+    EXPECT_EQ(gpsRenderingMode(), 2);
     // The images themselves are not touched by the backup.
     EXPECT_EQ(exifTool({"-s3", "-n", "-GPSLatitude"}, path("a nord ost.jpg")), "48.137154");
 }
@@ -179,13 +176,13 @@ TEST_F(GpsBackupRun, RestorePutsBackThePositionsExifToolRemoved)
         EXPECT_EQ(exifTool({"-s3", "-n", "-GPSLatitudeRef"}, path(p.name)), p.latitudeRef);
         EXPECT_EQ(exifTool({"-s3", "-n", "-GPSLongitudeRef"}, path(p.name)), p.longitudeRef);
 
-        vistado::setGpsRenderingMode(0);
-        vistado::setDecimalSeparator('.');
-        vistado::TimgData image(vistado::kDecodeAll);
+        setGpsRenderingMode(0);
+        setDecimalSeparator('.');
+        TimgData image(kDecodeAll);
         ASSERT_TRUE(image.OpenImage(path(p.name)));
         EXPECT_NEAR(number(image.exifDecoder->TagValueText("GPSLatitude")), p.latitude, kHundredthOfASecond);
         EXPECT_NEAR(number(image.exifDecoder->TagValueText("GPSLongitude")), p.longitude, kHundredthOfASecond);
-        vistado::setDecimalSeparator(',');
+        setDecimalSeparator(',');
     }
 
     EXPECT_EQ(gridText(form, 0, 2), "ok");
@@ -229,7 +226,7 @@ TEST_F(GpsBackupRun, ABackupFileThatCannotBeReadEndsTheRestoreWithTheErrorMessag
 {
     makeFolder(tmp.file("Urlaub/gpstext"));
     makeFolder(tmp.file("Urlaub/gpstext/a nord ost.txt"));
-    const std::string before = vistado::test::readFile(path("a nord ost.jpg"));
+    const std::string before = readFile(path("a nord ost.jpg"));
 
     TForm1 form(folder, tmp.path());
     form.nameCharset = "UTF-8";
@@ -241,7 +238,7 @@ TEST_F(GpsBackupRun, ABackupFileThatCannotBeReadEndsTheRestoreWithTheErrorMessag
 
     EXPECT_NE(message.find(folder + "/gpstext/a nord ost.txt"), std::string::npos) << message;
     EXPECT_EQ(log(), path("a nord ost.jpg") + "; zur\xC3\xBC" "ck.. ");
-    EXPECT_EQ(vistado::test::readFile(path("a nord ost.jpg")), before);
+    EXPECT_EQ(readFile(path("a nord ost.jpg")), before);
     // The run ended where it was: the buttons stay as it set them.
     EXPECT_FALSE(form.braus->isEnabled());
     EXPECT_TRUE(form.Bstop->isEnabled());
@@ -249,3 +246,5 @@ TEST_F(GpsBackupRun, ABackupFileThatCannotBeReadEndsTheRestoreWithTheErrorMessag
 }
 
 }  // namespace
+
+}  // namespace vistado::test

@@ -14,15 +14,9 @@
 #include <string>
 #include <vector>
 
+namespace vistado::test {
+
 namespace {
-
-using vistado::test::TempDir;
-using vistado::test::readFile;
-using vistado::test::makeFolder;
-
-using vistado::test::runProgram;
-using vistado::test::ProgramOptions;
-using vistado::test::ProgramResult;
 
 class WithoutWindow : public ::testing::Test {
 protected:
@@ -120,7 +114,7 @@ TEST_F(WithoutWindow, OfflineOutOfTheBox)
 TEST_F(WithoutWindow, ASilentGeocoderEndsTheRunWithStatus1)
 {
     makePhotos(tmp.path(), {{"a.jpg", gpsTags("1.5", "N", "2.5", "E")}, {"b.jpg", gpsTags("3", "N", "4", "E")}});
-    const vistado::test::RefusingPort down;
+    const RefusingPort down;
     const ProgramResult run = vistado({"--orte", ""}, "127.0.0.1:" + std::to_string(down.port()));
     EXPECT_EQ(run.exitStatus, 1);
     EXPECT_EQ(run.out, "a.jpg;1.500000,2.500000;\n");
@@ -138,3 +132,5 @@ TEST_F(WithoutWindow, AnErrorEndsTheRunWithStatus1)
 }
 
 }  // namespace
+
+}  // namespace vistado::test

@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <string>
 
+namespace vistado::test {
+
 // PATH changed for one test (to leave exiftool out, say) and put back afterwards.
 class PathChange {
 public:
@@ -17,3 +19,5 @@ public:
 private:
     std::string oldPath;
 };
+
+}  // namespace vistado::test

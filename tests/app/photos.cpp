@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <stdexcept>
 
-using vistado::test::runProgram;
+namespace vistado::test {
 
 std::vector<std::string> gpsTags(const std::string& latitude, const std::string& latitudeRef,
                                  const std::string& longitude, const std::string& longitudeRef)
@@ -27,7 +27,7 @@ void makePhotos(const std::string& folder, const std::vector<Photo>& photos)
     std::string argumentFile;
     for (const Photo& photo : photos) {
         const std::string path = folder + "/" + photo.name;
-        vistado::test::writeFile(path, vistado::test::realJpeg(32, 24));
+        writeFile(path, realJpeg(32, 24));
         if (photo.tags.empty())
             continue;
         argumentFile += "-overwrite_original\n";
@@ -38,7 +38,7 @@ void makePhotos(const std::string& folder, const std::vector<Photo>& photos)
     if (argumentFile.empty())
         return;
     const std::string arguments = folder + "/.exiftool-arguments";
-    vistado::test::writeFile(arguments, argumentFile);
+    writeFile(arguments, argumentFile);
     const auto result = runProgram({"exiftool", "-@", arguments});
     std::remove(arguments.c_str());
     if (result.exitStatus != 0)
@@ -64,3 +64,5 @@ std::string imageDataPart(const std::string& jpeg)
         throw std::runtime_error("no quantisation table");
     return jpeg.substr(tables);
 }
+
+}  // namespace vistado::test

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+namespace vistado::test {
+
 // Photos for the commands' tests: real small JPEG images into which ExifTool, as a camera
 // or a photo program would, writes Exif data, GPS positions and comments.
 
@@ -28,3 +30,5 @@ std::string exifTool(const std::vector<std::string>& arguments, const std::strin
 // The file's compressed image data and what follows it: everything from its first
 // quantisation table (DQT) on.
 std::string imageDataPart(const std::string& jpeg);
+
+}  // namespace vistado::test

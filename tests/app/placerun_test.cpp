@@ -21,13 +21,9 @@
 #include <map>
 #include <string>
 
+namespace vistado::test {
+
 namespace {
-
-using vistado::test::TempDir;
-using vistado::test::writeFile;
-using vistado::test::makeFolder;
-
-using vistado::test::readFile;
 
 const std::string kMunich = ">Marktgasse<>Altstadt<>Musterstadt<>Oberland<>Deutschland<";
 // The service's names in UTF-8 become the window's 8-bit character set (here ISO-8859-1).
@@ -51,7 +47,7 @@ protected:
     // The comment as our reader and as ExifTool read it back.
     std::string commentRead(const std::string& name) const
     {
-        vistado::TimgData image(vistado::kDecodeAll);
+        TimgData image(kDecodeAll);
         EXPECT_TRUE(image.OpenImage(path(name)));
         EXPECT_EQ(exifTool({"-b", "-Comment"}, path(name)), image.CommentText()) << name;
         return image.CommentText();
@@ -139,7 +135,7 @@ TEST_F(PlaceRun, TagsThePhotosWithGpsAndLeavesTheOthersAlone)
     EXPECT_TRUE(form.braus->isEnabled());
     EXPECT_TRUE(form.BGPSsich->isEnabled());
     EXPECT_TRUE(form.bgpszurueck->isEnabled());
-    EXPECT_EQ(vistado::decimalSeparator(), ',');
+    EXPECT_EQ(decimalSeparator(), ',');
     EXPECT_FALSE(form.imageData);
 }
 
@@ -172,7 +168,7 @@ TEST_F(PlaceRun, AGeocoderThatIsDownEndsTheRunAtThatImage)
 {
     makePhotos(folder, {{"a.jpg", gpsTags("1.5", "N", "2.5", "E")}, {"b.jpg", gpsTags("3", "S", "4", "W")}});
     const std::string before = bytes("a.jpg");
-    const vistado::test::RefusingPort down;
+    const RefusingPort down;
 
     TForm1 form(folder, tmp.path(), geocoderAt(down.port()));
     form.BFrage->click();
@@ -221,7 +217,7 @@ TEST_F(PlaceRun, StopDuringAnImageEndsTheRunAfterIt)
     // The stop holds for the rest of the program's run: the next command ends after one image.
     form.BGPSsich->click();
     form.exifTool.awaitAllEnded();
-    vistado::setGpsRenderingMode(0);
+    setGpsRenderingMode(0);
     EXPECT_EQ(log(), path("a.jpg gelesen1.000000,1.000000 geschrieben") + "; \r\n");
 }
 
@@ -231,7 +227,7 @@ TEST_F(PlaceRun, AnErrorWhileWritingEndsTheRunWithTheErrorMessage)
     makePhotos(folder, {{"a.jpg", gpsTags("1.5", "N", "2.5", "E")}, {"b.jpg", gpsTags("3", "N", "4", "E")}});
     const std::string photo = bytes("a.jpg");
     const std::string noImage = photo.substr(0, photo.find("\xFF\xDB")) + "\xFF\xD9";
-    vistado::test::writeFile(path("a.jpg"), noImage);
+    writeFile(path("a.jpg"), noImage);
     const std::string untouched = bytes("b.jpg");
     const auto service = serviceAnswering({{"1.500000,2.500000", replyOk({"0", "Eins", "b", "c", "d"})}});
 
@@ -252,3 +248,5 @@ TEST_F(PlaceRun, AnErrorWhileWritingEndsTheRunWithTheErrorMessage)
 }
 
 }  // namespace
+
+}  // namespace vistado::test

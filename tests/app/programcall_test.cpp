@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+namespace vistado::test {
+
 namespace {
 
 TEST(ProgramCall, CommandsRunWithoutTheWindowOtherArgumentsOpenIt)
@@ -34,3 +36,5 @@ TEST(ProgramCall, CommandsRunWithoutTheWindowOtherArgumentsOpenIt)
 }
 
 }  // namespace
+
+}  // namespace vistado::test

@@ -4,6 +4,8 @@
 
 #include <vector>
 
+namespace vistado::test {
+
 namespace {
 
 std::vector<int> positions(int count)
@@ -26,3 +28,5 @@ TEST(Progress, RoundsHalvesToTheEvenNeighbour)
 }
 
 }  // namespace
+
+}  // namespace vistado::test

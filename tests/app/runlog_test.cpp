@@ -10,11 +10,9 @@
 #include <unistd.h>
 #include <vector>
 
-namespace {
+namespace vistado::test {
 
-using vistado::test::TempDir;
-using vistado::test::writeFile;
-using vistado::test::readFile;
+namespace {
 
 TEST(RunLog, CreatesTheFileAnewWithCrLfLines)
 {
@@ -98,3 +96,5 @@ TEST(RunLog, FullDiskIsReportedAndTheFileStillCloses)
 }
 
 }  // namespace
+
+}  // namespace vistado::test

@@ -7,6 +7,8 @@
 #include <map>
 #include <string>
 
+namespace vistado::test {
+
 namespace {
 
 TEST(Services, FromTheEnvironment)
@@ -88,3 +90,5 @@ TEST(PositionText, RejectsWhatIsNoPosition)
 }
 
 }  // namespace
+
+}  // namespace vistado::test

@@ -13,15 +13,9 @@
 #include <optional>
 #include <string>
 
+namespace vistado::test {
+
 namespace {
-
-using vistado::test::TempDir;
-using vistado::test::writeFile;
-using vistado::test::readFile;
-
-using vistado::test::HttpServer;
-using vistado::test::RawServer;
-using vistado::test::RefusingPort;
 
 // Noon of the day before today, in local time.
 std::time_t yesterday()
@@ -157,3 +151,5 @@ TEST_F(UpdateCheck, SilentServerIsGivenUp)
 }
 
 }  // namespace
+
+}  // namespace vistado::test

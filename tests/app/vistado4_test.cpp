@@ -13,12 +13,9 @@
 
 #include <vector>
 
-namespace {
+namespace vistado::test {
 
-using vistado::test::TempDir;
-using vistado::test::writeFile;
-using vistado::test::readFile;
-using vistado::test::makeFolder;
+namespace {
 
 using Jobs = std::vector<std::string>;
 
@@ -241,3 +238,5 @@ TEST(Form1, ClosingDuringACommandStopsItAndClosesAfterwards)
 }
 
 }  // namespace
+
+}  // namespace vistado::test

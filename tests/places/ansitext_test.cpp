@@ -5,6 +5,8 @@
 #include <stdexcept>
 #include <string>
 
+namespace vistado::test {
+
 namespace {
 
 TEST(AnsiText, ConvertsToTheGivenCharacterSet)
@@ -84,3 +86,5 @@ TEST(AnsiText, UnknownCharacterSetThrows)
 }
 
 }  // namespace
+
+}  // namespace vistado::test

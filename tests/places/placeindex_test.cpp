@@ -17,6 +17,8 @@
 #include <string>
 #include <vector>
 
+namespace vistado::test {
+
 namespace {
 
 constexpr double kWholeEarthKm = 30000.0;
@@ -262,3 +264,5 @@ TEST_F(PlaceIndexGermanTest, NamesInTheUsersLanguageAsUtf8)
 }
 
 }  // namespace
+
+}  // namespace vistado::test

@@ -9,6 +9,8 @@
 #include <sstream>
 #include <string>
 
+namespace vistado::test {
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -154,3 +156,5 @@ TEST_F(PlaceReplyTest, UnwritableFolderThrowsAndLeavesNothing)
 }
 
 }  // namespace
+
+}  // namespace vistado::test

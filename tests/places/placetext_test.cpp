@@ -6,6 +6,8 @@
 #include <sstream>
 #include <string>
 
+namespace vistado::test {
+
 namespace {
 
 std::string scan(const std::string& reply, const std::string& charset = "UTF-8")
@@ -105,3 +107,5 @@ TEST(PlaceText, FourMarksMakeAPlace)
 }
 
 }  // namespace
+
+}  // namespace vistado::test

@@ -12,6 +12,8 @@
 #include <unistd.h>
 #include <utility>
 
+namespace vistado {
+
 namespace {
 
 constexpr auto kLookPause = std::chrono::milliseconds(50);
@@ -156,3 +158,5 @@ void ExifTool::awaitAllEnded()
         std::this_thread::sleep_for(kLookPause);
     } while (found);
 }
+
+}  // namespace vistado

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+namespace vistado {
+
 // ExifTool, the outside program the GPS backup and restore hand their work to. It is
 // started without a shell: the arguments reach it as a list, each one whole, so no file
 // name can add options or commands. Its standard input, output and error are /dev/null;
@@ -41,3 +43,5 @@ private:
     std::string program;
     std::vector<pid_t> children;
 };
+
+}  // namespace vistado

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+namespace vistado {
+
 namespace {
 
 // What a shell makes of a quoted value: the text without its double quotes.
@@ -18,7 +20,7 @@ std::string unquoted(std::string text)
 ExifToolCall backupCall(const std::string& path)
 {
     ExifToolCall call;
-    call.parameterText = " -overwrite_original  -gpslatitude -gpslongitude -w \"" + vistado::folderPart(path) +
+    call.parameterText = " -overwrite_original  -gpslatitude -gpslongitude -w \"" + folderPart(path) +
                          "gpstext/%f.txt\" \"" + path + "\"";
     call.arguments = {"-overwrite_original", "-gpslatitude", "-gpslongitude", "-w", "%dgpstext/%f.txt", "--", path};
     return call;
@@ -40,3 +42,5 @@ ExifToolCall restoreCall(const GpsBackup& backup, const std::string& path)
                       path};
     return call;
 }
+
+}  // namespace vistado

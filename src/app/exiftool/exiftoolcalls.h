@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+namespace vistado {
+
 // The two ExifTool calls of the GPS backup and restore. Each is built twice from the same
 // pieces: as the parameter text a shell command line would carry (the backup shows it in
 // the window caption), and as the argument list ExifTool is really started with. In the list
@@ -22,3 +24,5 @@ ExifToolCall backupCall(const std::string& path);
 
 // Writes the backed-up coordinates and their reference letters into the image.
 ExifToolCall restoreCall(const GpsBackup& backup, const std::string& path);
+
+}  // namespace vistado

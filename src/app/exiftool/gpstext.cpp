@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+namespace vistado {
+
 namespace {
 
 // The rest of a backup line is read in pieces of at most this many characters.
@@ -33,13 +35,13 @@ std::string cutAt(std::string& rest, const std::string& mark, std::size_t skip)
 
 std::string mache_gpsdatenpfad(const std::string& path)
 {
-    return vistado::folderPart(path) + "gpstext";
+    return folderPart(path) + "gpstext";
 }
 
 std::string backupBaseName(const std::string& path)
 {
-    const std::string name = vistado::fileNamePart(path);
-    const std::size_t jpg = vistado::upperAscii(name).find(".JPG");
+    const std::string name = fileNamePart(path);
+    const std::size_t jpg = upperAscii(name).find(".JPG");
     return jpg == std::string::npos ? std::string() : name.substr(0, jpg);
 }
 
@@ -75,7 +77,7 @@ GpsBackup readGpsBackup(std::istream& text)
         const std::string line = readTextLine(text);
         const std::size_t colon = line.find(':');
         const std::string key =
-            colon == std::string::npos ? std::string() : vistado::lowerAscii(RemoveBlanks(line.substr(0, colon)));
+            colon == std::string::npos ? std::string() : lowerAscii(RemoveBlanks(line.substr(0, colon)));
         if (key == "gpslatitude")
             backup.latitude = ParseDmsLine(line);
         else if (key == "gpslongitude")
@@ -83,3 +85,5 @@ GpsBackup readGpsBackup(std::istream& text)
     }
     return backup;
 }
+
+}  // namespace vistado

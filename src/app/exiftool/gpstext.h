@@ -3,6 +3,8 @@
 #include <istream>
 #include <string>
 
+namespace vistado {
+
 // The GPS backup text files: ExifTool writes one per image into the folder gpstext beside
 // it, holding lines such as
 //     GPS Latitude                    : 48 deg 8' 13.75" N
@@ -45,3 +47,5 @@ struct GpsBackup {
     DmsValue longitude;
 };
 GpsBackup readGpsBackup(std::istream& text);
+
+}  // namespace vistado

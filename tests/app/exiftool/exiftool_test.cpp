@@ -13,12 +13,9 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace vistado::test {
 
-using vistado::test::TempDir;
-using vistado::test::writeFile;
-using vistado::test::readFile;
-using vistado::test::makeFolder;
+namespace {
 
 // No child of this process is left, running or ended and uncollected.
 bool noChildLeft()
@@ -122,3 +119,5 @@ TEST_F(ExifToolProcesses, ClosingWaitsForTheProcessesStillRunning)
 }
 
 }  // namespace
+
+}  // namespace vistado::test

@@ -5,6 +5,8 @@
 
 #include <sstream>
 
+namespace vistado::test {
+
 namespace {
 
 TEST(GpsText, WhereTheBackupOfAnImageLies)
@@ -116,3 +118,5 @@ TEST(ExifToolCalls, RestoreAsTheShellWouldHaveSplitIt)
 }
 
 }  // namespace
+
+}  // namespace vistado::test
