@@ -15,7 +15,6 @@ namespace vistado {
 
 namespace {
 
-
 // Real files nest three or four directories deep; a chain of pointers much
 // deeper than this is malformed and would otherwise exhaust the stack.
 constexpr int kMaxDirectoryDepth = 32;
@@ -72,52 +71,71 @@ TImageInfo::EntryHead TImageInfo::readEntryHead(int64_t entryPos) const
 
 void TImageInfo::walkEntry(int64_t entryPos, int64_t base, int64_t size, DirectoryKind kind)
 {
-    const auto [tag, type, byteCount] = readEntryHead(entryPos);
-    if (byteCount == 0)
+    const EntryHead head = readEntryHead(entryPos);
+    if (head.byteCount == 0)
         return;
-    const int64_t valuePos = byteCount <= 4 ? entryPos + 8 : readOffsetAt(entryPos + 8) + base;
-    std::string raw = bytesAt(buffer, valuePos, byteCount);
+    const int64_t valuePos = head.byteCount <= 4 ? entryPos + 8 : readOffsetAt(entryPos + 8) + base;
+    std::string raw = bytesAt(buffer, valuePos, head.byteCount);
 
     static const TTagEntry noRow;
     const TTagEntry* row = &noRow;
     std::string text;
     if (renders()) {
-        row = &tableRow(tag, kind);
-        if (type == kTypeAscii) {
-            if (static_cast<int64_t>(raw.size()) < byteCount)
-                throw ERangeError("text value runs past the end of the data");
-            text = raw;
-            if (text.back() == '\0')
-                text.pop_back();
-        } else if (type == kTypeUndefined) {
-            text = quotedUpToZero(raw);
-        } else {
-            text = RenderValue(raw, type, row->formatText, row->valueMap, bigEndian);
-        }
-        text = row->tagId != 0 && row->formatter ? row->formatter(text) : PrintableText(std::move(text));
-        if (tag == kUserComment) {
-            const int64_t commentLength = byteCount - kUserCommentPrefix - 1;
-            userComment = commentLength > 0
-                ? trimText(raw.substr(std::min<size_t>(raw.size(), kUserCommentPrefix),
-                                      static_cast<size_t>(commentLength)))
-                : std::string();
-            text = userComment;
-            userCommentPos = storedPosition(valuePos);
-            userCommentLength = storedPosition(commentLength);
-        }
-        reportText.append("\r\n").append(row->caption).append(" = ").append(text);
+        row = &tableRow(head.tag, kind);
+        text = renderEntry(head, *row, raw, valuePos);
     }
+    takeWellKnownTag(head, raw, text, entryPos, valuePos, base, size);
+    if (stores() && row->tagId != 0)
+        storeEntry(*row, head.type, std::move(raw), std::move(text), valuePos);
+}
 
-    switch (tag) {
+// The value as the tag list and the report show it; a user comment is also kept
+// apart, without its character-code prefix.
+std::string TImageInfo::renderEntry(const EntryHead& head, const TTagEntry& row, const std::string& raw,
+                                    int64_t valuePos)
+{
+    std::string text;
+    if (head.type == kTypeAscii) {
+        if (static_cast<int64_t>(raw.size()) < head.byteCount)
+            throw ERangeError("text value runs past the end of the data");
+        text = raw;
+        if (text.back() == '\0')
+            text.pop_back();
+    } else if (head.type == kTypeUndefined) {
+        text = quotedUpToZero(raw);
+    } else {
+        text = RenderValue(raw, head.type, row.formatText, row.valueMap, bigEndian);
+    }
+    text = row.tagId != 0 && row.formatter ? row.formatter(text) : PrintableText(std::move(text));
+    if (head.tag == kUserComment) {
+        const int64_t commentLength = head.byteCount - kUserCommentPrefix - 1;
+        userComment = commentLength > 0
+            ? trimText(raw.substr(std::min<size_t>(raw.size(), kUserCommentPrefix),
+                                  static_cast<size_t>(commentLength)))
+            : std::string();
+        text = userComment;
+        userCommentPos = storedPosition(valuePos);
+        userCommentLength = storedPosition(commentLength);
+    }
+    reportText.append("\r\n").append(row.caption).append(" = ").append(text);
+    return text;
+}
+
+// The tags the decoder keeps fields of its own for, and the pointers to the
+// directories it walks on into.
+void TImageInfo::takeWellKnownTag(const EntryHead& head, const std::string& raw, const std::string& text,
+                                  int64_t entryPos, int64_t valuePos, int64_t base, int64_t size)
+{
+    switch (head.tag) {
     case kImageWidth:
     case kExifImageWidth:
         widthValuePos = storedPosition(entryPos + 8);
-        imageWidth = roundToInt32(NumericValue(raw, type, bigEndian));
+        imageWidth = roundToInt32(NumericValue(raw, head.type, bigEndian));
         break;
     case kImageLength:
     case kExifImageLength:
         heightValuePos = storedPosition(entryPos + 8);
-        imageHeight = roundToInt32(NumericValue(raw, type, bigEndian));
+        imageHeight = roundToInt32(NumericValue(raw, head.type, bigEndian));
         break;
     case kMake:
         cameraMake = text.substr(0, kMakeLength);
@@ -140,7 +158,7 @@ void TImageInfo::walkEntry(int64_t entryPos, int64_t base, int64_t size, Directo
         exifVersion = raw.substr(0, kVersionLength);
         break;
     case kFlash:
-        flashValue = roundToInt32(NumericValue(raw, type, bigEndian));
+        flashValue = roundToInt32(NumericValue(raw, head.type, bigEndian));
         break;
     case kSubIfds:
     case kExifOffset:
@@ -160,16 +178,18 @@ void TImageInfo::walkEntry(int64_t entryPos, int64_t base, int64_t size, Directo
     default:
         break;
     }
+}
 
-    if (stores() && row->tagId != 0) {
-        TTagEntry entry = *row;
-        entry.maxLength = static_cast<int32_t>(raw.size());
-        entry.text = std::move(text);
-        entry.rawBytes = std::move(raw);
-        entry.rawOffset = storedPosition(valuePos);
-        entry.valueType = type;
-        AddTag(std::move(entry));
-    }
+void TImageInfo::storeEntry(const TTagEntry& row, uint16_t type, std::string raw, std::string text,
+                            int64_t valuePos)
+{
+    TTagEntry entry = row;
+    entry.maxLength = static_cast<int32_t>(raw.size());
+    entry.text = std::move(text);
+    entry.rawBytes = std::move(raw);
+    entry.rawOffset = storedPosition(valuePos);
+    entry.valueType = type;
+    AddTag(std::move(entry));
 }
 
 // A broken sub-directory is cut short where it breaks: what it yielded so far
