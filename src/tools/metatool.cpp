@@ -20,8 +20,7 @@
 #include <string>
 #include <vector>
 
-using namespace vistado;
-
+namespace vistado {
 namespace {
 
 // Engine texts end their lines with CR LF; a terminal wants LF.
@@ -182,42 +181,58 @@ int changeFile(TimgData& image, const std::string& file, const Mode& mode, const
     }
 }
 
-}  // namespace
-
-int main(int argc, char** argv)
-{
+// What the command line asks for: a mode (with its TEXT) over files, the usage, or
+// nothing to run (the reason already on standard error).
+struct ToolCall {
+    enum class Kind { Run, Help, Bad } kind = Kind::Run;
     const Mode* mode = &kModes[0];
     std::string modeText;
     std::vector<std::string> files;
+};
+
+ToolCall callOfKind(ToolCall::Kind kind)
+{
+    ToolCall call;
+    call.kind = kind;
+    return call;
+}
+
+ToolCall parseToolCall(int argc, char** argv)
+{
+    ToolCall call;
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
-        if (argument == "--help" || argument == "-h") {
-            printUsage(std::cout);
-            return 0;
-        }
+        if (argument == "--help" || argument == "-h")
+            return callOfKind(ToolCall::Kind::Help);
         if (argument.starts_with("--")) {
-            mode = findMode(argv[i]);
-            if (mode == nullptr) {
+            call.mode = findMode(argv[i]);
+            if (call.mode == nullptr) {
                 std::cerr << "vistado-meta: unknown option " << argument << "\n";
                 printUsage(std::cerr);
-                return 1;
+                return callOfKind(ToolCall::Kind::Bad);
             }
-            if (mode->textName != nullptr) {
+            if (call.mode->textName != nullptr) {
                 if (++i == argc) {
-                    std::cerr << "vistado-meta: " << argument << " needs " << mode->textName << "\n";
-                    return 1;
+                    std::cerr << "vistado-meta: " << argument << " needs " << call.mode->textName << "\n";
+                    return callOfKind(ToolCall::Kind::Bad);
                 }
-                modeText = argv[i];
+                call.modeText = argv[i];
             }
             continue;
         }
-        files.push_back(argument);
+        call.files.push_back(argument);
     }
-    if (files.empty()) {
+    if (call.files.empty()) {
         printUsage(std::cerr);
-        return 1;
+        return callOfKind(ToolCall::Kind::Bad);
     }
+    return call;
+}
 
+// Runs the mode over every file; the exit status: 1 when any file could not be read or
+// changed.
+int runToolCall(const ToolCall& call)
+{
     // Place names follow the user's language and character set; numbers are
     // read as the program's commands read them: "." as decimal separator
     // (the engine's own setting, whatever LC_NUMERIC says), GPS coordinates
@@ -230,9 +245,9 @@ int main(int argc, char** argv)
     int status = 0;
     bool printedAny = false;
     TimgData image(kDecodeAll);
-    for (const std::string& file : files) {
-        if (mode->change != nullptr) {
-            status |= changeFile(image, file, *mode, modeText);
+    for (const std::string& file : call.files) {
+        if (call.mode->change != nullptr) {
+            status |= changeFile(image, file, *call.mode, call.modeText);
             continue;
         }
         if (!image.OpenImage(file)) {
@@ -242,10 +257,10 @@ int main(int argc, char** argv)
             status = 1;
             continue;
         }
-        if (files.size() > 1)
+        if (call.files.size() > 1)
             std::cout << (printedAny ? "\n" : "") << file << ":\n";
         try {
-            mode->print(image);
+            call.mode->print(image);
         } catch (const std::exception& error) {
             std::cout.flush();
             std::cerr << file << ": " << error.what() << std::endl;
@@ -255,4 +270,23 @@ int main(int argc, char** argv)
     }
     std::cout.flush();
     return status;
+}
+
+}  // namespace
+}  // namespace vistado
+
+int main(int argc, char** argv)
+{
+    using namespace vistado;
+    const ToolCall call = parseToolCall(argc, argv);
+    switch (call.kind) {
+    case ToolCall::Kind::Help:
+        printUsage(std::cout);
+        return 0;
+    case ToolCall::Kind::Bad:
+        return 1;
+    case ToolCall::Kind::Run:
+        break;
+    }
+    return runToolCall(call);
 }
