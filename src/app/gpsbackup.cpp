@@ -62,7 +62,7 @@ void TForm1::BGPSsichClick()
             } else {
                 endLogLine(" ");
             }
-            if (stopRequested)
+            if (stoppedAfterImage())
                 return;
             pbprogress->setValue(progressPosition(i + 1, count));
         }
@@ -122,7 +122,7 @@ void TForm1::bgpszurueckClick()
             }
             endLogLine(result);
             setGridText(2, i, result);
-            if (stopRequested)
+            if (stoppedAfterImage())
                 return;
             selectGridRow(i);
             processPendingEvents();

@@ -3,8 +3,6 @@
 #include "app/errormessage.h"
 #include "app/vistado4.h"
 
-#include <QPushButton>
-
 #include <cstdio>
 #include <exception>
 #include <string_view>
@@ -50,7 +48,7 @@ int runWithoutWindow(const ProgramCall& call, const std::string& currentDirector
         showErrorMessage(&form, error);
         return 1;
     }
-    return form.BFrage->text() == QStringLiteral("fertig") ? 0 : 1;
+    return form.runOutcome == TForm1::RunOutcome::Finished ? 0 : 1;
 }
 
 }  // namespace vistado

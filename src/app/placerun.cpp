@@ -43,7 +43,7 @@ void TForm1::BFrageClick()
             } else {
                 endLogLine(" ");
             }
-            if (stopRequested)
+            if (stoppedAfterImage())
                 return;
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }

@@ -204,6 +204,7 @@ void TForm1::runCommand(const std::function<void()>& run)
     auto hold = commandGuard.tryEnter();
     if (!hold)
         return;
+    runOutcome = RunOutcome::EndedEarly;
     try {
         run();
     } catch (const std::exception& error) {
@@ -266,8 +267,17 @@ void TForm1::setGridText(int column, int row, const std::string& text)
 
 // A run that went through its whole job list: BFrage reads "fertig", it and stop are off,
 // Exit is on. The backup and restore switch off more.
+// Tested after each image: a stop request ends the run there.
+bool TForm1::stoppedAfterImage()
+{
+    if (stopRequested)
+        runOutcome = RunOutcome::Stopped;
+    return stopRequested;
+}
+
 void TForm1::showRunFinished()
 {
+    runOutcome = RunOutcome::Finished;
     BFrage->setText(QStringLiteral("fertig"));
     BFrage->setEnabled(false);
     Bstop->setEnabled(false);

@@ -81,6 +81,12 @@ public:
     // Each command takes a hold on entry, so none starts inside another.
     CommandGuard commandGuard;
 
+    // How the last command ended: through its whole job list, at the stop button, or early
+    // (no answer from the geocoder, an error). The runs without a window take their exit
+    // status from it.
+    enum class RunOutcome { NotRun, Finished, Stopped, EndedEarly };
+    RunOutcome runOutcome = RunOutcome::NotRun;
+
     // The 8-bit character set place names are converted to: the locale's at start-up.
     // Paths and place texts are shown decoded from it.
     std::string nameCharset;
@@ -151,6 +157,7 @@ private:
     void selectGridRow(int row);
     void setGridText(int column, int row, const std::string& text);
     void showRunFinished();
+    bool stoppedAfterImage();
     void settleDownload(net::THTTPGet& download);
     void writeOfflineReply(const std::string& reply, const std::string& positionText);
 
