@@ -71,7 +71,7 @@ TTagEntry ReadDataset(const std::string& segment, size_t& pos)
     return entry;
 }
 
-TIPTCdata::TIPTCdata(TimgData& owner) : ownerImage(owner) {}
+TIPTCdata::TIPTCdata(TimgData& owner) : owner(owner) {}
 
 int32_t TIPTCdata::FindRecord(const std::string& key) const
 {
@@ -135,12 +135,12 @@ std::string TIPTCdata::ValueOf(const std::string& key, const std::string& defaul
 
 bool TIPTCdata::LoadFromImage(const std::string& fileName)
 {
-    if (ownerImage.iptcList.get() == this)
+    if (owner.iptcList.get() == this)
         return false;
     ClearRecords();
-    ownerImage.OpenImage(fileName);  // what it found decides, not whether it succeeded
-    if (ownerImage.iptcSection != nullptr)
-        ParseSegment(ownerImage.iptcSection->bytes);
+    owner.OpenImage(fileName);  // what it found decides, not whether it succeeded
+    if (owner.iptcSection != nullptr)
+        ParseSegment(owner.iptcSection->bytes);
     return HasRecords();
 }
 
@@ -155,9 +155,9 @@ int32_t TIPTCdata::AppendRecord(const TTagEntry& entry)
 {
     if (entry.tagId != 0) {
         // One entry always stays spare.
-        if (recordCount >= datasetCapacity - 1) {
-            datasetCapacity += kGrowth;
-            records.resize(static_cast<size_t>(datasetCapacity));
+        if (recordCount >= capacity - 1) {
+            capacity += kGrowth;
+            records.resize(static_cast<size_t>(capacity));
         }
         records[static_cast<size_t>(recordCount)] = entry;
         ++recordCount;

@@ -18,7 +18,7 @@ class TimgData;
 // never an error.
 class TIPTCdata {
 public:
-    explicit TIPTCdata(TimgData& ownerImage);
+    explicit TIPTCdata(TimgData& owner);
 
     // Index of the first record with the key; -1 when there is none.
     virtual int32_t FindRecord(const std::string& key) const;
@@ -48,8 +48,8 @@ public:
 
     int32_t RecordCount() const { return recordCount; }
     // Entries allocated; always more than RecordCount once one is stored.
-    int32_t capacity() const { return datasetCapacity; }
-    TimgData& owner() const { return ownerImage; }
+    int32_t recordCapacity() const { return capacity; }
+    TimgData& container() const { return owner; }
     // A copy of the record; an index outside 0 to RecordCount - 1 raises ERangeError.
     TTagEntry RecordAt(int32_t index) const;
     // Adds a copy unless its tagId is 0; the index of the last record (-1 for
@@ -64,8 +64,8 @@ public:
     static int32_t TableIndexOf(const std::string& key);
 
 private:
-    int32_t datasetCapacity = 0;
-    TimgData& ownerImage;
+    int32_t capacity = 0;
+    TimgData& owner;
     int32_t recordCount = 0;
     std::vector<TTagEntry> records;
 };

@@ -48,15 +48,15 @@ bool THTTPGet::busy() const
     return worker != nullptr;
 }
 
-bool THTTPGet::succeeded() const
+bool THTTPGet::hasSucceeded() const
 {
-    return lastSucceeded;
+    return succeeded;
 }
 
 bool THTTPGet::failed() const
 {
     THTTPGetThread* last = worker ? worker.get() : lastWorker.get();
-    return last && last->ended() && !last->succeeded();
+    return last && last->hasEnded() && !last->hasSucceeded();
 }
 
 void THTTPGet::ReportProgress(const THTTPGetThread& reporter)
@@ -72,8 +72,8 @@ void THTTPGet::DownloadFinished(THTTPGetThread& finished)
         ~Release() { component.lastWorker = std::move(component.worker); }
     } release{*this};
 
-    lastSucceeded = finished.succeeded();
-    if (!lastSucceeded) {
+    succeeded = finished.hasSucceeded();
+    if (!succeeded) {
         if (OnError)
             OnError(*this);
     } else if (finished.toFile) {

@@ -77,7 +77,7 @@ public:
     bool busy() const;
 
     // The result of the last reported download.
-    bool succeeded() const;
+    bool hasSucceeded() const;
 
     // The current download (the last one when idle) has ended without
     // success, even if that has not been reported yet. Lets a caller that
@@ -96,7 +96,7 @@ private:
     // The last reported worker; its thread is past its report and is joined
     // before the next start.
     std::unique_ptr<THTTPGetThread> lastWorker;
-    bool lastSucceeded = false;
+    bool succeeded = false;
 };
 
 }  // namespace vistado::net

@@ -77,29 +77,29 @@ void THTTPGetThread::terminate()
 {
     {
         std::lock_guard guard(stateLock);
-        terminateAsked = true;
+        terminated = true;
     }
     // Ends a wait for the network at once; a server that never answers
     // cannot delay the cancel.
     curl_multi_wakeup(multi.get());
 }
 
-bool THTTPGetThread::ended()
+bool THTTPGetThread::hasEnded()
 {
     std::lock_guard guard(stateLock);
-    return endReached;
+    return ended;
 }
 
-bool THTTPGetThread::succeeded()
+bool THTTPGetThread::hasSucceeded()
 {
     std::lock_guard guard(stateLock);
-    return transferSucceeded;
+    return succeeded;
 }
 
-bool THTTPGetThread::terminated()
+bool THTTPGetThread::isTerminated()
 {
     std::lock_guard guard(stateLock);
-    return terminateAsked;
+    return terminated;
 }
 
 void THTTPGetThread::run()
@@ -118,13 +118,13 @@ void THTTPGetThread::run()
 bool THTTPGetThread::Execute()
 {
     const UrlParts parts = SplitUrl(URL);
-    if (terminated())
+    if (isTerminated())
         return false;
 
     Transfer transfer{*this};
     if (setUpRequest(transfer, parts))
         runTransfer(transfer);
-    if (terminated())
+    if (isTerminated())
         return false;
     if (!transfer.bodyBegun)  // a reply without a body, or none at all
         transfer.reading = beginBody(transfer);
@@ -204,7 +204,7 @@ void THTTPGetThread::runTransfer(Transfer& transfer)
     if (!requests || curl_multi_add_handle(requests, easy) != CURLM_OK)
         return;
     int running = 1;
-    while (running > 0 && !terminated()) {
+    while (running > 0 && !isTerminated()) {
         if (curl_multi_perform(requests, &running) != CURLM_OK)
             break;
         if (running > 0 && curl_multi_poll(requests, nullptr, 0, 1000, nullptr) != CURLM_OK)
@@ -276,7 +276,7 @@ bool THTTPGetThread::receive(Transfer& transfer, const char* data, std::size_t s
     if (!transfer.reading)
         return false;
     while (size > 0) {
-        if (terminated())
+        if (isTerminated())
             return false;
         bytesRead = std::min(size, kChunkSize);
         if (!store(data, bytesRead)) {
@@ -335,7 +335,7 @@ void THTTPGetThread::discardTarget()
 void THTTPGetThread::conclude(bool result)
 {
     std::lock_guard guard(stateLock);
-    if (terminateAsked) {
+    if (terminated) {
         discardTarget();
         result = false;
     } else if (!partName.empty()) {
@@ -346,8 +346,8 @@ void THTTPGetThread::conclude(bool result)
         }
         partName.clear();
     }
-    transferSucceeded = result;
-    endReached = true;
+    succeeded = result;
+    ended = true;
 }
 
 }  // namespace vistado::net

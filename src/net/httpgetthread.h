@@ -29,8 +29,8 @@ public:
     // Any thread. Asks the body to stop and marks the download failed, unless
     // the body has already ended: then its result stands.
     void terminate();
-    bool ended();
-    bool succeeded();
+    bool hasEnded();
+    bool hasSucceeded();
 
     std::string AcceptTypes, Agent, URL, FileName;
     std::string resultText;  // text mode only
@@ -59,7 +59,7 @@ private:
     bool closeTarget();
     void discardTarget();
     void conclude(bool result);
-    bool terminated();
+    bool isTerminated();
 
     static std::size_t onHeaderLine(char* data, std::size_t size, std::size_t count, void* transfer);
     static std::size_t onBodyData(char* data, std::size_t size, std::size_t count, void* transfer);
@@ -73,9 +73,9 @@ private:
     int target = -1;       // its descriptor while open
 
     std::mutex stateLock;  // guards the three below
-    bool terminateAsked = false;
-    bool endReached = false;
-    bool transferSucceeded = false;
+    bool terminated = false;
+    bool ended = false;
+    bool succeeded = false;
 };
 
 }  // namespace vistado::net

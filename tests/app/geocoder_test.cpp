@@ -159,7 +159,7 @@ TEST_F(GeocoderExchange, SilentServiceTimesOut)
 
     // The request was given up, so no late reply can turn up for the next image.
     settle(form);
-    EXPECT_FALSE(form.HTTPGet1.succeeded());
+    EXPECT_FALSE(form.HTTPGet1.hasSucceeded());
     EXPECT_FALSE(replyExists());
 }
 

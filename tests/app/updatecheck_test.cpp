@@ -146,7 +146,7 @@ TEST_F(UpdateCheck, SilentServerIsGivenUp)
     EXPECT_FALSE(form.Label1->isVisibleTo(&form));
     while (form.HTTPGet2.busy())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    EXPECT_FALSE(form.HTTPGet2.succeeded());
+    EXPECT_FALSE(form.HTTPGet2.hasSucceeded());
     EXPECT_FALSE(versionFileContents());
 }
 

@@ -171,17 +171,17 @@ TEST_F(IptcTest, SegmentScan)
 TEST_F(IptcTest, GrowthKeepsOneEntrySpare)
 {
     TTagEntry entry = iptcDatasetTable()[32];
-    EXPECT_EQ(list.capacity(), 0);
+    EXPECT_EQ(list.recordCapacity(), 0);
     for (int32_t i = 0; i < 24; ++i)
         EXPECT_EQ(list.AppendRecord(entry), i);
-    EXPECT_EQ(list.capacity(), 25);
+    EXPECT_EQ(list.recordCapacity(), 25);
     EXPECT_EQ(list.AppendRecord(entry), 24);
-    EXPECT_EQ(list.capacity(), 50);
+    EXPECT_EQ(list.recordCapacity(), 50);
     for (int32_t i = 25; i < 49; ++i)
         list.AppendRecord(entry);
-    EXPECT_EQ(list.capacity(), 50);
+    EXPECT_EQ(list.recordCapacity(), 50);
     EXPECT_EQ(list.AppendRecord(entry), 49);
-    EXPECT_EQ(list.capacity(), 75);
+    EXPECT_EQ(list.recordCapacity(), 75);
 
     entry.tagId = 0;
     EXPECT_EQ(list.AppendRecord(entry), 49);
@@ -189,7 +189,7 @@ TEST_F(IptcTest, GrowthKeepsOneEntrySpare)
 
     list.ClearRecords();
     EXPECT_FALSE(list.HasRecords());
-    EXPECT_EQ(list.capacity(), 75);
+    EXPECT_EQ(list.recordCapacity(), 75);
     EXPECT_THROW(list.RecordAt(0), ERangeError);
 }
 
@@ -198,7 +198,7 @@ TEST_F(IptcTest, TheContainerCreatesItsListAtTheFirstApp13AndFreesItOnTheNextOpe
     ASSERT_TRUE(open(jpegFile({iptcSegmentWith(iptcDataset(2, 90, "Rom")),
                                iptcSegmentWith(iptcDataset(2, 90, "Wien")), scanSegment()})));
     ASSERT_NE(image.iptcList, nullptr);
-    EXPECT_EQ(&image.iptcList->owner(), &image);
+    EXPECT_EQ(&image.iptcList->container(), &image);
     EXPECT_FALSE(image.iptcList->HasRecords()) << "filled only on demand";
     image.iptcList->ParseSegment(image.iptcSection->bytes);
     EXPECT_EQ(image.iptcList->ValueOf("City", ""), "Rom");

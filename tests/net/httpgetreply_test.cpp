@@ -71,7 +71,7 @@ TEST_F(HttpGetReply, ContentLengthAndStatusDecideTheOutcome)
 
         EXPECT_EQ(reports.doneFile, c.done ? 1 : 0);
         EXPECT_EQ(reports.errors, c.done ? 0 : 1);
-        EXPECT_EQ(get->succeeded(), c.done);
+        EXPECT_EQ(get->hasSucceeded(), c.done);
         if (c.done) {
             EXPECT_EQ(reports.fileName, target());
             EXPECT_EQ(reports.fileSize, static_cast<std::int64_t>(c.kept->size()));
