@@ -49,6 +49,7 @@ bool TimgData::ScanTiffFile(FileReader& file)
 
     tSection& entry = sections[0];
     entry.bytes.clear();
+    entry.fileOffset = -1;
     file.readInto(entry.bytes, kTiffDataLimit);
     sectionCount = 1;
     exifSection = &entry;

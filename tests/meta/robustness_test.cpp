@@ -95,6 +95,12 @@ TEST_F(RobustnessTest, ZeroLengthSegments)
     EXPECT_EQ(image.sectionCount, 5);
     // Exif segments that end inside their header or before their first directory.
     EXPECT_TRUE(open(jpegFile({segment(0xE1, "Exif"), scanSegment()})));
+    for (const std::string& payload : {std::string("Exif\0", 5), std::string("Exif\0\0", 6), std::string("Exif\0\0I", 7)}) {
+        SCOPED_TRACE(payload.size());
+        ASSERT_TRUE(open(jpegFile({segment(0xE1, payload), commentSegment("reads on"), scanSegment()})));
+        EXPECT_TRUE(image.ExifPresent());
+        EXPECT_EQ(image.CommentText(), "reads on");
+    }
     EXPECT_FALSE(open(jpegFile({segment(0xE1, std::string("Exif\0\0MM", 8)), scanSegment()})));
     EXPECT_FALSE(open(jpegFile({segment(0xE1, std::string("Exif\0\0MM\0*\0\0\0\x08", 14)), scanSegment()})));
     EXPECT_EQ(image.errorText, "Not an EXIF file");

@@ -41,32 +41,45 @@ TEST_F(SegmentScanTest, SecondApp1IsDropped)
     EXPECT_EQ(value("Make"), "Maker");
 }
 
-TEST_F(SegmentScanTest, FirstApp1IsTheExifSegmentWhateverItHolds)
+// The Exif segment is the APP1 segment that holds Exif data, behind an XMP
+// packet too; without one, the first APP1 segment stands for it.
+TEST_F(SegmentScanTest, ExifSegmentIsTheApp1ThatHoldsExifData)
 {
     ASSERT_TRUE(open(jpegFile({xmpSegment(), smallExif(), quantTableSegment(), scanSegment()})));
     EXPECT_EQ(image.errorText, "<none>");
-    EXPECT_TRUE(image.ExifPresent());
+    EXPECT_EQ(image.exifSection, &image.sections[1]);
+    EXPECT_EQ(image.sectionCount, 4);
+    EXPECT_EQ(value("Make"), "Maker");
+
+    ASSERT_TRUE(open(jpegFile({xmpSegment(), xmpSegment(), quantTableSegment(), scanSegment()})));
+    EXPECT_EQ(image.exifSection, &image.sections[0]);
     EXPECT_EQ(image.sectionCount, 3);
     EXPECT_TRUE(decoder().tags.empty());
 }
 
-TEST_F(SegmentScanTest, MetadataMustBeginAmongTheFirstFourSegments)
+// Metadata behind any number of other segments is found; a file with none
+// still reads as no Exif file.
+TEST_F(SegmentScanTest, MetadataAnywhereBeforeTheImageData)
 {
     EXPECT_FALSE(open(jpegFile({jfifSegment(), quantTableSegment(), quantTableSegment(), frameSegment(8, 8),
-                                huffmanTableSegment(), commentSegment("late"), scanSegment()})));
+                                huffmanTableSegment(), scanSegment()})));
     EXPECT_EQ(image.errorText, "Not an EXIF file");
-    EXPECT_EQ(image.sectionCount, 5);
 
-    ASSERT_TRUE(open(jpegFile({jfifSegment(), commentSegment("early"), quantTableSegment(),
-                               quantTableSegment(), smallExif(), scanSegment()})));
-    EXPECT_EQ(image.exifSection, &image.sections[4]);
+    ASSERT_TRUE(open(jpegFile({jfifSegment(), quantTableSegment(), quantTableSegment(), frameSegment(8, 8),
+                               huffmanTableSegment(), commentSegment("late"), scanSegment()})));
+    EXPECT_EQ(image.CommentText(), "late");
+
+    std::vector<std::string> segments = {jfifSegment()};
+    for (int i = 0; i < 30; ++i)
+        segments.push_back(segment(0xE2, "ICC_PROFILE chunk"));
+    segments.push_back(smallExif());
+    segments.push_back(commentSegment("Meine Notiz: Hochzeit Anna und Ben"));
+    segments.push_back(scanSegment());
+    ASSERT_TRUE(open(jpegFile(segments)));
+    EXPECT_EQ(image.sectionCount, TimgData::kSectionsRead);
     EXPECT_EQ(value("Make"), "Maker");
-
-    ASSERT_TRUE(open(jpegFile({jfifSegment(), commentSegment("early"), quantTableSegment(),
-                               quantTableSegment(), quantTableSegment(), smallExif(), scanSegment()})));
-    EXPECT_FALSE(image.ExifPresent());
-    EXPECT_EQ(image.sectionCount, 6);
-    EXPECT_EQ(image.sections[5].marker, 0xDAu);
+    EXPECT_EQ(image.CommentText(), "Meine Notiz: Hochzeit Anna und Ben");
+    EXPECT_EQ(image.headerSection, &image.sections[0]);
 }
 
 TEST_F(SegmentScanTest, LastCommentWins)
