@@ -118,8 +118,10 @@ private:
                           int64_t valuePos, int64_t base, int64_t size);
     void storeEntry(const TTagEntry& row, uint16_t type, std::string raw, std::string text, int64_t valuePos);
     void walkSubDirectory(int64_t valuePos, int64_t base, int64_t size, DirectoryKind kind);
+    bool noteOffsetsHold(int64_t start, int64_t count, int64_t base, int64_t fallbackBase,
+                         const std::string& segment) const;
     void walkMakerNoteEntry(int64_t entryPos, int64_t base, std::span<const TTagEntry> table,
-                            int64_t fallbackBase, const std::string& segment);
+                            int64_t fallbackBase, const std::string& segment, bool offsetsHold);
 
     std::set<std::pair<int64_t, int64_t>> visited;  // (base, start) of every directory walked
     int walkDepth = 0;                               // directories being walked, nested

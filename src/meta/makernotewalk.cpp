@@ -41,18 +41,51 @@ void TImageInfo::WalkMakerNoteDirectory(const std::string& noteBytes,
         const int64_t start = dirOffset + 1;
         const int64_t base = dirOffset - originDelta + 2;
         const int64_t count = Read16At(start);
+        const bool offsetsHold = noteOffsetsHold(start, count, base, fallbackBase, note.segment());
         for (int64_t i = 0; i < count; ++i)
-            walkMakerNoteEntry(start + 2 + 12 * i, base, table, fallbackBase, note.segment());
+            walkMakerNoteEntry(start + 2 + 12 * i, base, table, fallbackBase, note.segment(), offsetsHold);
     } catch (const ERangeError& error) {
         owner.errorText = std::string("Error Detected = ") + error.what();
     }
 }
 
+// An editor that moves a note without mending its offsets leaves them
+// pointing outside the Exif data or into the note's own directory: then no
+// value read by offset is what it claims to be.
+bool TImageInfo::noteOffsetsHold(int64_t start, int64_t count, int64_t base, int64_t fallbackBase,
+                                 const std::string& segment) const
+{
+    const int64_t entriesEnd = start + 2 + 12 * count;
+    for (int64_t entryPos = start + 2; entryPos < entriesEnd; entryPos += 12) {
+        int64_t byteCount = 0;
+        int64_t offset = 0;
+        try {
+            byteCount = readEntryHead(entryPos).byteCount;
+            if (byteCount <= 4)
+                continue;
+            offset = readOffsetAt(entryPos + 8);
+        } catch (const ERangeError&) {
+            break;  // the walk ends at this entry
+        }
+        const int64_t valuePos = base + offset;
+        if (valuePos >= 1 && valuePos + byteCount - 1 <= static_cast<int64_t>(buffer.size())) {
+            if (valuePos < entriesEnd && valuePos + byteCount > start)
+                return false;
+        } else if (fallbackBase + offset < 1 ||
+                   fallbackBase + offset + byteCount - 1 > static_cast<int64_t>(segment.size())) {
+            return false;
+        }
+    }
+    return true;
+}
+
 void TImageInfo::walkMakerNoteEntry(int64_t entryPos, int64_t base,
                                     std::span<const TTagEntry> table, int64_t fallbackBase,
-                                    const std::string& segment)
+                                    const std::string& segment, bool offsetsHold)
 {
     const auto [tag, type, byteCount] = readEntryHead(entryPos);
+    if (byteCount > 4 && !offsetsHold)
+        return;
     const int64_t offset = byteCount <= 4 ? 0 : readOffsetAt(entryPos + 8);
     const int64_t valuePos = byteCount <= 4 ? entryPos + 8 : base + offset;
     const bool inNote =

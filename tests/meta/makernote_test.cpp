@@ -267,6 +267,90 @@ TEST_F(MakerNoteTest, TiffFilesTakeTheSameLayouts)
     }
 }
 
+// The newer Olympus note: "OLYMPUS\0", a byte-order mark and a version, the
+// directory at byte 12, offsets counted from the note's first byte.
+std::string olympusNewNote(uint32_t, bool bigEndian)
+{
+    TiffBuilder note(bigEndian);
+    note.addShorts(0, 0x0201, {3});
+    note.addAscii(0, 0x0207, "D4303");
+    return std::string("OLYMPUS\0", 8) + (bigEndian ? "MM" : "II") + std::string("\x03\x00", 2) +
+        note.directoryBlock(0, 12);
+}
+
+// A note in the other byte order than the Exif data around it.
+NoteMaker swapped(NoteMaker makeNote)
+{
+    return [makeNote](uint32_t at, bool bigEndian) { return makeNote(at, !bigEndian); };
+}
+
+// Notes in a byte order of their own: stated by their own header, or, for a
+// note without one, the only order in which its entry count fits.
+TEST_F(MakerNoteTest, NotesAreReadInTheirOwnByteOrder)
+{
+    const LayoutCase cases[] = {
+        {"Nikon TIFF header", {"NIKON", "COOLPIX P1", "0220"}, swapped(nikonFormANote),
+         {{"ISOSpeed", "0, 100"}, {"Quality", "\"NORMAL\""}}, ""},
+        {"Canon without header", {"Canon", "Canon PowerShot S40", "0220"}, swapped(canonNote),
+         {{"FirmwareVersion", "\"Firmware Version 1.10\""}, {"ImageNumber", "1171771"}}, ""},
+        {"Olympus since 2004", {"OLYMPUS IMAGING CORP.", "E-500", "0221"}, olympusNewNote,
+         {{"JpegQual", "SHQ"}, {"Firmware", "\"D4303\""}}, ""},
+        {"Olympus since 2004, other order", {"OLYMPUS IMAGING CORP.", "E-500", "0221"}, swapped(olympusNewNote),
+         {{"JpegQual", "SHQ"}, {"Firmware", "\"D4303\""}}, ""},
+    };
+    for (const LayoutCase& c : cases) {
+        for (const bool bigEndian : {false, true}) {
+            SCOPED_TRACE(std::string(c.name) + (bigEndian ? " in Motorola" : " in Intel"));
+            ASSERT_TRUE(openCamera(bigEndian, c.camera, c.note));
+            ASSERT_EQ(makerTags().size(), c.tags.size());
+            for (const Expected& tag : c.tags)
+                EXPECT_EQ(value(tag.key), tag.text) << tag.key;
+            EXPECT_EQ(decoder().bigEndian, bigEndian);
+            EXPECT_EQ(decoder().imageWidth, 640);
+        }
+    }
+}
+
+struct MovedCase {
+    const char* name;
+    int32_t writtenAt;  // where the note's offsets say it stands, from where it does
+    bool trailer;       // ends with the trailer naming that place
+    const char* firmware;
+};
+
+// Editors move a note without mending its offsets. A trailer naming the old
+// place corrects them; without one, values that cannot be where the offsets
+// say are left out, and the values held in the entries stay.
+TEST_F(MakerNoteTest, MovedNoteYieldsNoInventedValues)
+{
+    const MovedCase cases[] = {
+        {"not moved", 0, false, "\"Firmware Version 1.10\""},
+        {"not moved, with trailer", 0, true, "\"Firmware Version 1.10\""},
+        {"moved, trailer names the old place", 300, true, "\"Firmware Version 1.10\""},
+        {"moved back, trailer names the old place", -20, true, "\"Firmware Version 1.10\""},
+        {"moved, values would lie in its own directory", -20, false, ""},
+        {"moved, values would lie beyond the Exif data", 5000, false, ""},
+    };
+    for (const MovedCase& c : cases) {
+        for (const bool bigEndian : {false, true}) {
+            SCOPED_TRACE(std::string(c.name) + (bigEndian ? " in Motorola" : " in Intel"));
+            const NoteMaker note = [&c](uint32_t at, bool motorola) {
+                TiffBuilder tiff(motorola);
+                tiff.addAscii(0, 0x0007, "Firmware Version 1.10");
+                tiff.addLongs(0, 0x0008, {1171771});
+                const uint32_t writtenAt = at + static_cast<uint32_t>(c.writtenAt);
+                std::string bytes = tiff.directoryBlock(0, writtenAt);
+                if (c.trailer)
+                    bytes += (motorola ? std::string("MM\0*", 4) : std::string("II*\0", 4)) + tiff.u32(writtenAt);
+                return bytes;
+            };
+            ASSERT_TRUE(openCamera(bigEndian, {"Canon", "Canon EOS 40D", "0221"}, note));
+            EXPECT_EQ(value("FirmwareVersion"), c.firmware);
+            EXPECT_EQ(value("ImageNumber"), "1171771");
+        }
+    }
+}
+
 struct FormACase {
     const char* exifVersion;
     const char* model;
