@@ -96,10 +96,14 @@ std::string RenderFlash(const std::string& text)
     return shown;
 }
 
+// APEX values beyond any real exposure (the extremes of a signed rational)
+// give no number of seconds: the value is shown as it stands.
 std::string RenderShutterSpeed(const std::string& text)
 {
     const double apex = FractionValue(text);
     const double seconds = std::exp2(-apex);
+    if (!std::isfinite(seconds) || !std::isfinite(std::exp2(apex)))
+        return text;
     std::string shown = formatNumbers("%4.4f sec", {seconds});
     if (seconds <= 0.5)
         shown += formatNumbers(" (1/%d)", {std::exp2(apex)});
