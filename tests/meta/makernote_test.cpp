@@ -530,5 +530,26 @@ TEST_F(MakerNoteTest, CanonDerivedEntries)
               std::string::npos);
 }
 
+// A custom-functions value of 30,000 fields (an ASCII text, so no value
+// count caps it) is read as far as any camera's list goes.
+TEST_F(MakerNoteTest, LongCanonListReadsAsFarAsACameraWrites)
+{
+    std::string list = "8";
+    for (int i = 0; i < 30000; ++i)
+        list += i < 100 ? ",769" : ",1";
+    const NoteMaker note = [&list](uint32_t at, bool bigEndian) {
+        TiffBuilder tiff(bigEndian);
+        tiff.addAscii(0, 0x000F, list);
+        return tiff.directoryBlock(0, at);
+    };
+    ASSERT_TRUE(openCamera(false, {"Canon", "Canon EOS 10D", "0221"}, note));
+    EXPECT_EQ(value("Mirror Lockup"), "Enable");
+    size_t lines = 0;
+    for (size_t at = decoder().makerNoteReport.find("Mirror Lockup"); at != std::string::npos;
+         at = decoder().makerNoteReport.find("Mirror Lockup", at + 1))
+        ++lines;
+    EXPECT_EQ(lines, 100u);
+}
+
 }  // namespace
 }  // namespace vistado::test
