@@ -41,6 +41,7 @@ bool TimgData::OpenImage(const std::string& path)
         return true;
     } catch (const std::exception&) {
         errorText = "Illegal Exif construction";
+        failedRead = true;
         return false;
     }
 }
@@ -74,6 +75,7 @@ void TimgData::ResetContainer()
     sourceDate = 0;
     sourceSize = 0;
     errorText.clear();
+    failedRead = false;
     exifDecoder.reset();
     iptcList.reset();
     bigEndian = false;
@@ -93,6 +95,7 @@ bool TimgData::LoadJpegSegments(const std::string& path)
     try {
         return ScanJpegSegments(file);
     } catch (const ERangeError&) {
+        failedRead = true;
         return false;
     }
 }

@@ -66,6 +66,11 @@ public:
     // (empty when there is no file at path).
     bool OpenImage(const std::string& path);
     bool ExifPresent() const;
+    // Whether the last OpenImage ended in an error (the file could not be
+    // read, a segment or the first directory is broken) rather than with the
+    // file read or found without metadata. Nothing may be written from such
+    // a read: the container does not hold what the file holds.
+    bool readFailed() const { return failedRead; }
     // The payload of the comment segment, unchanged.
     std::string CommentText() const;
 
@@ -109,6 +114,7 @@ private:
     // The comment segment the reader took, as it stood in the file: the
     // writer leaves it out of the copy whatever becomes of commentSection.
     tSection readComment;
+    bool failedRead = false;
 
     void ResetContainer();
     void TakeFileInfo(const std::string& path, const struct stat& info);

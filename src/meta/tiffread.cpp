@@ -39,6 +39,7 @@ bool TimgData::LoadTiffFile(const std::string& path)
     try {
         return ScanTiffFile(file);
     } catch (const ERangeError&) {
+        failedRead = true;
         return false;
     }
 }

@@ -163,13 +163,14 @@ const Mode* findMode(const char* option)
 }
 
 // Applies a changing mode to one file: 0 when done, 1 (with the reason on
-// standard error) when the file was left as it was. A file that is not read
-// as an image is still changed when the writer takes it (a JPEG without
-// metadata in front, for instance); the writer refuses anything else.
+// standard error) when the file was left as it was. A file read without
+// metadata is still changed when the writer takes it (a JPEG without metadata
+// in front, for instance); the writer refuses anything else. A file whose
+// read failed is never written: what was read is not what it holds.
 int changeFile(TimgData& image, const std::string& file, const Mode& mode, const std::string& text)
 {
-    if (!image.OpenImage(file) && image.errorText.empty()) {
-        std::cerr << file << ": not found" << std::endl;
+    if (!image.OpenImage(file) && (image.errorText.empty() || image.readFailed())) {
+        std::cerr << file << ": " << (image.errorText.empty() ? "not found" : image.errorText) << std::endl;
         return 1;
     }
     try {
