@@ -128,6 +128,18 @@ std::string decodeItems(const std::string& list, const CanonItem (&items)[N])
 
 }  // namespace
 
+std::vector<std::string> makerNoteFormatterLabels()
+{
+    std::vector<std::string> labels;
+    for (const CanonItem& item : kSettingsItems)
+        labels.emplace_back(item.label);
+    for (const CanonItem& item : kShotInfoItems)
+        labels.emplace_back(item.label);
+    for (const CustomFunction& function : kCustomFunctions)
+        labels.emplace_back(function.label);
+    return labels;
+}
+
 std::string DecodePlainItem(const std::string& list, const std::string& label, int position)
 {
     return itemLine(label, ListField(list, kFieldSeparator, position + 1));

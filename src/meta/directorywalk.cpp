@@ -168,13 +168,14 @@ void TImageInfo::takeWellKnownTag(const EntryHead& head, const std::string& raw,
     case kGpsInfo:
         walkSubDirectory(valuePos, base, size, DirectoryKind::Gps);
         break;
-    case kMakerNote: {
+    case kMakerNote:
+        decodePendingNote();  // a second note: the first one goes first
         makerNoteBytes = raw;
         makerNotePos = storedPosition(valuePos);
-        TmsInfo makerNote(readingTiff, *this);
-        makerNoteDecoded = makerNote.DecodeMakerNote(*this);
+        makerNoteDecoded = makerNoteKnown(*this, readingTiff);
+        if (makerNoteDecoded)
+            pendingNote = PendingNote{tagList.size(), cameraMake, cameraModel, exifVersion};
         break;
-    }
     default:
         break;
     }

@@ -2,12 +2,14 @@
 
 #include "meta/asciitext.h"
 #include "meta/endind.h"
+#include "meta/makernoteformat.h"
 #include "meta/makertables.h"
 
 #include <algorithm>
 #include <optional>
 #include <span>
 #include <string_view>
+#include <unordered_set>
 
 namespace vistado {
 
@@ -227,6 +229,25 @@ bool TmsInfo::DecodeMakerNote(TImageInfo& image)
                                  originDelta, fallbackBase);
     makeText = image.cameraMake;
     return true;
+}
+
+bool makerNoteKnown(const TImageInfo& image, bool readingTiff)
+{
+    return findLayout(image, readingTiff) != nullptr;
+}
+
+bool makerNoteMayHold(const std::string& name)
+{
+    static const std::unordered_set<std::string> names = [] {
+        std::unordered_set<std::string> all;
+        for (const Layout& layout : kLayouts)
+            for (const TTagEntry& row : layout.table())
+                all.insert(upperAscii(row.key));
+        for (const std::string& label : makerNoteFormatterLabels())
+            all.insert(upperAscii(label));
+        return all;
+    }();
+    return names.contains(upperAscii(name));
 }
 
 TImageInfo* makerNoteImage()

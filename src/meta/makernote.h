@@ -27,6 +27,15 @@ public:
     bool DecodeMakerNote(TImageInfo& owner);
 };
 
+// Whether DecodeMakerNote would walk the image's note: its camera's maker is
+// one whose notes are known.
+bool makerNoteKnown(const TImageInfo& image, bool readingTiff);
+
+// Whether a maker note may yield a tag of that name (ASCII letters compared
+// without regard to case): a key of a maker's table or a label of a
+// maker-note formatter.
+bool makerNoteMayHold(const std::string& name);
+
 // The decoder whose maker note is being decoded, to which the maker-note
 // formatters add their derived entries; none outside a decode.
 TImageInfo* makerNoteImage();

@@ -120,9 +120,9 @@ void TImageInfo::walkMakerNoteEntry(int64_t entryPos, int64_t base,
         row != nullptr && row->formatter ? row->formatter(text) : PrintableText(text);
     const bool expanded = formatterExpansion();
     if (expanded)
-        makerNoteReport += shown + "\r\n" + caption + " = " + text;
+        noteReport += shown + "\r\n" + caption + " = " + text;
     else
-        makerNoteReport += "\r\n" + caption + " = " + shown;
+        noteReport += "\r\n" + caption + " = " + shown;
 
     if (row != nullptr) {
         TTagEntry entry = *row;

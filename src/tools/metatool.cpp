@@ -53,7 +53,7 @@ void printTags(const TimgData& image)
 {
     if (!image.exifDecoder)
         return;
-    for (const TTagEntry& tag : image.exifDecoder->tags)
+    for (const TTagEntry& tag : image.exifDecoder->tags())
         std::cout << tag.key << '\t' << oneLine(tag.text) << '\n';
 }
 
@@ -63,7 +63,7 @@ void printReport(const TimgData& image)
     if (!image.exifDecoder)
         return;
     std::string report =
-        unixLines(image.exifDecoder->reportText + image.exifDecoder->makerNoteReport);
+        unixLines(image.exifDecoder->reportText + image.exifDecoder->makerNoteReport());
     if (!report.empty() && report[0] == '\n')
         report.erase(0, 1);
     std::cout << report << '\n';

@@ -39,7 +39,7 @@ protected:
     int count35()
     {
         int n = 0;
-        for (const TTagEntry& tag : decoder().tags)
+        for (const TTagEntry& tag : decoder().tags())
             n += tag.tagId == 0xA405;
         return n;
     }

@@ -228,7 +228,7 @@ protected:
     std::vector<const TTagEntry*> makerTags()
     {
         std::vector<const TTagEntry*> found;
-        for (const TTagEntry& tag : decoder().tags)
+        for (const TTagEntry& tag : decoder().tags())
             if (tag.tableId == 1)
                 found.push_back(&tag);
         return found;
@@ -242,7 +242,7 @@ TEST_F(MakerNoteTest, EachMakeSelectsItsLayoutAndTable)
             SCOPED_TRACE(std::string(c.name) + (bigEndian ? " Motorola" : " Intel"));
             ASSERT_TRUE(openCamera(bigEndian, c.camera, c.note));
             EXPECT_TRUE(decoder().makerNoteDecoded);
-            EXPECT_EQ(decoder().makerNoteReport, c.report);
+            EXPECT_EQ(decoder().makerNoteReport(), c.report);
             ASSERT_EQ(makerTags().size(), c.tags.size());
             for (const Expected& tag : c.tags)
                 EXPECT_EQ(value(tag.key), tag.text) << tag.key;
@@ -260,7 +260,7 @@ TEST_F(MakerNoteTest, TiffFilesTakeTheSameLayouts)
     for (const LayoutCase& c : layoutCases()) {
         SCOPED_TRACE(c.name);
         ASSERT_TRUE(openCamera(true, c.camera, c.note, "image.tif"));
-        EXPECT_EQ(decoder().makerNoteReport, c.report);
+        EXPECT_EQ(decoder().makerNoteReport(), c.report);
         for (const Expected& tag : c.tags)
             EXPECT_EQ(value(tag.key), tag.text) << tag.key;
         EXPECT_EQ(walkError(), "");
@@ -386,7 +386,7 @@ TEST_F(MakerNoteTest, NikonTiffHeaderFormByVersionAndModel)
         } else {
             // Read in the "Nikon" header form, the header's zero bytes 8 and 9
             // count no entries.
-            EXPECT_EQ(decoder().makerNoteReport, "");
+            EXPECT_EQ(decoder().makerNoteReport(), "");
             EXPECT_EQ(decoder().IndexOfName("Quality"), -1);
         }
         EXPECT_EQ(walkError(), "");
@@ -399,7 +399,7 @@ TEST_F(MakerNoteTest, UnknownMakesWalkNothing)
         SCOPED_TRACE(make);
         ASSERT_TRUE(openCamera(false, {make, "", "0220"}, canonNote));
         EXPECT_FALSE(decoder().makerNoteDecoded);
-        EXPECT_EQ(decoder().makerNoteReport, "");
+        EXPECT_EQ(decoder().makerNoteReport(), "");
         EXPECT_TRUE(makerTags().empty());
     }
     ASSERT_TRUE(openCamera(false, {"canon inc.", "", "0220"}, canonNote));
@@ -450,7 +450,7 @@ TEST_F(MakerNoteTest, ValueBeyondTheNoteIsReadFromTheExifData)
 TEST_F(MakerNoteTest, SkipRowsAreIgnoredInAnyLetterCase)
 {
     ASSERT_TRUE(openCamera(false, {"SEIKO EPSON CORP.", "", "0210"}, epsonNote));
-    EXPECT_EQ(decoder().makerNoteReport, "\r\nJpegQuality = 2\r\nCameraID = \"EPSON CAMERA\"");
+    EXPECT_EQ(decoder().makerNoteReport(), "\r\nJpegQuality = 2\r\nCameraID = \"EPSON CAMERA\"");
     ASSERT_EQ(makerTags().size(), 2u);
     for (const TTagEntry* tag : makerTags())
         EXPECT_NE(tag->tagId, 0x0203);
@@ -520,7 +520,7 @@ TEST_F(MakerNoteTest, CanonDerivedEntries)
     EXPECT_EQ(derived.caption, "Macro mode");
     EXPECT_LT(decoder().IndexOfName("Macro mode"), decoder().IndexOfName("ExposureInfo1"));
 
-    const std::string& report = decoder().makerNoteReport;
+    const std::string& report = decoder().makerNoteReport();
     EXPECT_TRUE(report.starts_with("\r\nMacro mode = Macro\r\nSelf Timer =  1\r\nFlash Mode = Not fired"))
         << report;
     EXPECT_NE(report.find("\r\nFocus Mode = Continuous\r\nExposureInfo1 = 68, 1, 0, 4, 0, 1,"),
@@ -545,8 +545,8 @@ TEST_F(MakerNoteTest, LongCanonListReadsAsFarAsACameraWrites)
     ASSERT_TRUE(openCamera(false, {"Canon", "Canon EOS 10D", "0221"}, note));
     EXPECT_EQ(value("Mirror Lockup"), "Enable");
     size_t lines = 0;
-    for (size_t at = decoder().makerNoteReport.find("Mirror Lockup"); at != std::string::npos;
-         at = decoder().makerNoteReport.find("Mirror Lockup", at + 1))
+    for (size_t at = decoder().makerNoteReport().find("Mirror Lockup"); at != std::string::npos;
+         at = decoder().makerNoteReport().find("Mirror Lockup", at + 1))
         ++lines;
     EXPECT_EQ(lines, 100u);
 }

@@ -54,7 +54,7 @@ TEST_F(SegmentScanTest, ExifSegmentIsTheApp1ThatHoldsExifData)
     ASSERT_TRUE(open(jpegFile({xmpSegment(), xmpSegment(), quantTableSegment(), scanSegment()})));
     EXPECT_EQ(image.exifSection, &image.sections[0]);
     EXPECT_EQ(image.sectionCount, 3);
-    EXPECT_TRUE(decoder().tags.empty());
+    EXPECT_TRUE(decoder().tags().empty());
 }
 
 // Metadata behind any number of other segments is found; a file with none

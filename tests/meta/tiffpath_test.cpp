@@ -23,7 +23,7 @@ TEST_F(TiffPathTest, DirectoryAtOffset8)
     EXPECT_EQ(value("Make"), "Canon");
     EXPECT_EQ(decoder().imageWidth, 1024);
     // Positions count from file offset 8.
-    EXPECT_EQ(image.sections[0].bytes.substr(static_cast<size_t>(decoder().tags[0].rawOffset - 1), 5), "Canon");
+    EXPECT_EQ(image.sections[0].bytes.substr(static_cast<size_t>(decoder().tags()[0].rawOffset - 1), 5), "Canon");
 }
 
 // Scanners and editors write the first directory behind the image data,
