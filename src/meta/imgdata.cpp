@@ -193,7 +193,6 @@ bool TimgData::ScanJpegSegments(FileReader& file)
             exifSection = nullptr;
             exifSection = &keepTaken(entry, inTable);
             exifDecoder = std::make_unique<TImageInfo>(*this, decodeSelector);
-            buffer = exifSection->bytes;
             DecodeExifData();
             break;
         }
@@ -250,10 +249,12 @@ void TimgData::DecodeExifData()
         errorText = "Invalid Exif alignment marker";
         return;
     }
+    // The decoder holds the one copy of the segment it reads; the
+    // container's entry keeps the bytes the writer writes.
     exifDecoder->reportText.clear();
-    exifDecoder->buffer = buffer;
+    exifDecoder->buffer = bytes;
     exifDecoder->bigEndian = bigEndian;
-    const int32_t firstDirectory = readOffsetAt(13);
+    const int32_t firstDirectory = exifDecoder->readOffsetAt(13);
     const int64_t start = firstDirectory == 0 ? 17 : 9 + static_cast<int64_t>(firstDirectory);
     exifDecoder->WalkDirectory(start, 9, exifSection->length - 6, DirectoryKind::Main);
     if (!errorText.empty())

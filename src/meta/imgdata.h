@@ -26,6 +26,8 @@ class TJPEGImage;
 // the file's path, date and size, a status text, the Exif decoder and the
 // IPTC record list. One container serves one file after another; each
 // OpenImage starts afresh.
+// Its own buffer stays empty: the Exif decoder holds the bytes it reads, and
+// the section table the bytes the writer writes.
 class TimgData : public tEndInd {
 public:
     static constexpr int32_t kSectionCapacity = 21;

@@ -68,7 +68,6 @@ bool TimgData::ScanTiffFile(FileReader& file)
     exifDecoder = std::make_unique<TImageInfo>(*this, decodeSelector);
     exifDecoder->readingTiff = readingTiff;
     exifDecoder->reportText.clear();
-    buffer = entry.bytes;
     exifDecoder->buffer = entry.bytes;
     exifDecoder->bigEndian = motorola;
     exifDecoder->WalkDirectory(static_cast<int64_t>(firstAt) - 7, -7, static_cast<int64_t>(limit),
