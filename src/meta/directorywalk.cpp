@@ -172,10 +172,13 @@ void TImageInfo::takeWellKnownTag(const EntryHead& head, const std::string& raw,
         decodePendingNote();  // a second note: the first one goes first
         makerNoteBytes = raw;
         makerNotePos = storedPosition(valuePos);
-        makerNoteDecoded = makerNoteKnown(*this, readingTiff);
+    {
+        const std::span<const TTagEntry> table = makerNoteTable(*this, readingTiff);
+        makerNoteDecoded = !table.empty();
         if (makerNoteDecoded)
-            pendingNote = PendingNote{tagList.size(), cameraMake, cameraModel, exifVersion};
+            pendingNote = PendingNote{tagList.size(), table, cameraMake, cameraModel, exifVersion};
         break;
+    }
     default:
         break;
     }

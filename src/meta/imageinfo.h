@@ -133,6 +133,7 @@ private:
     // met the note; its tags go where the walk met it.
     struct PendingNote {
         size_t at;
+        std::span<const TTagEntry> table;
         std::string make;
         std::string model;
         std::string version;

@@ -6,6 +6,7 @@
 #include "meta/makertables.h"
 
 #include <algorithm>
+#include <map>
 #include <optional>
 #include <span>
 #include <string_view>
@@ -231,23 +232,27 @@ bool TmsInfo::DecodeMakerNote(TImageInfo& image)
     return true;
 }
 
-bool makerNoteKnown(const TImageInfo& image, bool readingTiff)
+std::span<const TTagEntry> makerNoteTable(const TImageInfo& image, bool readingTiff)
 {
-    return findLayout(image, readingTiff) != nullptr;
+    const Layout* layout = findLayout(image, readingTiff);
+    return layout != nullptr ? layout->table() : std::span<const TTagEntry>();
 }
 
-bool makerNoteMayHold(const std::string& name)
+bool makerNoteMayHold(std::span<const TTagEntry> table, const std::string& name)
 {
-    static const std::unordered_set<std::string> names = [] {
-        std::unordered_set<std::string> all;
-        for (const Layout& layout : kLayouts)
-            for (const TTagEntry& row : layout.table())
-                all.insert(upperAscii(row.key));
-        for (const std::string& label : makerNoteFormatterLabels())
-            all.insert(upperAscii(label));
-        return all;
-    }();
-    return names.contains(upperAscii(name));
+    // Upper-cased names per table, made at the first question about it.
+    static std::map<const TTagEntry*, std::unordered_set<std::string>> names;
+    auto [known, added] = names.try_emplace(table.data());
+    if (added) {
+        for (const TTagEntry& row : table) {
+            known->second.insert(upperAscii(row.key));
+            if (row.formatter == FormatCanonSettings || row.formatter == FormatCanonShotInfo ||
+                row.formatter == FormatCanonCustomFunctions)
+                for (const std::string& label : makerNoteFormatterLabels())
+                    known->second.insert(upperAscii(label));
+        }
+    }
+    return known->second.contains(upperAscii(name));
 }
 
 TImageInfo* makerNoteImage()

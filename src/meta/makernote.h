@@ -3,6 +3,7 @@
 #include "meta/imageinfo.h"
 
 #include <cstdint>
+#include <span>
 #include <string>
 
 namespace vistado {
@@ -27,14 +28,14 @@ public:
     bool DecodeMakerNote(TImageInfo& owner);
 };
 
-// Whether DecodeMakerNote would walk the image's note: its camera's maker is
-// one whose notes are known.
-bool makerNoteKnown(const TImageInfo& image, bool readingTiff);
+// The table DecodeMakerNote would walk the image's note with; empty when
+// the camera's maker is none whose notes are known.
+std::span<const TTagEntry> makerNoteTable(const TImageInfo& image, bool readingTiff);
 
-// Whether a maker note may yield a tag of that name (ASCII letters compared
-// without regard to case): a key of a maker's table or a label of a
-// maker-note formatter.
-bool makerNoteMayHold(const std::string& name);
+// Whether a note walked with the table may yield a tag of that name (ASCII
+// letters compared without regard to case): a key of the table, or a label
+// under which its formatters store derived entries.
+bool makerNoteMayHold(std::span<const TTagEntry> table, const std::string& name);
 
 // The decoder whose maker note is being decoded, to which the maker-note
 // formatters add their derived entries; none outside a decode.

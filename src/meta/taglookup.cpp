@@ -7,7 +7,7 @@ namespace vistado {
 
 int32_t TImageInfo::IndexOfName(const std::string& name) const
 {
-    if (pendingNote && makerNoteMayHold(name))
+    if (pendingNote && makerNoteMayHold(pendingNote->table, name))
         decodePendingNote();
     return indexOfKey(tagList, name);
 }
