@@ -25,7 +25,7 @@ int typeSize(uint16_t type);
 
 // The bytes as one number, first byte highest in big-endian order, last byte
 // highest in little-endian order; the low 32 bits, read as signed.
-int32_t IntegerFromBytes(const std::string& bytes, bool bigEndian);
+int32_t IntegerFromBytes(std::string_view bytes, bool bigEndian);
 
 // The values of raw (at most 128), ", " between them; integers through the
 // value map when there is one; the format template applied to the whole.
