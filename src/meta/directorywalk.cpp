@@ -187,13 +187,13 @@ void TImageInfo::takeWellKnownTag(const EntryHead& head, const std::string& raw,
 void TImageInfo::storeEntry(const TTagEntry& row, uint16_t type, std::string raw, std::string text,
                             int64_t valuePos)
 {
-    TTagEntry entry = row;
+    // Made in place: a file holds a hundred tags or more, each stored once.
+    TTagEntry& entry = tagList.emplace_back(row);
     entry.maxLength = static_cast<int32_t>(raw.size());
     entry.text = std::move(text);
     entry.rawBytes = std::move(raw);
     entry.rawOffset = storedPosition(valuePos);
     entry.valueType = type;
-    AddTag(std::move(entry));
 }
 
 // A broken sub-directory is cut short where it breaks: what it yielded so far
