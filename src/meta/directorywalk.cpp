@@ -1,4 +1,5 @@
 #include "meta/asciitext.h"
+#include "meta/formatters.h"
 #include "meta/imageinfo.h"
 #include "meta/imgdata.h"
 #include "meta/makernote.h"
@@ -104,7 +105,8 @@ std::string TImageInfo::renderEntry(const EntryHead& head, const TTagEntry& row,
     } else if (head.type == kTypeUndefined) {
         text = quotedUpToZero(raw);
     } else {
-        text = RenderValue(raw, head.type, row.formatText, row.valueMap, bigEndian);
+        text = RenderValue(raw, head.type, row.formatText, row.valueMap, bigEndian,
+                           renderedLengthUsed(row.tagId != 0 ? row.formatter : nullptr));
     }
     text = row.tagId != 0 && row.formatter ? row.formatter(text) : PrintableText(std::move(text));
     if (head.tag == kUserComment) {

@@ -1,4 +1,5 @@
 #include "meta/asciitext.h"
+#include "meta/formatters.h"
 #include "meta/imageinfo.h"
 #include "meta/imgdata.h"
 #include "meta/rangeerror.h"
@@ -6,6 +7,7 @@
 #include "meta/valuerender.h"
 
 #include <utility>
+#include <vector>
 
 namespace vistado {
 
@@ -42,8 +44,16 @@ void TImageInfo::WalkMakerNoteDirectory(const std::string& noteBytes,
         const int64_t base = dirOffset - originDelta + 2;
         const int64_t count = Read16At(start);
         const bool offsetsHold = noteOffsetsHold(start, count, base, fallbackBase, note.segment());
-        for (int64_t i = 0; i < count; ++i)
-            walkMakerNoteEntry(start + 2 + 12 * i, base, table, fallbackBase, note.segment(), offsetsHold);
+        // Cameras write each tag once; a note that repeats one thousands of
+        // times would make every formatter's lines thousands of times.
+        std::vector<bool> met(0x10000);
+        for (int64_t i = 0; i < count; ++i) {
+            const int64_t entryPos = start + 2 + 12 * i;
+            const uint16_t tag = Read16At(entryPos);
+            if (!met[tag])
+                walkMakerNoteEntry(entryPos, base, table, fallbackBase, note.segment(), offsetsHold);
+            met[tag] = true;
+        }
     } catch (const ERangeError& error) {
         owner.errorText = std::string("Error Detected = ") + error.what();
     }
@@ -113,7 +123,8 @@ void TImageInfo::walkMakerNoteEntry(int64_t entryPos, int64_t base,
         text = "\"" + raw + "\"";
     else
         text = RenderValue(raw, type, row != nullptr ? row->formatText : std::string(),
-                           mapRow != nullptr ? mapRow->valueMap : std::string(), bigEndian);
+                           mapRow != nullptr ? mapRow->valueMap : std::string(), bigEndian,
+                           renderedLengthUsed(row != nullptr ? row->formatter : nullptr));
 
     setFormatterExpansion(false);
     const std::string shown =

@@ -14,7 +14,6 @@ namespace {
 
 constexpr int kTypeSizes[] = {0, 1, 1, 2, 4, 8, 1, 1, 2, 4, 8, 4, 8};
 constexpr size_t kMaxRenderedValues = 128;
-constexpr size_t kPrintableLength = 50;
 
 bool isIntegerType(uint16_t type)
 {
@@ -76,14 +75,14 @@ int32_t IntegerFromBytes(std::string_view bytes, bool bigEndian)
 }
 
 std::string RenderValue(const std::string& raw, uint16_t type, const std::string& format,
-                        const std::string& map, bool bigEndian)
+                        const std::string& map, bool bigEndian, size_t enough)
 {
     const size_t size = static_cast<size_t>(typeSize(type));
     if (size == 0)
         return "0";
     const size_t count = std::min(raw.size() / size, kMaxRenderedValues);
     std::string text;
-    for (size_t i = 0; i < count; ++i) {
+    for (size_t i = 0; i < count && text.size() < enough; ++i) {
         if (i > 0)
             text += kValueSeparator;
         const std::string_view value = std::string_view(raw).substr(i * size, size);

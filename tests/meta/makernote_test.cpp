@@ -551,5 +551,21 @@ TEST_F(MakerNoteTest, LongCanonListReadsAsFarAsACameraWrites)
     EXPECT_EQ(lines, 100u);
 }
 
+// Cameras write each tag once: a note repeating one (thousands of times, to
+// make every formatter's lines thousands of times) yields it once.
+TEST_F(MakerNoteTest, RepeatedTagInANoteIsTakenOnce)
+{
+    const NoteMaker note = [](uint32_t at, bool bigEndian) {
+        TiffBuilder tiff(bigEndian);
+        tiff.addShorts(0, 0x000F, {8, 769});
+        for (uint32_t number : {1171771u, 42u, 43u})
+            tiff.addLongs(0, 0x0008, {number});
+        return tiff.directoryBlock(0, at);
+    };
+    ASSERT_TRUE(openCamera(false, {"Canon", "Canon EOS 10D", "0221"}, note));
+    EXPECT_EQ(makerTags().size(), 3u);  // the list, its one derived line, the number
+    EXPECT_EQ(value("ImageNumber"), "1171771");
+}
+
 }  // namespace
 }  // namespace vistado::test
