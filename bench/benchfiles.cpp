@@ -11,7 +11,7 @@ extern char** environ;
 
 namespace vistado::bench {
 
-std::string BenchFolder(int argc, char** argv)
+std::string benchFolder(int argc, char** argv)
 {
     if (argc > 1)
         return argv[1];
@@ -20,7 +20,7 @@ std::string BenchFolder(int argc, char** argv)
     return VISTADO_CORPUS_DIR "/jpeg";
 }
 
-std::vector<std::string> JpegFiles(const std::string& folder)
+std::vector<std::string> jpegFiles(const std::string& folder)
 {
     std::vector<std::string> found;
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
@@ -34,7 +34,7 @@ std::vector<std::string> JpegFiles(const std::string& folder)
     return found;
 }
 
-bool RunQuietly(const std::vector<std::string>& command)
+bool runQuietly(const std::vector<std::string>& command)
 {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
@@ -53,7 +53,7 @@ bool RunQuietly(const std::vector<std::string>& command)
     return started;
 }
 
-bool Installed(const std::string& program)
+bool installed(const std::string& program)
 {
     return std::system(("command -v " + program + " >/dev/null 2>&1").c_str()) == 0;
 }

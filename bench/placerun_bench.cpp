@@ -5,12 +5,12 @@
 // 10 ms pause after each image. ExifTool takes no part in the place run.
 //
 //     placerun_bench [--benchmark_...]      VISTADO_BENCH_IMAGES=N sets the number of photos (200)
-#include "http_server.h"
+#include "httpserver.h"
 #include "jpegbuilder.h"
 #include "realjpeg.h"
 #include "testfiles.h"
 #include "tiffbuilder.h"
-#include "vistado4.h"
+#include "app/vistado4.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -22,6 +22,7 @@
 #include <filesystem>
 #include <string>
 
+namespace vistado::bench {
 namespace {
 
 using namespace vistado::test;
@@ -38,17 +39,17 @@ int imageCount()
 // 11.576124 E.
 std::string photoWithPosition()
 {
-    TTiffBuilder tiff(false);
-    const int gps = tiff.AddDirectory();
-    tiff.AddPointer(0, 0x8825, gps);
-    tiff.AddAscii(gps, 0x0001, "N");
-    tiff.AddRationals(gps, 0x0002, {{48, 1}, {8, 1}, {17193, 1250}});
-    tiff.AddAscii(gps, 0x0003, "E");
-    tiff.AddRationals(gps, 0x0004, {{11, 1}, {34, 1}, {340464, 10000}});
-    const std::string jpeg = RealJpeg(640, 480);
+    TiffBuilder tiff(false);
+    const int gps = tiff.addDirectory();
+    tiff.addPointer(0, 0x8825, gps);
+    tiff.addAscii(gps, 0x0001, "N");
+    tiff.addRationals(gps, 0x0002, {{48, 1}, {8, 1}, {17193, 1250}});
+    tiff.addAscii(gps, 0x0003, "E");
+    tiff.addRationals(gps, 0x0004, {{11, 1}, {34, 1}, {340464, 10000}});
+    const std::string jpeg = realJpeg(640, 480);
     // Behind SOI and the JFIF header, where cameras put it.
     const std::size_t afterHeader = 4 + (static_cast<unsigned char>(jpeg[4]) << 8 | static_cast<unsigned char>(jpeg[5]));
-    return jpeg.substr(0, afterHeader) + ExifSegment(tiff.Build()) + jpeg.substr(afterHeader);
+    return jpeg.substr(0, afterHeader) + exifSegment(tiff.build()) + jpeg.substr(afterHeader);
 }
 
 const char* const kReply = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
@@ -68,18 +69,18 @@ void BM_PlaceRun(benchmark::State& state)
             response.set_content(kReply, "application/xml; charset=UTF-8");
         });
     });
-    const TServices services{"127.0.0.1:" + std::to_string(service.Port()), "", ""};
+    const Services services{"127.0.0.1:" + std::to_string(service.port()), "", ""};
     const std::string photo = photoWithPosition();
     const int images = imageCount();
 
     for (auto _ : state) {
         state.PauseTiming();
-        const TTempDir work;
-        const std::string folder = work.File("Urlaub");
+        const TempDir work;
+        const std::string folder = work.file("Urlaub");
         std::filesystem::create_directory(folder);
         for (int i = 0; i < images; ++i)
-            WriteFile(folder + "/IMG_" + std::to_string(10000 + i) + ".JPG", photo);
-        TForm1 form(folder, work.Path(), services);
+            writeFile(folder + "/IMG_" + std::to_string(10000 + i) + ".JPG", photo);
+        TForm1 form(folder, work.path(), services);
         state.ResumeTiming();
 
         const auto start = std::chrono::steady_clock::now();
@@ -95,6 +96,7 @@ void BM_PlaceRun(benchmark::State& state)
 BENCHMARK(BM_PlaceRun)->Iterations(1)->Unit(benchmark::kSecond);
 
 }  // namespace
+}  // namespace vistado::bench
 
 int main(int argc, char* argv[])
 {

@@ -11,14 +11,13 @@
 #include <string>
 #include <unistd.h>
 
-using namespace vistado;
-
+namespace vistado {
 namespace {
 
 // One temporary file per extension, made once per process and removed at exit.
-class TFuzzFile {
+class FuzzFile {
 public:
-    explicit TFuzzFile(const char* suffix)
+    explicit FuzzFile(const char* suffix)
     {
         const char* dir = std::getenv("TMPDIR");
         path = std::string(dir != nullptr ? dir : "/tmp") + "/fuzz_openimage-XXXXXX" + suffix;
@@ -27,9 +26,9 @@ public:
             std::abort();
         ::close(fd);
     }
-    ~TFuzzFile() { std::remove(path.c_str()); }
+    ~FuzzFile() { std::remove(path.c_str()); }
 
-    const std::string& Write(const uint8_t* data, size_t size) const
+    const std::string& write(const uint8_t* data, size_t size) const
     {
         FILE* file = std::fopen(path.c_str(), "wb");
         if (file == nullptr || std::fwrite(data, 1, size, file) != size || std::fclose(file) != 0)
@@ -42,19 +41,21 @@ private:
 };
 
 }  // namespace
+}  // namespace vistado
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static const TFuzzFile jpeg(".jpg");
-    static const TFuzzFile tiff(".tif");
+    using namespace vistado;
+    static const FuzzFile jpeg(".jpg");
+    static const FuzzFile tiff(".tif");
     // Inputs that start like TIFF data take the TIFF path.
     const bool isTiff = size >= 2 && (data[0] == 'I' || data[0] == 'M') && data[1] == data[0];
-    const std::string& path = (isTiff ? tiff : jpeg).Write(data, size);
+    const std::string& path = (isTiff ? tiff : jpeg).write(data, size);
 
-    SetDecimalSeparator('.');
+    setDecimalSeparator('.');
     TimgData image(kDecodeAll);
     if (image.OpenImage(path) && image.ExifPresent()) {
-        GpsPositionText(*image.exifDecoder);
+        gpsPositionText(*image.exifDecoder);
         image.exifDecoder->SummaryText();
     }
     if (image.commentSection != nullptr)

@@ -3,11 +3,13 @@
 #include <QEvent>
 #include <QLabel>
 
+namespace vistado {
+
 // A label that grows and shrinks with its text and font, as the window's labels do.
 // Set its text through this type: QLabel::setText is not virtual.
-class TAutoSizeLabel : public QLabel {
+class AutoSizeLabel : public QLabel {
 public:
-    TAutoSizeLabel(const QString& text, QWidget* parent) : QLabel(text, parent) { adjustSize(); }
+    AutoSizeLabel(const QString& text, QWidget* parent) : QLabel(text, parent) { adjustSize(); }
 
     void setText(const QString& text)
     {
@@ -23,3 +25,5 @@ protected:
             adjustSize();
     }
 };
+
+}  // namespace vistado

@@ -1,26 +1,30 @@
-#include "commandguard.h"
+#include "app/commandguard.h"
 
 #include <utility>
 
-TCommandGuard::THold::THold(THold&& other) noexcept : guard_(std::exchange(other.guard_, nullptr)) {}
+namespace vistado {
 
-TCommandGuard::THold::~THold()
+CommandGuard::Hold::Hold(Hold&& other) noexcept : guard(std::exchange(other.guard, nullptr)) {}
+
+CommandGuard::Hold::~Hold()
 {
-    if (guard_)
-        guard_->release();
+    if (guard)
+        guard->release();
 }
 
-std::optional<TCommandGuard::THold> TCommandGuard::tryEnter()
+std::optional<CommandGuard::Hold> CommandGuard::tryEnter()
 {
-    if (running_)
+    if (commandRunning)
         return std::nullopt;
-    running_ = true;
-    return THold(this);
+    commandRunning = true;
+    return Hold(this);
 }
 
-void TCommandGuard::release()
+void CommandGuard::release()
 {
-    running_ = false;
-    if (onRelease_)
-        onRelease_();
+    commandRunning = false;
+    if (releaseHandler)
+        releaseHandler();
 }
+
+}  // namespace vistado

@@ -1,12 +1,14 @@
-#include "commandline.h"
+#include "app/commandline.h"
 
-#include "foldersearch.h"
+#include "app/foldersearch.h"
 #include "meta/asciitext.h"
 #include "meta/pathparts.h"
 
-TCommandLineJobs jobsFromCommandLine(const std::string& argument, const std::string& currentDirectory)
+namespace vistado {
+
+CommandLineJobs jobsFromCommandLine(const std::string& argument, const std::string& currentDirectory)
 {
-    TCommandLineJobs result;
+    CommandLineJobs result;
     result.currentPath = argument;
 
     if (argument.empty()) {
@@ -16,14 +18,14 @@ TCommandLineJobs jobsFromCommandLine(const std::string& argument, const std::str
         return result;
     }
 
-    const std::string extension = vistado::UpperAscii(vistado::ExtensionPart(argument));
+    const std::string extension = upperAscii(extensionPart(argument));
     if (extension == ".JPG") {
         result.frageCaption = "Ort ermitteln?";
-        result.zielText = "Bild \"" + vistado::FileNamePart(argument) + "\"";
+        result.zielText = "Bild \"" + fileNamePart(argument) + "\"";
         result.jobs.push_back(argument);
     } else if (extension.empty()) {
         // A trailing "/" leaves no file-name part: the whole argument names the folder.
-        const std::string shown = vistado::FileNamePart(argument).empty() ? argument : vistado::FileNamePart(argument);
+        const std::string shown = fileNamePart(argument).empty() ? argument : fileNamePart(argument);
         result.frageCaption = "Orte ermitteln?";
         result.zielText = "Bilder im Verzeichnis \"" + shown + "\"";
         if (result.currentPath.back() != '/')
@@ -34,3 +36,5 @@ TCommandLineJobs jobsFromCommandLine(const std::string& argument, const std::str
     // Any other extension names neither an image nor a folder: the window keeps its hint.
     return result;
 }
+
+}  // namespace vistado

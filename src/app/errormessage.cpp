@@ -1,10 +1,12 @@
-#include "errormessage.h"
+#include "app/errormessage.h"
 
 #include <QMessageBox>
 #include <QString>
 
 #include <cstdio>
 #include <string>
+
+namespace vistado {
 
 namespace {
 
@@ -26,3 +28,5 @@ void showErrorMessagesOnStandardError()
 {
     toStandardError = true;
 }
+
+}  // namespace vistado

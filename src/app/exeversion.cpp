@@ -1,6 +1,10 @@
-#include "exeversion.h"
+#include "app/exeversion.h"
+
+namespace vistado {
 
 std::string ExeVersionText()
 {
     return VISTADO_VERSION;
 }
+
+}  // namespace vistado

@@ -1,4 +1,4 @@
-#include "foldersearch.h"
+#include "app/foldersearch.h"
 
 #include "meta/asciitext.h"
 #include "meta/pathparts.h"
@@ -7,6 +7,8 @@
 #include <dirent.h>
 #include <memory>
 #include <utility>
+
+namespace vistado {
 
 std::vector<std::string> findJpgEntries(const std::string& folder)
 {
@@ -18,8 +20,8 @@ std::vector<std::string> findJpgEntries(const std::string& folder)
     if (dir) {
         while (const dirent* entry = readdir(dir.get())) {
             std::string name = entry->d_name;
-            std::string key = vistado::UpperAscii(name);
-            if (vistado::ExtensionPart(key) == ".JPG")
+            std::string key = upperAscii(name);
+            if (extensionPart(key) == ".JPG")
                 found.emplace_back(std::move(key), std::move(name));
         }
     }
@@ -31,3 +33,5 @@ std::vector<std::string> findJpgEntries(const std::string& folder)
         names.push_back(std::move(entry.second));
     return names;
 }
+
+}  // namespace vistado

@@ -1,17 +1,19 @@
 // The geocoder exchange of the window: the request for one position, the wait for the reply
 // file and its scan into the place text.
-#include "vistado4.h"
+#include "app/vistado4.h"
 
-#include "downloadpoll.h"
-#include "place_index.h"
-#include "place_reply.h"
-#include "placetext.h"
-#include "positiontext.h"
+#include "app/downloadpoll.h"
+#include "places/placeindex.h"
+#include "places/placereply.h"
+#include "places/placetext.h"
+#include "places/positiontext.h"
 
 #include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <thread>
+
+namespace vistado {
 
 namespace {
 
@@ -35,10 +37,10 @@ bool TForm1::hole_daten(const std::string& positionText)
     std::filesystem::remove(reply);
 
     pause(100);
-    if (services_.offline()) {
+    if (services.offline()) {
         writeOfflineReply(reply, positionText);
     } else {
-        HTTPGet1.URL = geocoderUrl(services_, positionText);
+        HTTPGet1.URL = geocoderUrl(services, positionText);
         HTTPGet1.FileName = reply;
         HTTPGet1.StartDownload();
     }
@@ -70,18 +72,20 @@ std::string TForm1::mache_orts_info()
 // Stops the component's download if one is still going, and lets the window process events
 // until its end has been reported: only then does the component take a new request. A
 // download whose file has arrived has ended already and keeps its result.
-void TForm1::settleDownload(vistado::net::THTTPGet& download)
+void TForm1::settleDownload(net::THTTPGet& download)
 {
     download.CancelDownload();
-    const vistado::net::TUiThread ui = qtUiThread(this);
-    while (download.Busy())
+    const net::UiThread ui = qtUiThread(this);
+    while (download.busy())
         ui.pump();
 }
 
 void TForm1::writeOfflineReply(const std::string& reply, const std::string& positionText)
 {
-    if (!placeIndex_)
-        placeIndex_ = std::make_unique<PlaceIndex>();
+    if (!placeIndex)
+        placeIndex = std::make_unique<PlaceIndex>();
     const std::optional<Position> at = parsePositionText(positionText);
-    write_place_reply(reply, at ? placeIndex_->nearest(*at) : std::nullopt);
+    writePlaceReply(reply, at ? placeIndex->nearest(*at) : std::nullopt);
 }
+
+}  // namespace vistado

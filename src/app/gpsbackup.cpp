@@ -1,15 +1,15 @@
 // The GPS backup and restore of the window: ExifTool prints each image's position into a
 // text file beside it, and later writes it back from there.
-#include "vistado4.h"
+#include "app/vistado4.h"
 
-#include "ansitext.h"
-#include "decimalpoint.h"
-#include "exiftoolcalls.h"
-#include "gpstext.h"
+#include "places/ansitext.h"
+#include "app/decimalpoint.h"
+#include "app/exiftool/exiftoolcalls.h"
+#include "app/exiftool/gpstext.h"
 #include "meta/filereader.h"
 #include "meta/imgdata.h"
 #include "meta/settings.h"
-#include "progress.h"
+#include "app/progress.h"
 
 #include <QProgressBar>
 #include <QPushButton>
@@ -17,6 +17,8 @@
 #include <filesystem>
 #include <sstream>
 #include <system_error>
+
+namespace vistado {
 
 namespace {
 
@@ -60,7 +62,7 @@ void TForm1::BGPSsichClick()
             } else {
                 endLogLine(" ");
             }
-            if (stopRequested)
+            if (stoppedAfterImage())
                 return;
             pbprogress->setValue(progressPosition(i + 1, count));
         }
@@ -71,10 +73,10 @@ void TForm1::BGPSsichClick()
 
 bool TForm1::mie_schreiben(const std::string& path)
 {
-    const TDecimalPointWhileReading point;
+    const DecimalPointWhileReading point;
     bool hasPosition = false;
-    imageData = std::make_unique<vistado::TimgData>(vistado::kDecodeAll);
-    vistado::SetGpsRenderingMode(kDegreesMinutesSeconds);
+    imageData = std::make_unique<TimgData>(kDecodeAll);
+    setGpsRenderingMode(kDegreesMinutesSeconds);
     if (fileExists(path + ".mie")) {
         showStatus("MIE vorhanden");
     } else if (!imageData->OpenImage(path)) {
@@ -94,7 +96,7 @@ bool TForm1::mie_schreiben(const std::string& path)
 
 bool TForm1::schreibe_gps(const std::string& path)
 {
-    const TExifToolCall call = backupCall(path);
+    const ExifToolCall call = backupCall(path);
     setWindowTitle(localText(call.parameterText));
     exifTool.awaitFreeSlot(kExifToolSlots);
     return exifTool.start(call.arguments);
@@ -120,7 +122,7 @@ void TForm1::bgpszurueckClick()
             }
             endLogLine(result);
             setGridText(2, i, result);
-            if (stopRequested)
+            if (stoppedAfterImage())
                 return;
             selectGridRow(i);
             processPendingEvents();
@@ -144,7 +146,9 @@ bool TForm1::schreibe_exif(const std::string& path)
     backupFolder = mache_gpsdatenpfad(path);
     // A backup file that cannot be opened or read (a folder of that name, say) is an error:
     // restoring from it would clear the image's position.
-    std::istringstream text(vistado::ReadWholeFile(backupFolder + "/" + backupBaseName(path) + ".txt"));
-    const TGpsBackup backup = readGpsBackup(text);
+    std::istringstream text(readWholeFile(backupFolder + "/" + backupBaseName(path) + ".txt"));
+    const GpsBackup backup = readGpsBackup(text);
     return exifTool.start(restoreCall(backup, path).arguments);
 }
+
+}  // namespace vistado

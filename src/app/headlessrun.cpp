@@ -1,13 +1,13 @@
-#include "headlessrun.h"
+#include "app/headlessrun.h"
 
-#include "errormessage.h"
-#include "vistado4.h"
-
-#include <QPushButton>
+#include "app/errormessage.h"
+#include "app/vistado4.h"
 
 #include <cstdio>
 #include <exception>
 #include <string_view>
+
+namespace vistado {
 
 namespace {
 
@@ -20,23 +20,23 @@ void printLine(std::FILE* stream, std::string_view line)
 
 }  // namespace
 
-int runWithoutWindow(const TProgramCall& call, const std::string& currentDirectory, const TServices& services)
+int runWithoutWindow(const ProgramCall& call, const std::string& currentDirectory, const Services& services)
 {
     showErrorMessagesOnStandardError();
     TForm1 form(call.path, currentDirectory, services);
     form.runLog.setLineListener([](std::string_view line) { printLine(stdout, line); });
     switch (call.command) {
-    case TProgramCommand::Places:
+    case ProgramCommand::Places:
         // The place run tells of a silent geocoder or an unreadable reply in the caption.
         QObject::connect(&form, &QWidget::windowTitleChanged, [](const QString& caption) {
             printLine(stderr, caption.toLocal8Bit().toStdString());
         });
         form.BFrageClick();
         break;
-    case TProgramCommand::GpsBackup:
+    case ProgramCommand::GpsBackup:
         form.BGPSsichClick();
         break;
-    case TProgramCommand::GpsRestore:
+    case ProgramCommand::GpsRestore:
         form.bgpszurueckClick();
         break;
     default:
@@ -48,5 +48,7 @@ int runWithoutWindow(const TProgramCall& call, const std::string& currentDirecto
         showErrorMessage(&form, error);
         return 1;
     }
-    return form.BFrage->text() == QStringLiteral("fertig") ? 0 : 1;
+    return form.runOutcome == TForm1::RunOutcome::Finished ? 0 : 1;
 }
+
+}  // namespace vistado

@@ -1,13 +1,17 @@
 #pragma once
 
-#include "programcall.h"
-#include "services.h"
+#include "app/programcall.h"
+#include "app/services.h"
 
 #include <string>
+
+namespace vistado {
 
 // Runs one of the commands as if its button had been clicked, without showing the window:
 // every run-log line goes to standard output as it is written, the standard error message
 // and (for the place run) the caption's messages such as "Google pennt" to standard error.
 // Gives the exit status: 0 when the run went through its job list ("fertig"), 1 when it
 // stopped early (no answer from the geocoder, an error). A QApplication must exist.
-int runWithoutWindow(const TProgramCall& call, const std::string& currentDirectory, const TServices& services);
+int runWithoutWindow(const ProgramCall& call, const std::string& currentDirectory, const Services& services);
+
+}  // namespace vistado

@@ -1,6 +1,6 @@
-#include "headlessrun.h"
-#include "programcall.h"
-#include "vistado4.h"
+#include "app/headlessrun.h"
+#include "app/programcall.h"
+#include "app/vistado4.h"
 
 #include <QApplication>
 
@@ -11,19 +11,20 @@
 
 int main(int argc, char* argv[])
 {
-    const TProgramCall call = parseProgramCall(std::vector<std::string>(argv + 1, argv + argc));
+    using namespace vistado;
+    const ProgramCall call = parseProgramCall(std::vector<std::string>(argv + 1, argv + argc));
     switch (call.command) {
-    case TProgramCommand::Window: {
+    case ProgramCommand::Window: {
         // QApplication takes its own options out of argv, leaving the program's argument.
         QApplication app(argc, argv);
-        TForm1 form(argc > 1 ? argv[1] : "", ".", TServices::fromEnvironment());
+        TForm1 form(argc > 1 ? argv[1] : "", ".", Services::fromEnvironment());
         form.show();
         return app.exec();
     }
-    case TProgramCommand::Help:
+    case ProgramCommand::Help:
         std::fputs(kProgramUsage, stdout);
         return 0;
-    case TProgramCommand::Bad:
+    case ProgramCommand::Bad:
         std::fputs(kProgramUsage, stderr);
         return 2;
     default: {
@@ -33,7 +34,7 @@ int main(int argc, char* argv[])
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
         int qtArgc = 1;
         QApplication app(qtArgc, argv);
-        return runWithoutWindow(call, ".", TServices::fromEnvironment());
+        return runWithoutWindow(call, ".", Services::fromEnvironment());
     }
     }
 }

@@ -1,16 +1,18 @@
 // The place run of the window: for each image of the job list its GPS position, the place
 // the geocoder finds there, and the place text written in front of its JPEG comment.
-#include "vistado4.h"
+#include "app/vistado4.h"
 
-#include "decimalpoint.h"
+#include "app/decimalpoint.h"
 #include "meta/gpsposition.h"
 #include "meta/imgdata.h"
-#include "placetext.h"
+#include "places/placetext.h"
 
 #include <QPushButton>
 
 #include <chrono>
 #include <thread>
+
+namespace vistado {
 
 void TForm1::BFrageClick()
 {
@@ -41,7 +43,7 @@ void TForm1::BFrageClick()
             } else {
                 endLogLine(" ");
             }
-            if (stopRequested)
+            if (stoppedAfterImage())
                 return;
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
@@ -51,9 +53,9 @@ void TForm1::BFrageClick()
 
 std::string TForm1::gps_auslesen(const std::string& path)
 {
-    const TDecimalPointWhileReading point;
+    const DecimalPointWhileReading point;
     std::string position;
-    imageData = std::make_unique<vistado::TimgData>(vistado::kDecodeAll);
+    imageData = std::make_unique<TimgData>(kDecodeAll);
     existingComment.clear();
     if (!imageData->OpenImage(path)) {
         showStatus("keine Exif Daten");
@@ -64,7 +66,7 @@ std::string TForm1::gps_auslesen(const std::string& path)
             runLog.write("Ortsinfo vorhanden;");
             setGridText(1, currentRow, "Ortsinfo vorhanden");
         } else if (imageData->ExifPresent()) {
-            position = vistado::GpsPositionText(*imageData->exifDecoder);
+            position = gpsPositionText(*imageData->exifDecoder);
             if (!position.empty()) {
                 runLog.write(position + ";");
                 setGridText(1, currentRow, position);
@@ -85,3 +87,5 @@ void TForm1::schreibe_jpg(const std::string& path)
     imageData->SetCommentText(placeText + "  " + existingComment);
     imageData->SaveJpeg(path);
 }
+
+}  // namespace vistado

@@ -1,17 +1,19 @@
-#include "programcall.h"
+#include "app/programcall.h"
+
+namespace vistado {
 
 namespace {
 
-struct TCommandName {
+struct CommandName {
     const char* option;
-    TProgramCommand command;
+    ProgramCommand command;
 };
 
-constexpr TCommandName kCommands[] = {
-    {"--orte", TProgramCommand::Places},
-    {"--gps-sichern", TProgramCommand::GpsBackup},
-    {"--gps-zurueck", TProgramCommand::GpsRestore},
-    {"--help", TProgramCommand::Help},
+constexpr CommandName kCommands[] = {
+    {"--orte", ProgramCommand::Places},
+    {"--gps-sichern", ProgramCommand::GpsBackup},
+    {"--gps-zurueck", ProgramCommand::GpsRestore},
+    {"--help", ProgramCommand::Help},
 };
 
 }  // namespace
@@ -23,18 +25,20 @@ const char* const kProgramUsage =
     "        vistado --gps-zurueck [PFAD]        GPS zurückholen, ohne Fenster\n"
     "Ohne PFAD: die JPG-Dateien des aktuellen Verzeichnisses.\n";
 
-TProgramCall parseProgramCall(const std::vector<std::string>& arguments)
+ProgramCall parseProgramCall(const std::vector<std::string>& arguments)
 {
     if (arguments.empty() || arguments[0].rfind("--", 0) != 0)
-        return {TProgramCommand::Window, {}};
-    for (const TCommandName& name : kCommands) {
+        return {ProgramCommand::Window, {}};
+    for (const CommandName& name : kCommands) {
         if (arguments[0] != name.option)
             continue;
-        if (name.command == TProgramCommand::Help)
-            return {arguments.size() == 1 ? TProgramCommand::Help : TProgramCommand::Bad, {}};
+        if (name.command == ProgramCommand::Help)
+            return {arguments.size() == 1 ? ProgramCommand::Help : ProgramCommand::Bad, {}};
         if (arguments.size() > 2)
-            return {TProgramCommand::Bad, {}};
+            return {ProgramCommand::Bad, {}};
         return {name.command, arguments.size() == 2 ? arguments[1] : std::string()};
     }
-    return {TProgramCommand::Bad, {}};
+    return {ProgramCommand::Bad, {}};
 }
+
+}  // namespace vistado

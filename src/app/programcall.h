@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+namespace vistado {
+
 // What the program is asked to do by its command line. A first argument that does not begin
 // with "--" is the window's (a JPEG file or a folder; further ones are ignored). One of the
 // commands below runs at once without showing the window, on the job list its PATH gives
@@ -10,15 +12,17 @@
 //     vistado --orte [PATH]         the place run
 //     vistado --gps-sichern [PATH]  the GPS backup
 //     vistado --gps-zurueck [PATH]  the GPS restore
-enum class TProgramCommand { Window, Places, GpsBackup, GpsRestore, Help, Bad };
+enum class ProgramCommand { Window, Places, GpsBackup, GpsRestore, Help, Bad };
 
-struct TProgramCall {
-    TProgramCommand command = TProgramCommand::Window;
+struct ProgramCall {
+    ProgramCommand command = ProgramCommand::Window;
     std::string path;  // the commands' PATH
 };
 
 // `arguments` are those behind the program's name.
-TProgramCall parseProgramCall(const std::vector<std::string>& arguments);
+ProgramCall parseProgramCall(const std::vector<std::string>& arguments);
 
 // How to call the program, for --help and a bad command line.
 extern const char* const kProgramUsage;
+
+}  // namespace vistado

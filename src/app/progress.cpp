@@ -1,6 +1,8 @@
-#include "progress.h"
+#include "app/progress.h"
 
 #include <cstdint>
+
+namespace vistado {
 
 int progressPosition(int done, int count)
 {
@@ -12,3 +14,5 @@ int progressPosition(int done, int count)
         ++position;
     return static_cast<int>(position);
 }
+
+}  // namespace vistado

@@ -1,4 +1,4 @@
-#include "qtuithread.h"
+#include "app/qtuithread.h"
 
 #include <QCoreApplication>
 #include <QMetaObject>
@@ -6,7 +6,9 @@
 
 #include <utility>
 
-vistado::net::TUiThread qtUiThread(QObject* context)
+namespace vistado {
+
+net::UiThread qtUiThread(QObject* context)
 {
     return {
         [context](std::function<void()> call) {
@@ -15,3 +17,5 @@ vistado::net::TUiThread qtUiThread(QObject* context)
         [] { QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents); },
     };
 }
+
+}  // namespace vistado

@@ -1,4 +1,4 @@
-#include "runlog.h"
+#include "app/runlog.h"
 
 #include <cerrno>
 #include <exception>
@@ -6,6 +6,8 @@
 #include <stdexcept>
 #include <system_error>
 #include <unistd.h>
+
+namespace vistado {
 
 namespace {
 
@@ -16,7 +18,7 @@ namespace {
 
 }  // namespace
 
-TRunLog::~TRunLog()
+RunLog::~RunLog()
 {
     if (!isOpen())
         return;
@@ -27,71 +29,73 @@ TRunLog::~TRunLog()
     }
 }
 
-void TRunLog::create(const std::string& path)
+void RunLog::create(const std::string& path)
 {
     close();
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0)
         throwFileError(path);
-    fd_ = fd;
-    path_ = path;
+    logFd = fd;
+    logPath = path;
 }
 
-void TRunLog::write(std::string_view text)
+void RunLog::write(std::string_view text)
 {
     if (!isOpen())
         throw std::logic_error("Protokoll ist nicht offen");
-    line_.append(text);
+    currentLine.append(text);
 }
 
-void TRunLog::endLine()
+void RunLog::endLine()
 {
     if (!isOpen())
         throw std::logic_error("Protokoll ist nicht offen");
     flush("\r\n");
 }
 
-void TRunLog::close()
+void RunLog::close()
 {
     if (!isOpen())
         return;
     // The descriptor is released even when the last piece cannot be written.
     std::exception_ptr writeFailure;
-    if (!line_.empty()) {
+    if (!currentLine.empty()) {
         try {
             flush("");
         } catch (const std::system_error&) {
             writeFailure = std::current_exception();
         }
     }
-    const int closed = ::close(fd_);
+    const int closed = ::close(logFd);
     const int closeErrno = errno;
-    fd_ = -1;
-    line_.clear();
+    logFd = -1;
+    currentLine.clear();
     if (writeFailure)
         std::rethrow_exception(writeFailure);
     if (closed != 0) {
         errno = closeErrno;
-        throwFileError(path_);
+        throwFileError(logPath);
     }
 }
 
 // Writes the line and `lineEnd` in one piece, then tells the listener.
-void TRunLog::flush(std::string_view lineEnd)
+void RunLog::flush(std::string_view lineEnd)
 {
-    const std::string line = std::move(line_);
-    line_.clear();
+    const std::string line = std::move(currentLine);
+    currentLine.clear();
     const std::string piece = line + std::string(lineEnd);
     std::size_t done = 0;
     while (done < piece.size()) {
-        const ssize_t n = ::write(fd_, piece.data() + done, piece.size() - done);
+        const ssize_t n = ::write(logFd, piece.data() + done, piece.size() - done);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            throwFileError(path_);
+            throwFileError(logPath);
         }
         done += static_cast<std::size_t>(n);
     }
-    if (listener_)
-        listener_(line);
+    if (lineListener)
+        lineListener(line);
 }
+
+}  // namespace vistado

@@ -5,22 +5,24 @@
 #include <string>
 #include <string_view>
 
+namespace vistado {
+
 // The run log protokoll.csv: created anew by each run, closed when the next run starts or
 // the window closes. Each line reaches the file as soon as it is complete, so the file
 // shows every finished image even if the program dies; an unfinished line is written when
 // the log is closed. Every failure of the file raises std::system_error; writing to a log
 // that is not open is a std::logic_error.
-class TRunLog {
+class RunLog {
 public:
     // Told each line as it reaches the file, without its line end: every complete line,
     // and at closing an unfinished one.
     using LineListener = std::function<void(std::string_view line)>;
 
-    TRunLog() = default;
-    TRunLog(const TRunLog&) = delete;
-    TRunLog& operator=(const TRunLog&) = delete;
+    RunLog() = default;
+    RunLog(const RunLog&) = delete;
+    RunLog& operator=(const RunLog&) = delete;
     // Writes out an unfinished line; errors are reported only by close().
-    ~TRunLog();
+    ~RunLog();
 
     // Closes a log still open from an earlier run, then creates (or empties) `path`.
     void create(const std::string& path);
@@ -29,15 +31,17 @@ public:
     void endLine();
     // Writes out an unfinished line and closes the file; does nothing when no log is open.
     void close();
-    bool isOpen() const { return fd_ >= 0; }
+    bool isOpen() const { return logFd >= 0; }
 
-    void setLineListener(LineListener listener) { listener_ = std::move(listener); }
+    void setLineListener(LineListener listener) { lineListener = std::move(listener); }
 
 private:
     void flush(std::string_view lineEnd);
 
-    int fd_ = -1;
-    std::string path_;
-    std::string line_;  // the line being written
-    LineListener listener_;
+    int logFd = -1;
+    std::string logPath;
+    std::string currentLine;  // the line being written
+    LineListener lineListener;
 };
+
+}  // namespace vistado

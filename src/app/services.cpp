@@ -1,4 +1,6 @@
-#include "services.h"
+#include "app/services.h"
+
+namespace vistado {
 
 namespace {
 
@@ -32,20 +34,20 @@ std::string percentEncoded(const std::string& text)
     return encoded;
 }
 
-std::string updateServerAddress(const TServices& services)
+std::string updateServerAddress(const Services& services)
 {
     return "http://" + services.updateHost;
 }
 
 }  // namespace
 
-TServices TServices::fromEnvironment(const std::function<const char*(const char*)>& lookup)
+Services Services::fromEnvironment(const std::function<const char*(const char*)>& lookup)
 {
     return {variable(lookup, "VISTADO_GEOCODER_HOST"), variable(lookup, "VISTADO_GEOCODER_KEY"),
             variable(lookup, "VISTADO_UPDATE_HOST")};
 }
 
-std::string geocoderUrl(const TServices& services, const std::string& positionText)
+std::string geocoderUrl(const Services& services, const std::string& positionText)
 {
     const std::string host = services.geocoderHost.empty() ? kDefaultGeocoderHost : services.geocoderHost;
     const std::string pathAndQuery = kGeocoderPath + positionText + kGeocoderQueryEnd;
@@ -54,12 +56,14 @@ std::string geocoderUrl(const TServices& services, const std::string& positionTe
     return "https://" + host + pathAndQuery + "&key=" + percentEncoded(services.geocoderKey);
 }
 
-std::string versionFileUrl(const TServices& services)
+std::string versionFileUrl(const Services& services)
 {
     return updateServerAddress(services) + "/download/vistado.ver";
 }
 
-std::string newVersionNotice(const TServices& services)
+std::string newVersionNotice(const Services& services)
 {
     return "neue Version: " + updateServerAddress(services) + "/download/vistado.exe";
 }
+
+}  // namespace vistado

@@ -4,16 +4,18 @@
 #include <functional>
 #include <string>
 
+namespace vistado {
+
 // Where the place lookup and the update check go. The program reads this from the
 // environment at start-up and keeps no configuration of its own.
-struct TServices {
+struct Services {
     std::string geocoderHost;  // VISTADO_GEOCODER_HOST, may end in ":port"; empty: not set
     std::string geocoderKey;   // VISTADO_GEOCODER_KEY; empty: not set
     std::string updateHost;    // VISTADO_UPDATE_HOST, may end in ":port"; empty: no update check
 
     // The three variables; a variable set to an empty text counts as not set. `lookup`
     // stands in for getenv.
-    static TServices fromEnvironment(const std::function<const char*(const char*)>& lookup =
+    static Services fromEnvironment(const std::function<const char*(const char*)>& lookup =
                                          [](const char* name) -> const char* { return std::getenv(name); });
 
     // Neither a key nor a host for the geocoding service: places come from the offline
@@ -25,8 +27,10 @@ struct TServices {
 // the query unchanged. Without a key: "http://" + host + path and query, on the service's
 // host when none is set. With a key, which the service wants over HTTPS:
 // "https://" + host + path and query + "&key=" + the key, percent-encoded.
-std::string geocoderUrl(const TServices& services, const std::string& positionText);
+std::string geocoderUrl(const Services& services, const std::string& positionText);
 
 // The update server's version file, and the notice that names the new program's download.
-std::string versionFileUrl(const TServices& services);
-std::string newVersionNotice(const TServices& services);
+std::string versionFileUrl(const Services& services);
+std::string newVersionNotice(const Services& services);
+
+}  // namespace vistado

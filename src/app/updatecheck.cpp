@@ -1,8 +1,8 @@
 // The daily update check of the window's start-up.
-#include "vistado4.h"
+#include "app/vistado4.h"
 
-#include "downloadpoll.h"
-#include "textlines.h"
+#include "app/downloadpoll.h"
+#include "places/textlines.h"
 
 #include <sys/stat.h>
 
@@ -10,6 +10,8 @@
 #include <filesystem>
 #include <fstream>
 #include <system_error>
+
+namespace vistado {
 
 namespace {
 
@@ -36,7 +38,7 @@ bool modifiedToday(const std::string& file)
 // when it is not ours. The version file's date records the day of the last download.
 void TForm1::versionpruefen()
 {
-    if (services_.updateHost.empty())
+    if (services.updateHost.empty())
         return;  // nobody has set up an update server for us
     const std::string file = ownFile(kVersionFile);
     if (modifiedToday(file))
@@ -46,7 +48,7 @@ void TForm1::versionpruefen()
     if (error)
         return;  // the old file stays: no new one could take its place, nothing to compare
 
-    HTTPGet2.URL = versionFileUrl(services_);
+    HTTPGet2.URL = versionFileUrl(services);
     HTTPGet2.FileName = file;
     HTTPGet2.StartDownload();
     if (!awaitDownloadedFile(file, kVersionPolls, HTTPGet2)) {
@@ -56,7 +58,9 @@ void TForm1::versionpruefen()
     std::ifstream in(file, std::ios::binary);
     const std::string newest = in.is_open() ? readTextLine(in) : std::string();
     if (newest != ownVersion) {
-        Label1->setText(localText(newVersionNotice(services_)));
+        Label1->setText(localText(newVersionNotice(services)));
         Label1->show();
     }
 }
+
+}  // namespace vistado

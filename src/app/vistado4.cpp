@@ -1,12 +1,12 @@
-#include "vistado4.h"
+#include "app/vistado4.h"
 
-#include "ansitext.h"
-#include "commandline.h"
-#include "errormessage.h"
-#include "exeversion.h"
+#include "places/ansitext.h"
+#include "app/commandline.h"
+#include "app/errormessage.h"
+#include "app/exeversion.h"
 #include "meta/imgdata.h"
 #include "meta/pathparts.h"
-#include "place_index.h"
+#include "places/placeindex.h"
 
 #include <QByteArray>
 #include <QCloseEvent>
@@ -19,6 +19,8 @@
 #include <QTableWidget>
 
 #include <langinfo.h>
+
+namespace vistado {
 
 namespace {
 
@@ -39,23 +41,23 @@ QPushButton* makeButton(const QString& caption, const QRect& geometry, QWidget* 
 }
 
 // The job list keeps each path's bytes beside the text it shows.
-constexpr int pathRole = Qt::UserRole;
+constexpr int kPathRole = Qt::UserRole;
 
 constexpr const char* kRunLogFile = "protokoll.csv";
 
 }  // namespace
 
-TForm1::TForm1(const std::string& argument, const std::string& currentDirectory, const TServices& services,
+TForm1::TForm1(const std::string& argument, const std::string& currentDirectory, const Services& services,
                QWidget* parent)
-    : QWidget(parent), nameCharset(nl_langinfo(CODESET)), currentDirectory_(currentDirectory), services_(services)
+    : QWidget(parent), nameCharset(nl_langinfo(CODESET)), currentDirectory(currentDirectory), services(services)
 {
     createControls();
     // The start-up waits about 2 s for the version file; a download still going on after
     // that would only bring a file nobody reads.
-    HTTPGet2.ConnectTimeout = 2;
-    HTTPGet2.StallTimeout = 2;
+    HTTPGet2.connectTimeout = 2;
+    HTTPGet2.stallTimeout = 2;
     commandGuard.setOnRelease([this] {
-        if (closeAfterCommand_)
+        if (closeAfterCommand)
             QMetaObject::invokeMethod(this, [this] { close(); }, Qt::QueuedConnection);
     });
     connect(BFrage, &QPushButton::clicked, this, &TForm1::BFrageClick);
@@ -79,7 +81,7 @@ void TForm1::createControls()
     setPalette(buttonFace);
     setAutoFillBackground(true);
 
-    Label1 = new TAutoSizeLabel(QStringLiteral("Label1"), this);
+    Label1 = new AutoSizeLabel(QStringLiteral("Label1"), this);
     QFont noticeFont = windowFont(10);
     noticeFont.setBold(true);
     Label1->setFont(noticeFont);
@@ -89,7 +91,7 @@ void TForm1::createControls()
     Label1->move(16, 0);
     Label1->hide();
 
-    LZiel = new TAutoSizeLabel(QStringLiteral("LZiel"), this);
+    LZiel = new AutoSizeLabel(QStringLiteral("LZiel"), this);
     LZiel->setLayoutDirection(Qt::LeftToRight);
     LZiel->move(16, 16);
 
@@ -152,7 +154,7 @@ void TForm1::FormCreate(const std::string& argument)
 
 void TForm1::buildJobList()
 {
-    TCommandLineJobs rules = jobsFromCommandLine(currentPath, currentDirectory_);
+    CommandLineJobs rules = jobsFromCommandLine(currentPath, currentDirectory);
     currentPath = rules.currentPath;
     if (rules.frageCaption)
         BFrage->setText(localText(*rules.frageCaption));
@@ -169,7 +171,7 @@ int TForm1::jobCount() const
 
 std::string TForm1::jobEntry(int index) const
 {
-    return LBjobliste->item(index)->data(pathRole).toByteArray().toStdString();
+    return LBjobliste->item(index)->data(kPathRole).toByteArray().toStdString();
 }
 
 void TForm1::addJob(const std::string& path)
@@ -182,12 +184,12 @@ void TForm1::setJobEntry(int index, const std::string& path)
 {
     QListWidgetItem* item = LBjobliste->item(index);
     item->setText(localText(path));
-    item->setData(pathRole, QByteArray::fromStdString(path));
+    item->setData(kPathRole, QByteArray::fromStdString(path));
 }
 
 std::string TForm1::ownFile(const char* name) const
 {
-    return currentDirectory_ + "/" + name;
+    return currentDirectory + "/" + name;
 }
 
 QString TForm1::localText(const std::string& bytes) const
@@ -202,6 +204,7 @@ void TForm1::runCommand(const std::function<void()>& run)
     auto hold = commandGuard.tryEnter();
     if (!hold)
         return;
+    runOutcome = RunOutcome::EndedEarly;
     try {
         run();
     } catch (const std::exception& error) {
@@ -230,7 +233,7 @@ void TForm1::startImage(int row)
     currentPath = jobEntry(row);
     runLog.write(currentPath + ";");
     sgdisplay->setRowCount(row + 2);
-    setGridText(0, row, vistado::FileNamePart(currentPath));
+    setGridText(0, row, fileNamePart(currentPath));
 }
 
 // What a run found in the current image: into the log line and the grid's column 1.
@@ -264,8 +267,17 @@ void TForm1::setGridText(int column, int row, const std::string& text)
 
 // A run that went through its whole job list: BFrage reads "fertig", it and stop are off,
 // Exit is on. The backup and restore switch off more.
+// Tested after each image: a stop request ends the run there.
+bool TForm1::stoppedAfterImage()
+{
+    if (stopRequested)
+        runOutcome = RunOutcome::Stopped;
+    return stopRequested;
+}
+
 void TForm1::showRunFinished()
 {
+    runOutcome = RunOutcome::Finished;
     BFrage->setText(QStringLiteral("fertig"));
     BFrage->setEnabled(false);
     Bstop->setEnabled(false);
@@ -296,7 +308,7 @@ void TForm1::closeEvent(QCloseEvent* event)
     // the command instead and close when it has ended.
     if (commandGuard.running()) {
         stopRequested = true;
-        closeAfterCommand_ = true;
+        closeAfterCommand = true;
         event->ignore();
         return;
     }
@@ -307,3 +319,5 @@ void TForm1::closeEvent(QCloseEvent* event)
     }
     event->accept();
 }
+
+}  // namespace vistado

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "autosizelabel.h"
-#include "commandguard.h"
-#include "exiftool.h"
-#include "net/http_get.h"
-#include "qtuithread.h"
-#include "runlog.h"
-#include "services.h"
+#include "app/autosizelabel.h"
+#include "app/commandguard.h"
+#include "app/exiftool/exiftool.h"
+#include "net/httpget.h"
+#include "app/qtuithread.h"
+#include "app/runlog.h"
+#include "app/services.h"
 
 #include <QWidget>
 
@@ -16,15 +16,16 @@
 #include <string>
 #include <string_view>
 
-namespace vistado {
-class TimgData;
-}
-class PlaceIndex;
 class QCloseEvent;
 class QListWidget;
 class QProgressBar;
 class QPushButton;
 class QTableWidget;
+
+namespace vistado {
+
+class TimgData;
+class PlaceIndex;
 
 // The program's one window: the job list built from the command line, the
 // command buttons, the status grid and the state the commands share.
@@ -35,13 +36,13 @@ public:
     // files form the job list, and the files the program keeps for itself (geodat.xml,
     // vistado.ver) lie there. `services` says where places and updates come from; by
     // default places come from the offline city list and there is no update check.
-    TForm1(const std::string& argument, const std::string& currentDirectory, const TServices& services = {},
+    TForm1(const std::string& argument, const std::string& currentDirectory, const Services& services = {},
            QWidget* parent = nullptr);
     ~TForm1() override;
 
     // Controls, named as the commands know them.
-    TAutoSizeLabel* Label1;      // the new-version notice, hidden until there is one
-    TAutoSizeLabel* LZiel;       // what the program was called with
+    AutoSizeLabel* Label1;      // the new-version notice, hidden until there is one
+    AutoSizeLabel* LZiel;       // what the program was called with
     QPushButton* BFrage;         // the place run
     QListWidget* LBjobliste;     // the job list, never shown
     QPushButton* Bstop;
@@ -52,8 +53,8 @@ public:
     QTableWidget* sgdisplay;     // the status grid: file name, status or position, result
 
     // Download components: geocoder requests, and the update check.
-    vistado::net::THTTPGet HTTPGet1{qtUiThread(this)};
-    vistado::net::THTTPGet HTTPGet2{qtUiThread(this)};
+    net::THTTPGet HTTPGet1{qtUiThread(this)};
+    net::THTTPGet HTTPGet2{qtUiThread(this)};
 
     // The job list holds the paths' bytes; the list box shows them decoded.
     int jobCount() const;
@@ -65,7 +66,7 @@ public:
     std::string currentPath;     // while the job list is built: the argument; in a run: the image's path
     std::int32_t currentRow = 0; // job-list entry (and grid row) being processed
     bool stopRequested = false;
-    TRunLog runLog;
+    RunLog runLog;
     std::string positionText;
     std::string placeText;
     std::string existingComment;
@@ -73,12 +74,18 @@ public:
     std::string backupTextPath;
     // The image a run is reading (and the place run writing): one container per image,
     // released when the next image's is made and when the run ends.
-    std::unique_ptr<vistado::TimgData> imageData;
+    std::unique_ptr<TimgData> imageData;
     // The ExifTool processes of the backup and restore; closing the window waits for them.
-    TExifTool exifTool;
+    ExifTool exifTool;
 
     // Each command takes a hold on entry, so none starts inside another.
-    TCommandGuard commandGuard;
+    CommandGuard commandGuard;
+
+    // How the last command ended: through its whole job list, at the stop button, or early
+    // (no answer from the geocoder, an error). The runs without a window take their exit
+    // status from it.
+    enum class RunOutcome { NotRun, Finished, Stopped, EndedEarly };
+    RunOutcome runOutcome = RunOutcome::NotRun;
 
     // The 8-bit character set place names are converted to: the locale's at start-up.
     // Paths and place texts are shown decoded from it.
@@ -150,13 +157,16 @@ private:
     void selectGridRow(int row);
     void setGridText(int column, int row, const std::string& text);
     void showRunFinished();
-    void settleDownload(vistado::net::THTTPGet& download);
+    bool stoppedAfterImage();
+    void settleDownload(net::THTTPGet& download);
     void writeOfflineReply(const std::string& reply, const std::string& positionText);
 
-    const std::string currentDirectory_;
-    const TServices services_;
-    std::unique_ptr<PlaceIndex> placeIndex_;  // built at the first offline lookup
+    const std::string currentDirectory;
+    const Services services;
+    std::unique_ptr<PlaceIndex> placeIndex;  // built at the first offline lookup
 
     // The close box was used while a command ran: close once it has stopped.
-    bool closeAfterCommand_ = false;
+    bool closeAfterCommand = false;
 };
+
+}  // namespace vistado

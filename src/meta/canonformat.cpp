@@ -14,14 +14,14 @@ namespace {
 const std::string kFieldSeparator = ",";
 constexpr uint16_t kDerivedType = 2;  // derived values are texts
 
-enum class TItemKind { Plain, Mapped };
+enum class ItemKind { Plain, Mapped };
 
 // One labelled item of a Canon list: the field at position (counted from 0),
 // shown as it stands or through its value map.
-struct TCanonItem {
+struct CanonItem {
     const char* label;
     int position;
-    TItemKind kind;
+    ItemKind kind;
     const char* valueMap;
 };
 
@@ -30,50 +30,50 @@ struct TCanonItem {
 // "Focus Mode" are Canon's camera-settings record as Canon's cameras write
 // it: the setting numbers of that record, named as the cameras' manuals name
 // the settings.
-constexpr TCanonItem kSettingsItems[] = {
-    {"Macro mode", 1, TItemKind::Mapped, "1:Macro,2:Normal"},
-    {"Self Timer", 1, TItemKind::Plain, ""},
-    {"Compression Rate", 3, TItemKind::Mapped, "0:SuperFine,1:Fine,2:Normal,3:Basic,5:SuperFine"},
-    {"Flash Mode", 4, TItemKind::Mapped,
+constexpr CanonItem kSettingsItems[] = {
+    {"Macro mode", 1, ItemKind::Mapped, "1:Macro,2:Normal"},
+    {"Self Timer", 1, ItemKind::Plain, ""},
+    {"Compression Rate", 3, ItemKind::Mapped, "0:SuperFine,1:Fine,2:Normal,3:Basic,5:SuperFine"},
+    {"Flash Mode", 4, ItemKind::Mapped,
      "0:Not fired,1:Auto,2:On,3:Red-eye,4:Slow sync,5:Auto+red-eye,6:On+red eye,16:External flash"},
-    {"Drive Mode", 5, TItemKind::Mapped, "0:Single,1:Continuous"},
-    {"Focus Mode", 7, TItemKind::Mapped, "0:One-Shot,1:AI Servo,2:AI Focus,3:MF,4:Single,5:Continuous,6:MF"},
-    {"Image Size", 10, TItemKind::Mapped, "0:Large,1:Medium,2:Small,4:5MPixel,5:2 MPixel,6:1.5 MPixel"},
-    {"Easy Shoot", 11, TItemKind::Mapped,
+    {"Drive Mode", 5, ItemKind::Mapped, "0:Single,1:Continuous"},
+    {"Focus Mode", 7, ItemKind::Mapped, "0:One-Shot,1:AI Servo,2:AI Focus,3:MF,4:Single,5:Continuous,6:MF"},
+    {"Image Size", 10, ItemKind::Mapped, "0:Large,1:Medium,2:Small,4:5MPixel,5:2 MPixel,6:1.5 MPixel"},
+    {"Easy Shoot", 11, ItemKind::Mapped,
      "0:Full Auto,1:Manual,2:Landscape,3:Fast Shutter,4:Slow Shutter,5:Night,6:B&W,7:Sepia,8:Portrait,"
      "9:Sports,10:Macro/Close-Up,11:Pan Focus"},
-    {"Contrast", 13, TItemKind::Mapped, "65535:Low,0:Normal,1:High"},
-    {"Saturation", 14, TItemKind::Mapped, "65535:Low,0:Normal,1:High"},
-    {"Sharpness", 15, TItemKind::Mapped, "65535:Low,0:Normal,1:High"},
-    {"CCD ISO", 16, TItemKind::Mapped, "0:Not used,15:auto,16:50,17:100,18:200,19:400"},
-    {"Metering Mode", 17, TItemKind::Mapped,
+    {"Contrast", 13, ItemKind::Mapped, "65535:Low,0:Normal,1:High"},
+    {"Saturation", 14, ItemKind::Mapped, "65535:Low,0:Normal,1:High"},
+    {"Sharpness", 15, ItemKind::Mapped, "65535:Low,0:Normal,1:High"},
+    {"CCD ISO", 16, ItemKind::Mapped, "0:Not used,15:auto,16:50,17:100,18:200,19:400"},
+    {"Metering Mode", 17, ItemKind::Mapped,
      "0:Default,1:Spot,2:Average,3:Evaluative,4:Partial,5:Center-weighted average"},
-    {"AF Point", 19, TItemKind::Mapped,
+    {"AF Point", 19, ItemKind::Mapped,
      "8197:Manual AF point selection,12288:None (MF),12289:Auto AF point selection,12290:Right,"
      "12291:Center,12292:Left,16385:Auto AF point selection,16390:Face Detect"},
-    {"Exposure Mode", 20, TItemKind::Mapped,
+    {"Exposure Mode", 20, ItemKind::Mapped,
      "0:Easy shooting,1:Program AE,2:Shutter speed priority AE,3:Aperture-priority AE,4:Manual,"
      "5:Depth-of-field AE,6:M-Dep,7:Bulb"},
-    {"Long focal", 23, TItemKind::Plain, ""},
-    {"Short focal", 24, TItemKind::Plain, ""},
-    {"Focal Units", 25, TItemKind::Plain, ""},
-    {"Flash Details", 28, TItemKind::Plain, ""},
-    {"Focus Mode", 32, TItemKind::Mapped, "0:Single,1:Continuous,8:Manual"},
+    {"Long focal", 23, ItemKind::Plain, ""},
+    {"Short focal", 24, ItemKind::Plain, ""},
+    {"Focal Units", 25, ItemKind::Plain, ""},
+    {"Flash Details", 28, ItemKind::Plain, ""},
+    {"Focus Mode", 32, ItemKind::Mapped, "0:Single,1:Continuous,8:Manual"},
 };
 
-constexpr TCanonItem kShotInfoItems[] = {
-    {"White balance", 7, TItemKind::Mapped, "0:Auto,1:Sunny,2:Cloudy,3:Tungsten,4:Flourescent,5:Flash,6:Custom"},
-    {"Sequence Number", 8, TItemKind::Plain, ""},
-    {"OpticalZoom Step", 10, TItemKind::Plain, ""},
-    {"AF point", 13, TItemKind::Plain, ""},
-    {"Flash bias", 15, TItemKind::Mapped,
+constexpr CanonItem kShotInfoItems[] = {
+    {"White balance", 7, ItemKind::Mapped, "0:Auto,1:Sunny,2:Cloudy,3:Tungsten,4:Flourescent,5:Flash,6:Custom"},
+    {"Sequence Number", 8, ItemKind::Plain, ""},
+    {"OpticalZoom Step", 10, ItemKind::Plain, ""},
+    {"AF point", 13, ItemKind::Plain, ""},
+    {"Flash bias", 15, ItemKind::Mapped,
      "65472:-2 EV,65484:-1.67 EV,65488:-1.50 EV,65492:-1.33 EV,65504:-1 EV,65516:-0.67 EV,65520:-0.50 EV,"
      "65524:-0.33 EV,0:0 EV,12:0.33 EV,16:0.50 EV,20:0.67 EV,32:1 EV,44:1.33 EV,48:1.50 EV,52:1.67 EV,"
      "64:2 EV"},
-    {"Distance", 18, TItemKind::Plain, ""},
+    {"Distance", 18, ItemKind::Plain, ""},
 };
 
-struct TCustomFunction {
+struct CustomFunction {
     const char* label;
     const char* valueMap;
 };
@@ -81,7 +81,7 @@ struct TCustomFunction {
 // Functions 1 to 15. The maps stand as stored reports show them: a map item
 // without a comma in front ("Enabled1:") is never found, and a text that holds
 // a comma is cut there.
-constexpr TCustomFunction kCustomFunctions[] = {
+constexpr CustomFunction kCustomFunctions[] = {
     {"Noise Reduction", "0: Off,1: On"},
     {"Shutter AE Lock Button", "0:AF/AE lock,1:AE lock/AF,2:AF/AF lock,3:AE+release/AE+AF"},
     {"Mirror Lockup", "0:Disable,1:Enable"},
@@ -101,22 +101,22 @@ constexpr TCustomFunction kCustomFunctions[] = {
 
 // The line of one item, its value stored as a derived entry of the image
 // being decoded.
-std::string ItemLine(const std::string& label, const std::string& value)
+std::string itemLine(const std::string& label, const std::string& value)
 {
-    if (TrimText(value).empty())
+    if (trimText(value).empty())
         return {};
-    if (TImageInfo* image = MakerNoteImage())
+    if (TImageInfo* image = makerNoteImage())
         image->AddDerivedTag(label, value, kDerivedType);
     return "\r\n" + label + " = " + value;
 }
 
 template <size_t N>
-std::string DecodeItems(const std::string& list, const TCanonItem (&items)[N])
+std::string decodeItems(const std::string& list, const CanonItem (&items)[N])
 {
-    SetFormatterExpansion(true);
+    setFormatterExpansion(true);
     std::string lines;
-    for (const TCanonItem& item : items)
-        lines += item.kind == TItemKind::Plain
+    for (const CanonItem& item : items)
+        lines += item.kind == ItemKind::Plain
             ? DecodePlainItem(list, item.label, item.position)
             : DecodeMappedItem(list, item.label, item.position, item.valueMap);
     return lines;
@@ -126,28 +126,28 @@ std::string DecodeItems(const std::string& list, const TCanonItem (&items)[N])
 
 std::string DecodePlainItem(const std::string& list, const std::string& label, int position)
 {
-    return ItemLine(label, ListField(list, kFieldSeparator, position + 1));
+    return itemLine(label, ListField(list, kFieldSeparator, position + 1));
 }
 
 std::string DecodeMappedItem(const std::string& list, const std::string& label, int position,
                              const std::string& valueMap)
 {
-    return ItemLine(label, MapLookup(valueMap, ListField(list, kFieldSeparator, position + 1)));
+    return itemLine(label, MapLookup(valueMap, ListField(list, kFieldSeparator, position + 1)));
 }
 
 std::string DecodeCustomFunction(const std::string& label, int value, const std::string& valueMap)
 {
-    return ItemLine(label, MapLookup(valueMap, std::to_string(value)));
+    return itemLine(label, MapLookup(valueMap, std::to_string(value)));
 }
 
 std::string FormatCanonSettings(const std::string& text)
 {
-    return DecodeItems(text, kSettingsItems);
+    return decodeItems(text, kSettingsItems);
 }
 
 std::string FormatCanonShotInfo(const std::string& text)
 {
-    return DecodeItems(text, kShotInfoItems);
+    return decodeItems(text, kShotInfoItems);
 }
 
 // Each value holds a function number in its high byte and the setting in its
@@ -155,20 +155,20 @@ std::string FormatCanonShotInfo(const std::string& text)
 // nothing. Fields that are no integers are passed over.
 std::string FormatCanonCustomFunctions(const std::string& text)
 {
-    SetFormatterExpansion(true);
+    setFormatterExpansion(true);
     const int separators = CountSeparators(text, kFieldSeparator);
     if (separators == 0)
         return {};
     std::string lines;
     for (int n = 1; n <= separators + 1; ++n) {
-        const auto value = ParseInteger(ListField(text, kFieldSeparator, n));
+        const auto value = parseInteger(ListField(text, kFieldSeparator, n));
         if (!value)
             continue;
         const int64_t function = *value / 256;
         const int64_t setting = *value - 256 * function;
         if (function < 1 || function > static_cast<int64_t>(std::size(kCustomFunctions)))
             continue;
-        const TCustomFunction& entry = kCustomFunctions[function - 1];
+        const CustomFunction& entry = kCustomFunctions[function - 1];
         lines += DecodeCustomFunction(entry.label, static_cast<int>(setting), entry.valueMap);
     }
     return lines;

@@ -13,7 +13,7 @@ constexpr char kSeparator = ',';
 
 // Blanks and control characters. The zero byte counts as one, so a value
 // padded with zero bytes splits like one padded with blanks.
-bool IsBlank(char c)
+bool isBlank(char c)
 {
     return static_cast<unsigned char>(c) <= ' ';
 }
@@ -23,23 +23,23 @@ bool IsBlank(char c)
 // one another this way (a lead byte would change the length of its
 // character), so UTF-8 keywords compare correctly too, by their ASCII
 // letters. The C locale is not consulted.
-unsigned char FoldCase(unsigned char c)
+unsigned char foldCase(unsigned char c)
 {
     if ((c >= 'a' && c <= 'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7))
         return static_cast<unsigned char>(c - 0x20);
     return c;
 }
 
-bool SameTextIgnoringCase(const std::string& a, const std::string& b)
+bool sameTextIgnoringCase(const std::string& a, const std::string& b)
 {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return FoldCase(static_cast<unsigned char>(x)) == FoldCase(static_cast<unsigned char>(y));
+        return foldCase(static_cast<unsigned char>(x)) == foldCase(static_cast<unsigned char>(y));
     });
 }
 
 // The quoted item starting at pos (on its opening quote); pos ends behind the
 // closing quote, or at the end of a text that lacks one.
-std::string QuotedItem(const std::string& text, size_t& pos)
+std::string quotedItem(const std::string& text, size_t& pos)
 {
     std::string item;
     ++pos;
@@ -58,29 +58,29 @@ std::string QuotedItem(const std::string& text, size_t& pos)
     return item;
 }
 
-bool NeedsQuotes(const std::string& item)
+bool needsQuotes(const std::string& item)
 {
     return std::any_of(item.begin(), item.end(),
-                       [](char c) { return IsBlank(c) || c == kSeparator || c == kQuote; });
+                       [](char c) { return isBlank(c) || c == kSeparator || c == kQuote; });
 }
 
 }  // namespace
 
-std::vector<std::string> SplitCommaList(const std::string& text)
+std::vector<std::string> splitCommaList(const std::string& text)
 {
     std::vector<std::string> items;
     size_t pos = 0;
     auto skipBlanks = [&] {
-        while (pos < text.size() && IsBlank(text[pos]))
+        while (pos < text.size() && isBlank(text[pos]))
             ++pos;
     };
     skipBlanks();
     while (pos < text.size()) {
         if (text[pos] == kQuote) {
-            items.push_back(QuotedItem(text, pos));
+            items.push_back(quotedItem(text, pos));
         } else {
             const size_t start = pos;
-            while (pos < text.size() && !IsBlank(text[pos]) && text[pos] != kSeparator)
+            while (pos < text.size() && !isBlank(text[pos]) && text[pos] != kSeparator)
                 ++pos;
             items.push_back(text.substr(start, pos - start));
         }
@@ -95,7 +95,7 @@ std::vector<std::string> SplitCommaList(const std::string& text)
     return items;
 }
 
-std::string JoinCommaList(const std::vector<std::string>& items)
+std::string joinCommaList(const std::vector<std::string>& items)
 {
     if (items.size() == 1 && items[0].empty())
         return {kQuote, kQuote};
@@ -104,7 +104,7 @@ std::string JoinCommaList(const std::vector<std::string>& items)
         const std::string& item = items[i];
         if (i > 0)
             text += kSeparator;
-        if (!NeedsQuotes(item)) {
+        if (!needsQuotes(item)) {
             text += item;
             continue;
         }
@@ -121,16 +121,16 @@ std::string JoinCommaList(const std::vector<std::string>& items)
 
 std::string MergeCommaLists(const std::string& existing, const std::string& added)
 {
-    std::vector<std::string> merged = SplitCommaList(existing);
-    for (const std::string& item : SplitCommaList(added)) {
-        const std::string trimmed = TrimText(item);
+    std::vector<std::string> merged = splitCommaList(existing);
+    for (const std::string& item : splitCommaList(added)) {
+        const std::string trimmed = trimText(item);
         const bool known = std::any_of(merged.begin(), merged.end(), [&](const std::string& present) {
-            return SameTextIgnoringCase(present, trimmed);
+            return sameTextIgnoringCase(present, trimmed);
         });
         if (!known)
             merged.push_back(trimmed);
     }
-    return JoinCommaList(merged);
+    return joinCommaList(merged);
 }
 
 }  // namespace vistado

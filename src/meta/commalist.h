@@ -12,11 +12,11 @@ namespace vistado {
 // unquoted item ends at a comma or at a blank or control character, so
 // "New York" is the two items New and York; a comma as the very last
 // character adds one empty item; empty text is an empty list.
-std::vector<std::string> SplitCommaList(const std::string& text);
+std::vector<std::string> splitCommaList(const std::string& text);
 // Joining: items joined by ","; one holding a blank, a control character, a
 // comma or a double quote is written in double quotes. A list of one empty
 // item gives "" (two quotes).
-std::string JoinCommaList(const std::vector<std::string>& items);
+std::string joinCommaList(const std::vector<std::string>& items);
 
 // The union of two comma lists: each item of added, trimmed of blanks and
 // control characters, is appended unless existing already holds it. Items are

@@ -15,7 +15,6 @@ namespace vistado {
 
 namespace {
 
-
 // Real files nest three or four directories deep; a chain of pointers much
 // deeper than this is malformed and would otherwise exhaust the stack.
 constexpr int kMaxDirectoryDepth = 32;
@@ -28,19 +27,19 @@ constexpr int64_t kUserCommentPrefix = 8;
 
 // Positions past 2^31 address no byte of any buffer; they are kept as the
 // largest int32 so that stored positions stay meaningful as "outside".
-int32_t StoredPosition(int64_t pos)
+int32_t storedPosition(int64_t pos)
 {
     return static_cast<int32_t>(std::clamp<int64_t>(pos, std::numeric_limits<int32_t>::min(),
                                                     std::numeric_limits<int32_t>::max()));
 }
 
 // Counts the sub-directory walks in progress.
-class TNesting {
+class Nesting {
 public:
-    explicit TNesting(int& depth) : depth(depth) { ++depth; }
-    ~TNesting() { --depth; }
-    TNesting(const TNesting&) = delete;
-    TNesting& operator=(const TNesting&) = delete;
+    explicit Nesting(int& depth) : depth(depth) { ++depth; }
+    ~Nesting() { --depth; }
+    Nesting(const Nesting&) = delete;
+    Nesting& operator=(const Nesting&) = delete;
 
 private:
     int& depth;
@@ -57,67 +56,86 @@ void TImageInfo::WalkDirectory(int64_t start, int64_t base, int64_t size, Direct
         return;
     }
     for (int64_t i = 0; i < count; ++i)
-        WalkEntry(start + 2 + 12 * i, base, size, kind);
+        walkEntry(start + 2 + 12 * i, base, size, kind);
 }
 
 // Tag, type and count; a count of 2^31 or more and a type above 12 are range
 // errors.
-TImageInfo::TEntryHead TImageInfo::ReadEntryHead(int64_t entryPos) const
+TImageInfo::EntryHead TImageInfo::readEntryHead(int64_t entryPos) const
 {
     const uint16_t tag = Read16At(entryPos);
     const uint16_t type = Read16At(entryPos + 2);
-    const int64_t count = ReadOffsetAt(entryPos + 4);
-    return {tag, type, count * TypeSize(type)};
+    const int64_t count = readOffsetAt(entryPos + 4);
+    return {tag, type, count * typeSize(type)};
 }
 
-void TImageInfo::WalkEntry(int64_t entryPos, int64_t base, int64_t size, DirectoryKind kind)
+void TImageInfo::walkEntry(int64_t entryPos, int64_t base, int64_t size, DirectoryKind kind)
 {
-    const auto [tag, type, byteCount] = ReadEntryHead(entryPos);
-    if (byteCount == 0)
+    const EntryHead head = readEntryHead(entryPos);
+    if (head.byteCount == 0)
         return;
-    const int64_t valuePos = byteCount <= 4 ? entryPos + 8 : ReadOffsetAt(entryPos + 8) + base;
-    std::string raw = BytesAt(buffer, valuePos, byteCount);
+    const int64_t valuePos = head.byteCount <= 4 ? entryPos + 8 : readOffsetAt(entryPos + 8) + base;
+    std::string raw = bytesAt(buffer, valuePos, head.byteCount);
 
     static const TTagEntry noRow;
     const TTagEntry* row = &noRow;
     std::string text;
-    if (Renders()) {
-        row = &TableRow(tag, kind);
-        if (type == kTypeAscii) {
-            if (static_cast<int64_t>(raw.size()) < byteCount)
-                throw ERangeError("text value runs past the end of the data");
-            text = raw;
-            if (text.back() == '\0')
-                text.pop_back();
-        } else if (type == kTypeUndefined) {
-            text = QuotedUpToZero(raw);
-        } else {
-            text = RenderValue(raw, type, row->formatText, row->valueMap, bigEndian);
-        }
-        text = row->tagId != 0 && row->formatter ? row->formatter(text) : PrintableText(std::move(text));
-        if (tag == kUserComment) {
-            const int64_t commentLength = byteCount - kUserCommentPrefix - 1;
-            userComment = commentLength > 0
-                ? TrimText(raw.substr(std::min<size_t>(raw.size(), kUserCommentPrefix),
-                                      static_cast<size_t>(commentLength)))
-                : std::string();
-            text = userComment;
-            userCommentPos = StoredPosition(valuePos);
-            userCommentLength = StoredPosition(commentLength);
-        }
-        reportText.append("\r\n").append(row->caption).append(" = ").append(text);
+    if (renders()) {
+        row = &tableRow(head.tag, kind);
+        text = renderEntry(head, *row, raw, valuePos);
     }
+    takeWellKnownTag(head, raw, text, entryPos, valuePos, base, size);
+    if (stores() && row->tagId != 0)
+        storeEntry(*row, head.type, std::move(raw), std::move(text), valuePos);
+}
 
-    switch (tag) {
+// The value as the tag list and the report show it; a user comment is also kept
+// apart, without its character-code prefix.
+std::string TImageInfo::renderEntry(const EntryHead& head, const TTagEntry& row, const std::string& raw,
+                                    int64_t valuePos)
+{
+    std::string text;
+    if (head.type == kTypeAscii) {
+        if (static_cast<int64_t>(raw.size()) < head.byteCount)
+            throw ERangeError("text value runs past the end of the data");
+        text = raw;
+        if (text.back() == '\0')
+            text.pop_back();
+    } else if (head.type == kTypeUndefined) {
+        text = quotedUpToZero(raw);
+    } else {
+        text = RenderValue(raw, head.type, row.formatText, row.valueMap, bigEndian);
+    }
+    text = row.tagId != 0 && row.formatter ? row.formatter(text) : PrintableText(std::move(text));
+    if (head.tag == kUserComment) {
+        const int64_t commentLength = head.byteCount - kUserCommentPrefix - 1;
+        userComment = commentLength > 0
+            ? trimText(raw.substr(std::min<size_t>(raw.size(), kUserCommentPrefix),
+                                  static_cast<size_t>(commentLength)))
+            : std::string();
+        text = userComment;
+        userCommentPos = storedPosition(valuePos);
+        userCommentLength = storedPosition(commentLength);
+    }
+    reportText.append("\r\n").append(row.caption).append(" = ").append(text);
+    return text;
+}
+
+// The tags the decoder keeps fields of its own for, and the pointers to the
+// directories it walks on into.
+void TImageInfo::takeWellKnownTag(const EntryHead& head, const std::string& raw, const std::string& text,
+                                  int64_t entryPos, int64_t valuePos, int64_t base, int64_t size)
+{
+    switch (head.tag) {
     case kImageWidth:
     case kExifImageWidth:
-        widthValuePos = StoredPosition(entryPos + 8);
-        imageWidth = RoundToInt32(NumericValue(raw, type, bigEndian));
+        widthValuePos = storedPosition(entryPos + 8);
+        imageWidth = roundToInt32(NumericValue(raw, head.type, bigEndian));
         break;
     case kImageLength:
     case kExifImageLength:
-        heightValuePos = StoredPosition(entryPos + 8);
-        imageHeight = RoundToInt32(NumericValue(raw, type, bigEndian));
+        heightValuePos = storedPosition(entryPos + 8);
+        imageHeight = roundToInt32(NumericValue(raw, head.type, bigEndian));
         break;
     case kMake:
         cameraMake = text.substr(0, kMakeLength);
@@ -126,33 +144,33 @@ void TImageInfo::WalkEntry(int64_t entryPos, int64_t base, int64_t size, Directo
         cameraModel = text.substr(0, kModelLength);
         break;
     case kDateTime:
-        dateTimePos = StoredPosition(valuePos);
+        dateTimePos = storedPosition(valuePos);
         photoDate = text.substr(0, kDateLength);
         break;
     case kDateTimeOriginal:
-        dateTimeOriginalPos = StoredPosition(valuePos);
+        dateTimeOriginalPos = storedPosition(valuePos);
         photoDate = text.substr(0, kDateLength);
         break;
     case kDateTimeDigitized:
-        dateTimeDigitizedPos = StoredPosition(valuePos);
+        dateTimeDigitizedPos = storedPosition(valuePos);
         break;
     case kExifVersion:
         exifVersion = raw.substr(0, kVersionLength);
         break;
     case kFlash:
-        flashValue = RoundToInt32(NumericValue(raw, type, bigEndian));
+        flashValue = roundToInt32(NumericValue(raw, head.type, bigEndian));
         break;
     case kSubIfds:
     case kExifOffset:
     case kInteroperabilityOffset:
-        WalkSubDirectory(valuePos, base, size, DirectoryKind::Main);
+        walkSubDirectory(valuePos, base, size, DirectoryKind::Main);
         break;
     case kGpsInfo:
-        WalkSubDirectory(valuePos, base, size, DirectoryKind::Gps);
+        walkSubDirectory(valuePos, base, size, DirectoryKind::Gps);
         break;
     case kMakerNote: {
         makerNoteBytes = raw;
-        makerNotePos = StoredPosition(valuePos);
+        makerNotePos = storedPosition(valuePos);
         TmsInfo makerNote(readingTiff, *this);
         makerNoteDecoded = makerNote.DecodeMakerNote(*this);
         break;
@@ -160,28 +178,30 @@ void TImageInfo::WalkEntry(int64_t entryPos, int64_t base, int64_t size, Directo
     default:
         break;
     }
+}
 
-    if (Stores() && row->tagId != 0) {
-        TTagEntry entry = *row;
-        entry.maxLength = static_cast<int32_t>(raw.size());
-        entry.text = std::move(text);
-        entry.rawBytes = std::move(raw);
-        entry.rawOffset = StoredPosition(valuePos);
-        entry.valueType = type;
-        AddTag(std::move(entry));
-    }
+void TImageInfo::storeEntry(const TTagEntry& row, uint16_t type, std::string raw, std::string text,
+                            int64_t valuePos)
+{
+    TTagEntry entry = row;
+    entry.maxLength = static_cast<int32_t>(raw.size());
+    entry.text = std::move(text);
+    entry.rawBytes = std::move(raw);
+    entry.rawOffset = storedPosition(valuePos);
+    entry.valueType = type;
+    AddTag(std::move(entry));
 }
 
 // A broken sub-directory is cut short where it breaks: what it yielded so far
 // stays, and the directory that points to it goes on.
-void TImageInfo::WalkSubDirectory(int64_t valuePos, int64_t base, int64_t size,
+void TImageInfo::walkSubDirectory(int64_t valuePos, int64_t base, int64_t size,
                                   DirectoryKind kind)
 {
     try {
-        const int64_t start = ReadOffsetAt(valuePos) + base;
+        const int64_t start = readOffsetAt(valuePos) + base;
         if (WasVisited(start, base) || walkDepth >= kMaxDirectoryDepth)
             return;
-        const TNesting nesting(walkDepth);
+        const Nesting nesting(walkDepth);
         WalkDirectory(start, base, size, kind);
     } catch (const ERangeError&) {
         return;

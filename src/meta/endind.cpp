@@ -8,7 +8,7 @@ namespace vistado {
 
 namespace {
 
-void CheckRange(const std::string& bytes, int64_t pos, int64_t width)
+void checkRange(const std::string& bytes, int64_t pos, int64_t width)
 {
     const auto size = static_cast<int64_t>(bytes.size());
     if (pos < 1 || pos > size || width > size - pos + 1)
@@ -16,33 +16,33 @@ void CheckRange(const std::string& bytes, int64_t pos, int64_t width)
                           std::to_string(bytes.size()) + " bytes");
 }
 
-uint8_t ByteAt(const std::string& bytes, int64_t pos)
+uint8_t byteAt(const std::string& bytes, int64_t pos)
 {
     return static_cast<uint8_t>(bytes[static_cast<size_t>(pos - 1)]);
 }
 
 }  // namespace
 
-uint16_t Read16In(const std::string& bytes, int64_t pos, bool bigEndian)
+uint16_t read16In(const std::string& bytes, int64_t pos, bool bigEndian)
 {
-    CheckRange(bytes, pos, 2);
-    const unsigned first = ByteAt(bytes, pos);
-    const unsigned second = ByteAt(bytes, pos + 1);
+    checkRange(bytes, pos, 2);
+    const unsigned first = byteAt(bytes, pos);
+    const unsigned second = byteAt(bytes, pos + 1);
     return static_cast<uint16_t>(bigEndian ? first << 8 | second : second << 8 | first);
 }
 
-uint32_t Read32In(const std::string& bytes, int64_t pos, bool bigEndian)
+uint32_t read32In(const std::string& bytes, int64_t pos, bool bigEndian)
 {
-    CheckRange(bytes, pos, 4);
+    checkRange(bytes, pos, 4);
     uint32_t value = 0;
     for (int i = 0; i < 4; ++i) {
         const int64_t at = bigEndian ? pos + i : pos + 3 - i;
-        value = value << 8 | ByteAt(bytes, at);
+        value = value << 8 | byteAt(bytes, at);
     }
     return value;
 }
 
-std::string BytesAt(const std::string& bytes, int64_t pos, int64_t count)
+std::string bytesAt(const std::string& bytes, int64_t pos, int64_t count)
 {
     const auto size = static_cast<int64_t>(bytes.size());
     if (pos < 1 || pos > size || count <= 0)
@@ -53,15 +53,15 @@ std::string BytesAt(const std::string& bytes, int64_t pos, int64_t count)
 
 uint16_t tEndInd::Read16At(int64_t pos) const
 {
-    return Read16In(buffer, pos, bigEndian);
+    return read16In(buffer, pos, bigEndian);
 }
 
 uint32_t tEndInd::Read32At(int64_t pos) const
 {
-    return Read32In(buffer, pos, bigEndian);
+    return read32In(buffer, pos, bigEndian);
 }
 
-int32_t tEndInd::ReadOffsetAt(int64_t pos) const
+int32_t tEndInd::readOffsetAt(int64_t pos) const
 {
     const uint32_t value = Read32At(pos);
     if (value >= 0x80000000u)
@@ -71,7 +71,7 @@ int32_t tEndInd::ReadOffsetAt(int64_t pos) const
 
 void tEndInd::Write32At(std::string& target, uint32_t value, int64_t pos) const
 {
-    CheckRange(target, pos, 4);
+    checkRange(target, pos, 4);
     for (int i = 0; i < 4; ++i) {
         const int shift = bigEndian ? 24 - 8 * i : 8 * i;
         target[static_cast<size_t>(pos - 1 + i)] = static_cast<char>(value >> shift & 0xFF);

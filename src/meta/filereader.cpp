@@ -9,7 +9,7 @@
 
 namespace vistado {
 
-TFileReader::TFileReader(const std::string& path) : path(path)
+FileReader::FileReader(const std::string& path) : path(path)
 {
     // O_NONBLOCK: a FIFO named like an image reads as empty instead of waiting
     // for a writer.
@@ -18,12 +18,12 @@ TFileReader::TFileReader(const std::string& path) : path(path)
         throw std::system_error(errno, std::generic_category(), path);
 }
 
-TFileReader::~TFileReader()
+FileReader::~FileReader()
 {
     ::close(fd);
 }
 
-bool TFileReader::Refill()
+bool FileReader::refill()
 {
     for (;;) {
         const ssize_t got = ::read(fd, chunk, sizeof chunk);
@@ -39,14 +39,14 @@ bool TFileReader::Refill()
     }
 }
 
-int TFileReader::ReadByte()
+int FileReader::readByte()
 {
-    if (chunkPos == chunkFill && !Refill())
+    if (chunkPos == chunkFill && !refill())
         return -1;
     return static_cast<unsigned char>(chunk[chunkPos++]);
 }
 
-size_t TFileReader::ReadInto(std::string& target, size_t count)
+size_t FileReader::readInto(std::string& target, size_t count)
 {
     const size_t buffered = std::min(count, chunkFill - chunkPos);
     target.append(chunk + chunkPos, buffered);
@@ -70,9 +70,9 @@ size_t TFileReader::ReadInto(std::string& target, size_t count)
     return done;
 }
 
-std::string ReadWholeFile(const std::string& path)
+std::string readWholeFile(const std::string& path)
 {
-    TFileReader file(path);
+    FileReader file(path);
     // The size is only a hint: the file is read to its end, whatever it holds then.
     constexpr size_t kChunk = 1 << 20;
     struct stat info {};
@@ -80,7 +80,7 @@ std::string ReadWholeFile(const std::string& path)
                       ? static_cast<size_t>(info.st_size) + 1
                       : kChunk;
     std::string bytes;
-    while (file.ReadInto(bytes, want) == want)
+    while (file.readInto(bytes, want) == want)
         want = kChunk;
     return bytes;
 }

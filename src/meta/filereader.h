@@ -9,22 +9,22 @@ namespace vistado {
 // scan costs one system call per chunk, not one per byte. Long reads go
 // straight into their target, so no more of the file is read than asked for
 // (and one chunk).
-class TFileReader {
+class FileReader {
 public:
     // Opens the file for reading; raises std::system_error when it cannot.
-    explicit TFileReader(const std::string& path);
-    ~TFileReader();
-    TFileReader(const TFileReader&) = delete;
-    TFileReader& operator=(const TFileReader&) = delete;
+    explicit FileReader(const std::string& path);
+    ~FileReader();
+    FileReader(const FileReader&) = delete;
+    FileReader& operator=(const FileReader&) = delete;
 
     // The next byte (0 to 255), or -1 at the end of the file.
-    int ReadByte();
+    int readByte();
     // Appends up to count bytes to target; fewer only at the end of the file.
     // Returns how many were appended.
-    size_t ReadInto(std::string& target, size_t count);
+    size_t readInto(std::string& target, size_t count);
 
 private:
-    bool Refill();
+    bool refill();
 
     int fd = -1;
     std::string path;
@@ -35,6 +35,6 @@ private:
 
 // Every byte of the file, read to its end. Raises std::system_error when the
 // file cannot be opened or read.
-std::string ReadWholeFile(const std::string& path);
+std::string readWholeFile(const std::string& path);
 
 }  // namespace vistado

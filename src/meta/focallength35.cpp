@@ -39,8 +39,8 @@ void TImageInfo::Derive35mmFocalLength()
 
     const double factor = kFilmDiagonal / std::sqrt(sensorWidth * sensorWidth +
                                                     sensorHeight * sensorHeight);
-    TTagEntry entry = MainTagTable()[static_cast<size_t>(TableIndexOfKey("FocalLengthIn35mmFilm"))];
-    entry.text = FormatNumbers("%5.2f", {focal * factor});
+    TTagEntry entry = mainTagTable()[static_cast<size_t>(TableIndexOfKey("FocalLengthIn35mmFilm"))];
+    entry.text = formatNumbers("%5.2f", {focal * factor});
     entry.rawBytes.clear();
     entry.formatText = "%s mm";
     entry.valueType = kTypeSignedRational;

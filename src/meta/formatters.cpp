@@ -22,7 +22,7 @@ struct Triple {
 // Splits a rendered list of fractions at ", ". With fewer than three values
 // the leading ones count as missing: "a, b" is read as first a, third b, and
 // "a" as third a.
-Triple SplitTriple(const std::string& text)
+Triple splitTriple(const std::string& text)
 {
     auto split = [](const std::string& whole, double& head, std::string& rest) {
         const size_t at = whole.find(kValueSeparator);
@@ -42,19 +42,19 @@ Triple SplitTriple(const std::string& text)
 
 std::string RenderGpsCoordinate(const std::string& text)
 {
-    auto [degrees, minutes, seconds] = SplitTriple(text);
+    auto [degrees, minutes, seconds] = splitTriple(text);
     if (seconds == 0) {
         // Minutes with a fraction and no seconds: the fraction becomes seconds.
         seconds = (minutes - std::trunc(minutes)) * 100 * 0.6;
         minutes = std::trunc(minutes);
     }
-    switch (GpsRenderingMode()) {
+    switch (gpsRenderingMode()) {
     case 0:
-        return FormatNumbers("%1.6f", {degrees + (minutes + seconds / 60) / 60});
+        return formatNumbers("%1.6f", {degrees + (minutes + seconds / 60) / 60});
     case 1:
-        return FormatNumbers("%0.0f Degrees %1.2f Minutes", {degrees, minutes + seconds / 60});
+        return formatNumbers("%0.0f Degrees %1.2f Minutes", {degrees, minutes + seconds / 60});
     case 2:
-        return FormatNumbers("%0.0f %0.0f %0.2f", {degrees, minutes, seconds});
+        return formatNumbers("%0.0f %0.0f %0.2f", {degrees, minutes, seconds});
     default:
         return text;
     }
@@ -62,8 +62,8 @@ std::string RenderGpsCoordinate(const std::string& text)
 
 std::string RenderGpsTime(const std::string& text)
 {
-    const Triple t = SplitTriple(text);
-    return FormatNumbers("%0.0f:%0.0f:%0.0f", {t.first, t.second, t.third});
+    const Triple t = splitTriple(text);
+    return formatNumbers("%0.0f:%0.0f:%0.0f", {t.first, t.second, t.third});
 }
 
 std::string RenderComponents(const std::string& text)
@@ -80,7 +80,7 @@ std::string RenderComponents(const std::string& text)
 
 std::string RenderFlash(const std::string& text)
 {
-    const auto value = ParseInteger(text);
+    const auto value = parseInteger(text);
     if (!value)
         throw ERangeError("'" + text + "' is not a valid integer value");
     const int64_t v = *value;
@@ -100,9 +100,9 @@ std::string RenderShutterSpeed(const std::string& text)
 {
     const double apex = FractionValue(text);
     const double seconds = std::exp2(-apex);
-    std::string shown = FormatNumbers("%4.4f sec", {seconds});
+    std::string shown = formatNumbers("%4.4f sec", {seconds});
     if (seconds <= 0.5)
-        shown += FormatNumbers(" (1/%d)", {std::exp2(apex)});
+        shown += formatNumbers(" (1/%d)", {std::exp2(apex)});
     return shown;
 }
 
@@ -120,7 +120,7 @@ std::string RenderXpText(const std::string& text)
         if (comma == std::string::npos)
             break;  // the last item is never read
         if (item % 2 == 1) {
-            const auto code = ParseInteger(text.substr(itemStart, comma - itemStart));
+            const auto code = parseInteger(text.substr(itemStart, comma - itemStart));
             if (code && (*code & 0xFF) != 0)
                 shown += static_cast<char>(*code & 0xFF);
         }

@@ -2,7 +2,7 @@
 
 namespace vistado {
 
-std::string GpsPositionText(const TImageInfo& info)
+std::string gpsPositionText(const TImageInfo& info)
 {
     std::string latitude = info.TagValueText("GPSLatitude");
     if (info.TagValueText("GPSLatitudeRef") == "S")

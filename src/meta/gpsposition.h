@@ -10,6 +10,6 @@ namespace vistado {
 // longitude as the decoder rendered them, "-" in front for "S" and "W". Empty
 // when the latitude text (its sign included) is empty. Read the image with
 // GPS rendering mode 0 and "." as decimal separator to get decimal degrees.
-std::string GpsPositionText(const TImageInfo& info);
+std::string gpsPositionText(const TImageInfo& info);
 
 }  // namespace vistado

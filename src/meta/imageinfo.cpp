@@ -19,12 +19,12 @@ TImageInfo::TImageInfo(TimgData& owner, int32_t decodeSelector)
     tags.reserve(kTagsReserved);
 }
 
-bool TImageInfo::Renders() const
+bool TImageInfo::renders() const
 {
     return decodeSelector == kDecodeRender || decodeSelector == kDecodeAll;
 }
 
-bool TImageInfo::Stores() const
+bool TImageInfo::stores() const
 {
     return decodeSelector == kDecodeStore || decodeSelector == kDecodeAll;
 }
@@ -44,7 +44,7 @@ int32_t TImageInfo::AddTag(TTagEntry&& entry)
 void TImageInfo::AddDerivedTag(const std::string& name, const std::string& value,
                                uint16_t valueType)
 {
-    if (!Stores())
+    if (!stores())
         return;
     TTagEntry entry;
     entry.tableId = 1;

@@ -102,17 +102,23 @@ public:
 
 private:
     // The fixed part of a directory entry.
-    struct TEntryHead {
+    struct EntryHead {
         uint16_t tag;
         uint16_t type;
         int64_t byteCount;  // value count times bytes per value
     };
-    TEntryHead ReadEntryHead(int64_t entryPos) const;
-    bool Renders() const;
-    bool Stores() const;
-    void WalkEntry(int64_t entryPos, int64_t base, int64_t size, DirectoryKind kind);
-    void WalkSubDirectory(int64_t valuePos, int64_t base, int64_t size, DirectoryKind kind);
-    void WalkMakerNoteEntry(int64_t entryPos, int64_t base, std::span<const TTagEntry> table,
+    EntryHead readEntryHead(int64_t entryPos) const;
+    bool renders() const;
+    bool stores() const;
+    // One directory entry in three steps: render its value, take what the decoder keeps of
+    // the well-known tags, store the entry.
+    void walkEntry(int64_t entryPos, int64_t base, int64_t size, DirectoryKind kind);
+    std::string renderEntry(const EntryHead& head, const TTagEntry& row, const std::string& raw, int64_t valuePos);
+    void takeWellKnownTag(const EntryHead& head, const std::string& raw, const std::string& text, int64_t entryPos,
+                          int64_t valuePos, int64_t base, int64_t size);
+    void storeEntry(const TTagEntry& row, uint16_t type, std::string raw, std::string text, int64_t valuePos);
+    void walkSubDirectory(int64_t valuePos, int64_t base, int64_t size, DirectoryKind kind);
+    void walkMakerNoteEntry(int64_t entryPos, int64_t base, std::span<const TTagEntry> table,
                             int64_t fallbackBase, const std::string& segment);
 
     std::set<std::pair<int64_t, int64_t>> visited;  // (base, start) of every directory walked

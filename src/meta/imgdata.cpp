@@ -35,7 +35,7 @@ bool TimgData::OpenImage(const std::string& path)
     TakeFileInfo(path, info);
     try {
         errorText = "Not an EXIF file";
-        const std::string extension = LowerAscii(ExtensionPart(path));
+        const std::string extension = lowerAscii(extensionPart(path));
         bool read = false;
         if (extension == ".jpg" || extension == ".jpeg" || extension == ".jpe")
             read = LoadJpegSegments(path);
@@ -93,7 +93,7 @@ void TimgData::TakeFileInfo(const std::string& path, const struct stat& info)
 bool TimgData::LoadJpegSegments(const std::string& path)
 {
     readingTiff = false;
-    TFileReader file(path);
+    FileReader file(path);
     try {
         return ScanJpegSegments(file);
     } catch (const ERangeError&) {
@@ -101,18 +101,18 @@ bool TimgData::LoadJpegSegments(const std::string& path)
     }
 }
 
-bool TimgData::ScanJpegSegments(TFileReader& file)
+bool TimgData::ScanJpegSegments(FileReader& file)
 {
-    if (file.ReadByte() != 0xFF || file.ReadByte() != 0xD8)
+    if (file.readByte() != 0xFF || file.readByte() != 0xD8)
         return false;
     sectionCount = 0;
     while (sectionCount < kSectionsRead) {
         int marker = 0;
         do
-            marker = file.ReadByte();
+            marker = file.readByte();
         while (marker == 0xFF);
-        const int high = marker < 0 ? -1 : file.ReadByte();
-        const int low = high < 0 ? -1 : file.ReadByte();
+        const int high = marker < 0 ? -1 : file.readByte();
+        const int low = high < 0 ? -1 : file.readByte();
         if (low < 0)
             return AnyMetadataFound();  // the file ends before the segment's length
 
@@ -125,7 +125,7 @@ bool TimgData::ScanJpegSegments(TFileReader& file)
             throw ERangeError("segment length " + std::to_string(length));
         entry.bytes.reserve(static_cast<size_t>(length));
         const size_t payload = static_cast<size_t>(length - 2);
-        if (file.ReadInto(entry.bytes, payload) < payload)
+        if (file.readInto(entry.bytes, payload) < payload)
             return AnyMetadataFound();  // a segment cut short keeps the bytes that exist
         if (length == 2)
             continue;
@@ -186,7 +186,7 @@ void TimgData::DecodeExifData()
     exifDecoder->reportText.clear();
     exifDecoder->buffer = buffer;
     exifDecoder->bigEndian = bigEndian;
-    const int32_t firstDirectory = ReadOffsetAt(13);
+    const int32_t firstDirectory = readOffsetAt(13);
     const int64_t start = firstDirectory == 0 ? 17 : 9 + static_cast<int64_t>(firstDirectory);
     exifDecoder->WalkDirectory(start, 9, exifSection->length - 6, DirectoryKind::Main);
     if (!errorText.empty())

@@ -14,7 +14,7 @@
 
 namespace vistado {
 
-class TFileReader;
+class FileReader;
 class TIPTCdata;
 class TJPEGImage;
 
@@ -87,11 +87,11 @@ private:
     void ResetContainer();
     void TakeFileInfo(const std::string& path, const struct stat& info);
     bool LoadJpegSegments(const std::string& path);
-    bool ScanJpegSegments(TFileReader& file);
+    bool ScanJpegSegments(FileReader& file);
     void DecodeExifData();
     bool AnyMetadataFound() const;
     bool LoadTiffFile(const std::string& path);
-    bool ScanTiffFile(TFileReader& file);
+    bool ScanTiffFile(FileReader& file);
 };
 
 }  // namespace vistado

@@ -21,20 +21,20 @@ constexpr size_t kUnsignedScanStart = 12;
 constexpr int32_t kGrowth = 25;
 constexpr int32_t kCustomMaxLength = 64;
 
-uint8_t ByteAt(const std::string& bytes, size_t pos)
+uint8_t byteAt(const std::string& bytes, size_t pos)
 {
     return static_cast<uint8_t>(bytes[pos]);
 }
 
-bool IsDatasetRecord(uint8_t record)
+bool isDatasetRecord(uint8_t record)
 {
     return record == kApplicationRecord || record == kPreObjectRecord;
 }
 
 // The first table row of the record and dataset; nullptr when none.
-const TTagEntry* DatasetRow(uint16_t record, uint16_t dataset)
+const TTagEntry* datasetRow(uint16_t record, uint16_t dataset)
 {
-    const auto table = IptcDatasetTable();
+    const auto table = iptcDatasetTable();
     const auto row = std::find_if(table.begin(), table.end(), [&](const TTagEntry& r) {
         return r.recordNumber == record && r.tagId == dataset;
     });
@@ -45,18 +45,18 @@ const TTagEntry* DatasetRow(uint16_t record, uint16_t dataset)
 
 TTagEntry ReadDataset(const std::string& segment, size_t& pos)
 {
-    const uint8_t record = ByteAt(segment, pos);
-    const uint8_t dataset = ByteAt(segment, pos + 1);
+    const uint8_t record = byteAt(segment, pos);
+    const uint8_t dataset = byteAt(segment, pos + 1);
     // Lengths with the top bit set are taken as they stand, not as extended lengths.
-    const size_t length = ByteAt(segment, pos + 2) * 256u + ByteAt(segment, pos + 3);
+    const size_t length = byteAt(segment, pos + 2) * 256u + byteAt(segment, pos + 3);
     const size_t valueStart = pos + 4;
     const std::string value = segment.substr(std::min(valueStart, segment.size()), length);
     // The byte behind the value, the next dataset's tag marker, is passed over unchecked.
     pos = valueStart + length + 1;
 
-    if (!IsDatasetRecord(record))
+    if (!isDatasetRecord(record))
         return {};
-    const TTagEntry* row = DatasetRow(record, dataset);
+    const TTagEntry* row = datasetRow(record, dataset);
     TTagEntry entry;
     if (row != nullptr && row->key != kSkipKey) {
         entry = *row;
@@ -75,7 +75,7 @@ TIPTCdata::TIPTCdata(TimgData& owner) : owner(owner) {}
 
 int32_t TIPTCdata::FindRecord(const std::string& key) const
 {
-    return IndexOfKey(std::span(records).first(static_cast<size_t>(recordCount)), key);
+    return indexOfKey(std::span(records).first(static_cast<size_t>(recordCount)), key);
 }
 
 void TIPTCdata::DeleteRecord(const std::string& key)
@@ -100,7 +100,7 @@ int32_t TIPTCdata::PutValue(const std::string& key, const std::string& value)
     const int32_t row = TableIndexOf(key);
     if (row < 0)
         return -1;
-    TTagEntry entry = IptcDatasetTable()[static_cast<size_t>(row)];
+    TTagEntry entry = iptcDatasetTable()[static_cast<size_t>(row)];
     entry.text = value;
     return AppendRecord(entry);
 }
@@ -122,7 +122,7 @@ int32_t TIPTCdata::StoreValue(const std::string& key, const std::string& value)
     const int32_t row = TableIndexOf(key);
     if (row < 0)
         return -1;
-    if (IsListValued(IptcDatasetTable()[static_cast<size_t>(row)].tagId))
+    if (isListValued(iptcDatasetTable()[static_cast<size_t>(row)].tagId))
         return MergeValues(key, value);
     return PutValue(key, value);
 }
@@ -181,7 +181,7 @@ void TIPTCdata::ParseSegment(const std::string& segment)
     // a record number of 2 or 8 starts the datasets.
     size_t pos = std::string::npos;
     for (size_t i = scanStart; i + 1 < segment.size(); ++i) {
-        if (segment[i] == kTagMarker && IsDatasetRecord(ByteAt(segment, i + 1))) {
+        if (segment[i] == kTagMarker && isDatasetRecord(byteAt(segment, i + 1))) {
             pos = i + 1;
             break;
         }
@@ -190,7 +190,7 @@ void TIPTCdata::ParseSegment(const std::string& segment)
         return;
     while (pos + 3 < segment.size()) {
         const TTagEntry entry = ReadDataset(segment, pos);
-        if (IsListValued(entry.tagId))
+        if (isListValued(entry.tagId))
             MergeValues(entry.key, entry.text);
         else
             AppendRecord(entry);
@@ -199,7 +199,7 @@ void TIPTCdata::ParseSegment(const std::string& segment)
 
 int32_t TIPTCdata::TableIndexOf(const std::string& key)
 {
-    return IndexOfKey(IptcDatasetTable(), key);
+    return indexOfKey(iptcDatasetTable(), key);
 }
 
 }  // namespace vistado

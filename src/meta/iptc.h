@@ -48,8 +48,8 @@ public:
 
     int32_t RecordCount() const { return recordCount; }
     // Entries allocated; always more than RecordCount once one is stored.
-    int32_t Capacity() const { return capacity; }
-    TimgData& Owner() const { return owner; }
+    int32_t recordCapacity() const { return capacity; }
+    TimgData& container() const { return owner; }
     // A copy of the record; an index outside 0 to RecordCount - 1 raises ERangeError.
     TTagEntry RecordAt(int32_t index) const;
     // Adds a copy unless its tagId is 0; the index of the last record (-1 for

@@ -14,22 +14,22 @@ namespace {
 
 // The library's standard error manager, except that a fatal error returns to
 // the parse instead of ending the process, and nothing is printed.
-struct TJpegErrors {
+struct JpegErrors {
     jpeg_error_mgr standard;
     std::jmp_buf parseEnd;
 };
 
-[[noreturn]] void EndParse(j_common_ptr info)
+[[noreturn]] void endParse(j_common_ptr info)
 {
-    std::longjmp(reinterpret_cast<TJpegErrors*>(info->err)->parseEnd, 1);
+    std::longjmp(reinterpret_cast<JpegErrors*>(info->err)->parseEnd, 1);
 }
 
-void KeepQuiet(j_common_ptr) {}
+void keepQuiet(j_common_ptr) {}
 
 // Runs the header parse. False when the library raised an error; its message
 // number is then in errors. Everything the library changes lives in the
 // caller's frame, so nothing is lost by the jump back.
-bool ParseHeader(jpeg_decompress_struct& info, TJpegErrors& errors, const std::string& bytes,
+bool parseHeader(jpeg_decompress_struct& info, JpegErrors& errors, const std::string& bytes,
                  bool& multipleScans)
 {
     if (setjmp(errors.parseEnd) != 0)
@@ -44,32 +44,32 @@ bool ParseHeader(jpeg_decompress_struct& info, TJpegErrors& errors, const std::s
 
 }  // namespace
 
-TJPEGImage::TJPEGImage(std::string source) : bytes(std::move(source))
+TJPEGImage::TJPEGImage(std::string source) : imageBytes(std::move(source))
 {
     jpeg_decompress_struct info{};
-    TJpegErrors errors{};
+    JpegErrors errors{};
     info.err = jpeg_std_error(&errors.standard);
-    errors.standard.error_exit = EndParse;
-    errors.standard.output_message = KeepQuiet;
-    const bool parsed = ParseHeader(info, errors, bytes, progressive);
+    errors.standard.error_exit = endParse;
+    errors.standard.output_message = keepQuiet;
+    const bool parsed = parseHeader(info, errors, imageBytes, isProgressive);
     if (parsed) {
-        width = static_cast<int32_t>(info.image_width);
-        height = static_cast<int32_t>(info.image_height);
+        imageWidth = static_cast<int32_t>(info.image_width);
+        imageHeight = static_cast<int32_t>(info.image_height);
     }
     jpeg_destroy_decompress(&info);
     if (!parsed)
         throw EWriteError("JPEG-Fehler #" + std::to_string(errors.standard.msg_code));
 }
 
-TJPEGImage TJPEGImage::LoadFromFile(const std::string& path)
+TJPEGImage TJPEGImage::loadFromFile(const std::string& path)
 {
-    std::string bytes;
+    std::string imageBytes;
     try {
-        bytes = ReadWholeFile(path);
+        imageBytes = readWholeFile(path);
     } catch (const std::system_error& failed) {
-        throw OpenFailed(path, failed.code().value());
+        throw openFailed(path, failed.code().value());
     }
-    return TJPEGImage(std::move(bytes));
+    return TJPEGImage(std::move(imageBytes));
 }
 
 }  // namespace vistado

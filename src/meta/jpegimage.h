@@ -12,24 +12,24 @@ public:
     // Takes the bytes and parses their frame header. Raises EWriteError
     // "JPEG-Fehler #%d" with the JPEG library's message number when the
     // library cannot parse it.
-    explicit TJPEGImage(std::string bytes);
+    explicit TJPEGImage(std::string imageBytes);
 
     // Reads the whole file, then parses it as above. Raises EWriteError
     // "Datei %s kann nicht geöffnet werden. %s" when the file cannot be read.
-    static TJPEGImage LoadFromFile(const std::string& path);
+    static TJPEGImage loadFromFile(const std::string& path);
 
     // The bytes exactly as loaded.
-    const std::string& Bytes() const { return bytes; }
-    int32_t Width() const { return width; }
-    int32_t Height() const { return height; }
+    const std::string& bytes() const { return imageBytes; }
+    int32_t width() const { return imageWidth; }
+    int32_t height() const { return imageHeight; }
     // True for an image coded in several scans (progressive).
-    bool Progressive() const { return progressive; }
+    bool progressive() const { return isProgressive; }
 
 private:
-    std::string bytes;
-    int32_t width = 0;
-    int32_t height = 0;
-    bool progressive = false;
+    std::string imageBytes;
+    int32_t imageWidth = 0;
+    int32_t imageHeight = 0;
+    bool isProgressive = false;
 };
 
 }  // namespace vistado

@@ -17,7 +17,7 @@ constexpr int64_t kTiffFileBase = -7;
 constexpr int64_t kTiffNotePosShift = 16;
 constexpr size_t kMakeLength = 5;
 
-enum class TCondition {
+enum class Condition {
     Always,
     NikonFormA,       // a TIFF header inside the note, by Exif version or model
     NoteBeginsNikon,  // the "Nikon" header of older cameras
@@ -26,58 +26,58 @@ enum class TCondition {
 
 // What a note's offsets count from: the TIFF header of the enclosing Exif
 // data, or a fixed byte of the note itself.
-enum class TOrigin { ExifData, Note };
+enum class Origin { ExifData, Note };
 
 // How one maker's note is laid out. dirOffset is the length of the note
 // header in front of the directory's entry count. Note-relative offsets o
 // designate 0-based note byte o + dirOffset - originDelta + 1.
-struct TLayout {
+struct Layout {
     const char* make;  // the first five letters of the make, upper-cased
-    TCondition condition;
+    Condition condition;
     std::span<const TTagEntry> (*table)();
     int64_t dirOffset;
-    TOrigin origin;
-    int64_t originDelta;  // for TOrigin::Note
+    Origin origin;
+    int64_t originDelta;  // for Origin::Note
     bool littleEndian;    // read little-endian whatever the Exif data's order
 };
 
 // Tried in order; the first row whose make and condition match is taken.
-const TLayout kLayouts[] = {
-    {"NIKON", TCondition::NikonFormA, NikonTiffHeaderTable, 18, TOrigin::Note, 9, false},
-    {"NIKON", TCondition::NoteBeginsNikon, NikonHeaderTable, 8, TOrigin::ExifData, 0, false},
-    {"NIKON", TCondition::Always, NikonTiffHeaderTable, 0, TOrigin::ExifData, 0, false},
-    {"OLYMP", TCondition::Always, OlympusTable, 8, TOrigin::ExifData, 0, false},
-    {"CASIO", TCondition::NoteBeginsQvc, CasioQvcTable, 6, TOrigin::ExifData, 0, false},
-    {"CASIO", TCondition::Always, CasioTable, 0, TOrigin::ExifData, 0, false},
-    {"FUJIF", TCondition::Always, FujiTable, 12, TOrigin::Note, 13, true},
-    {"CANON", TCondition::Always, CanonTable, 0, TOrigin::ExifData, 0, false},
-    {"SEIKO", TCondition::Always, EpsonTable, 8, TOrigin::ExifData, 0, false},
-    {"SANYO", TCondition::Always, SanyoTable, 8, TOrigin::ExifData, 0, false},
-    {"MINOL", TCondition::Always, MinoltaTable, 0, TOrigin::ExifData, 0, false},
+const Layout kLayouts[] = {
+    {"NIKON", Condition::NikonFormA, nikonTiffHeaderTable, 18, Origin::Note, 9, false},
+    {"NIKON", Condition::NoteBeginsNikon, nikonHeaderTable, 8, Origin::ExifData, 0, false},
+    {"NIKON", Condition::Always, nikonTiffHeaderTable, 0, Origin::ExifData, 0, false},
+    {"OLYMP", Condition::Always, olympusTable, 8, Origin::ExifData, 0, false},
+    {"CASIO", Condition::NoteBeginsQvc, casioQvcTable, 6, Origin::ExifData, 0, false},
+    {"CASIO", Condition::Always, casioTable, 0, Origin::ExifData, 0, false},
+    {"FUJIF", Condition::Always, fujiTable, 12, Origin::Note, 13, true},
+    {"CANON", Condition::Always, canonTable, 0, Origin::ExifData, 0, false},
+    {"SEIKO", Condition::Always, epsonTable, 8, Origin::ExifData, 0, false},
+    {"SANYO", Condition::Always, sanyoTable, 8, Origin::ExifData, 0, false},
+    {"MINOL", Condition::Always, minoltaTable, 0, Origin::ExifData, 0, false},
 };
 
-TImageInfo* makerNoteImage = nullptr;
+TImageInfo* currentImage = nullptr;
 
 // The image being decoded for the length of one decode, also when it fails:
 // a formatter never reaches a decoder that may have been freed since.
-class TCurrentImage {
+class CurrentImage {
 public:
-    explicit TCurrentImage(TImageInfo& image) { makerNoteImage = &image; }
-    ~TCurrentImage() { makerNoteImage = nullptr; }
-    TCurrentImage(const TCurrentImage&) = delete;
-    TCurrentImage& operator=(const TCurrentImage&) = delete;
+    explicit CurrentImage(TImageInfo& image) { currentImage = &image; }
+    ~CurrentImage() { currentImage = nullptr; }
+    CurrentImage(const CurrentImage&) = delete;
+    CurrentImage& operator=(const CurrentImage&) = delete;
 };
 
 // Switches the decoder's byte order for one walk and back, also when it fails.
-class TByteOrder {
+class ByteOrder {
 public:
-    TByteOrder(bool& bigEndian, bool wanted) : bigEndian(bigEndian), saved(bigEndian)
+    ByteOrder(bool& bigEndian, bool wanted) : bigEndian(bigEndian), saved(bigEndian)
     {
         bigEndian = wanted;
     }
-    ~TByteOrder() { bigEndian = saved; }
-    TByteOrder(const TByteOrder&) = delete;
-    TByteOrder& operator=(const TByteOrder&) = delete;
+    ~ByteOrder() { bigEndian = saved; }
+    ByteOrder(const ByteOrder&) = delete;
+    ByteOrder& operator=(const ByteOrder&) = delete;
 
 private:
     bool& bigEndian;
@@ -86,7 +86,7 @@ private:
 
 // The character behind the model's first blank, or its first character when
 // it has none; 0 when there is no such character.
-char ModelLetter(const std::string& model)
+char modelLetter(const std::string& model)
 {
     const size_t blank = model.find(' ');
     const size_t at = blank == std::string::npos ? 0 : blank + 1;
@@ -99,29 +99,29 @@ bool NikonFormA(const TImageInfo& image, bool readingTiff)
 {
     if (image.exifVersion > "0210")
         return true;
-    return image.exifVersion.empty() && readingTiff && ModelLetter(image.cameraModel) == 'D';
+    return image.exifVersion.empty() && readingTiff && modelLetter(image.cameraModel) == 'D';
 }
 
-bool Holds(TCondition condition, const TImageInfo& image, bool readingTiff)
+bool holds(Condition condition, const TImageInfo& image, bool readingTiff)
 {
     switch (condition) {
-    case TCondition::NikonFormA:
+    case Condition::NikonFormA:
         return NikonFormA(image, readingTiff);
-    case TCondition::NoteBeginsNikon:
+    case Condition::NoteBeginsNikon:
         return image.makerNoteBytes.starts_with("Nikon");
-    case TCondition::NoteBeginsQvc:
+    case Condition::NoteBeginsQvc:
         return image.makerNoteBytes.starts_with("QVC");
-    case TCondition::Always:
+    case Condition::Always:
         break;
     }
     return true;
 }
 
-const TLayout* FindLayout(const TImageInfo& image, bool readingTiff)
+const Layout* findLayout(const TImageInfo& image, bool readingTiff)
 {
-    const std::string make = UpperAscii(image.cameraMake.substr(0, kMakeLength));
-    for (const TLayout& layout : kLayouts)
-        if (make == layout.make && Holds(layout.condition, image, readingTiff))
+    const std::string make = upperAscii(image.cameraMake.substr(0, kMakeLength));
+    for (const Layout& layout : kLayouts)
+        if (make == layout.make && holds(layout.condition, image, readingTiff))
             return &layout;
     return nullptr;
 }
@@ -136,11 +136,11 @@ TmsInfo::TmsInfo(bool readingTiff, TImageInfo& owner)
 bool TmsInfo::DecodeMakerNote(TImageInfo& image)
 {
     makeText.clear();
-    const TCurrentImage current(image);
+    const CurrentImage current(image);
     if (readingTiff)
         notePos += kTiffNotePosShift;
 
-    const TLayout* layout = FindLayout(image, readingTiff);
+    const Layout* layout = findLayout(image, readingTiff);
     if (layout == nullptr)
         return false;
 
@@ -149,23 +149,23 @@ bool TmsInfo::DecodeMakerNote(TImageInfo& image)
     // whose first byte is at makerNotePos.
     const int64_t tiffBase = readingTiff ? kTiffFileBase : kJpegTiffBase;
     const int64_t notePosition = image.makerNotePos;
-    const int64_t originDelta = layout->origin == TOrigin::ExifData
+    const int64_t originDelta = layout->origin == Origin::ExifData
         ? layout->dirOffset + notePosition - tiffBase + 1
         : layout->originDelta;
     // A value that does not lie inside the note is read from the segment at
     // the same place the offset designates.
     const int64_t fallbackBase = notePosition + layout->dirOffset - originDelta + 1;
 
-    const TByteOrder order(image.bigEndian, layout->littleEndian ? false : image.bigEndian);
+    const ByteOrder order(image.bigEndian, layout->littleEndian ? false : image.bigEndian);
     image.WalkMakerNoteDirectory(image.makerNoteBytes, layout->table(), layout->dirOffset,
                                  originDelta, fallbackBase);
     makeText = image.cameraMake;
     return true;
 }
 
-TImageInfo* MakerNoteImage()
+TImageInfo* makerNoteImage()
 {
-    return makerNoteImage;
+    return currentImage;
 }
 
 }  // namespace vistado

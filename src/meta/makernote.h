@@ -29,6 +29,6 @@ public:
 
 // The decoder whose maker note is being decoded, to which the maker-note
 // formatters add their derived entries; none outside a decode.
-TImageInfo* MakerNoteImage();
+TImageInfo* makerNoteImage();
 
 }  // namespace vistado

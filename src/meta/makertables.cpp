@@ -8,7 +8,7 @@ namespace {
 
 // Each table lists its decoded tags first, then the tags the walk ignores.
 
-const TTagEntry nikonTiffHeaderTable[] = {
+const TTagEntry kNikonTiffHeaderTable[] = {
     {.tagId = 0x0001, .key = "FamilyID", .caption = "Family ID"},
     {.tagId = 0x0002, .key = "ISOSpeed", .caption = "ISO Speed"},
     {.tagId = 0x0003, .key = "ColorMode", .caption = "Color Mode"},
@@ -39,7 +39,7 @@ const TTagEntry nikonTiffHeaderTable[] = {
     {.tagId = 0x0F00, .caption = "Skip"},
 };
 
-const TTagEntry nikonHeaderTable[] = {
+const TTagEntry kNikonHeaderTable[] = {
     {.tagId = 0x0002, .key = "FamilyID", .caption = "FamilyID"},
     {.tagId = 0x0003, .key = "Quality", .caption = "Quality",
      .valueMap = "1:Vga Basic,2:Vga Normal,3:Vga Fine,4:SXGA Basic,5:SXGA Normal,6:SXGA Fine,"
@@ -57,7 +57,7 @@ const TTagEntry nikonHeaderTable[] = {
     {.tagId = 0x0F00, .caption = "Skip"},
 };
 
-const TTagEntry olympusTable[] = {
+const TTagEntry kOlympusTable[] = {
     {.tagId = 0x0200, .key = "SpecialMode", .caption = "SpecialMode"},
     {.tagId = 0x0201, .key = "JpegQual", .caption = "JpegQual", .valueMap = "1:SQ,2:HQ,3:SHQ,4:Raw"},
     {.tagId = 0x0202, .key = "Macro", .caption = "Macro", .valueMap = "0:Normal,1:Macro"},
@@ -93,7 +93,7 @@ const TTagEntry olympusTable[] = {
     {.tagId = 0x0F00, .caption = "Skip"},
 };
 
-const TTagEntry casioTable[] = {
+const TTagEntry kCasioTable[] = {
     {.tagId = 0x0001, .key = "RecordingMode", .caption = "RecordingMode",
      .valueMap = "1:Single Shutter,2:Panorama,3:Night Scene,4:Portrait,5:Landscape"},
     {.tagId = 0x0002, .key = "Quality", .caption = "Quality", .valueMap = "1:Economy,2:Normal,3:Fine"},
@@ -126,7 +126,7 @@ const TTagEntry casioTable[] = {
     {.tagId = 0x001A, .caption = "Skip"},
 };
 
-const TTagEntry casioQvcTable[] = {
+const TTagEntry kCasioQvcTable[] = {
     {.tagId = 0x0002, .key = "ThumbnailDimensions", .caption = "Thumbnail Dimensions"},
     {.tagId = 0x0003, .key = "ThumbnailSize", .caption = "Thumbnail Size"},
     {.tagId = 0x0004, .key = "ThumbnailOffset", .caption = "Thumbnail OffSet"},
@@ -178,7 +178,7 @@ const TTagEntry casioQvcTable[] = {
     {.tagId = 0x301B, .caption = "Skip"},
 };
 
-const TTagEntry fujiTable[] = {
+const TTagEntry kFujiTable[] = {
     {.tagId = 0x0000, .key = "Version", .caption = "Version"},
     {.tagId = 0x1000, .key = "Quality", .caption = "Quality"},
     {.tagId = 0x1001, .key = "Sharpness", .caption = "Sharpness", .valueMap = "1:Soft,2:Soft,3:Normal,4:Hard,5:Hard"},
@@ -203,7 +203,7 @@ const TTagEntry fujiTable[] = {
     {.tagId = 0x1200, .caption = "Skip"},
 };
 
-const TTagEntry canonTable[] = {
+const TTagEntry kCanonTable[] = {
     {.tagId = 0x0001, .key = "ExposureInfo1", .caption = "ExposureInfo1", .formatter = FormatCanonSettings},
     {.tagId = 0x0004, .key = "ExposureInfo2", .caption = "ExposureInfo2", .formatter = FormatCanonShotInfo},
     {.tagId = 0x0006, .key = "ImageType", .caption = "ImageType"},
@@ -223,7 +223,7 @@ const TTagEntry canonTable[] = {
     {.tagId = 0x0010, .caption = "Skip"},
 };
 
-const TTagEntry epsonTable[] = {
+const TTagEntry kEpsonTable[] = {
     {.tagId = 0x0200, .key = "Special Mode", .caption = "Special Mode"},
     {.tagId = 0x0201, .key = "JpegQuality", .caption = "JpegQuality"},
     {.tagId = 0x0202, .key = "Macro", .caption = "Macro"},
@@ -238,7 +238,7 @@ const TTagEntry epsonTable[] = {
     {.tagId = 0x0F00, .caption = "skip"},
 };
 
-const TTagEntry sanyoTable[] = {
+const TTagEntry kSanyoTable[] = {
     {.tagId = 0x0200, .key = "Special Mode", .caption = "Special Mode"},
     {.tagId = 0x0201, .key = "JpegQuality", .caption = "JpegQuality"},
     {.tagId = 0x0202, .key = "Macro", .caption = "Macro"},
@@ -247,22 +247,22 @@ const TTagEntry sanyoTable[] = {
     {.tagId = 0x0203, .caption = "Skip"},
 };
 
-const TTagEntry minoltaTable[] = {
+const TTagEntry kMinoltaTable[] = {
     {.tagId = 0x0000, .key = "ModelID", .caption = "ModelID"},
     {.tagId = 0x0E00, .key = "PIMdata", .caption = "PIMdata"},
 };
 
 }  // namespace
 
-std::span<const TTagEntry> NikonTiffHeaderTable() { return nikonTiffHeaderTable; }
-std::span<const TTagEntry> NikonHeaderTable() { return nikonHeaderTable; }
-std::span<const TTagEntry> OlympusTable() { return olympusTable; }
-std::span<const TTagEntry> CasioTable() { return casioTable; }
-std::span<const TTagEntry> CasioQvcTable() { return casioQvcTable; }
-std::span<const TTagEntry> FujiTable() { return fujiTable; }
-std::span<const TTagEntry> CanonTable() { return canonTable; }
-std::span<const TTagEntry> EpsonTable() { return epsonTable; }
-std::span<const TTagEntry> SanyoTable() { return sanyoTable; }
-std::span<const TTagEntry> MinoltaTable() { return minoltaTable; }
+std::span<const TTagEntry> nikonTiffHeaderTable() { return kNikonTiffHeaderTable; }
+std::span<const TTagEntry> nikonHeaderTable() { return kNikonHeaderTable; }
+std::span<const TTagEntry> olympusTable() { return kOlympusTable; }
+std::span<const TTagEntry> casioTable() { return kCasioTable; }
+std::span<const TTagEntry> casioQvcTable() { return kCasioQvcTable; }
+std::span<const TTagEntry> fujiTable() { return kFujiTable; }
+std::span<const TTagEntry> canonTable() { return kCanonTable; }
+std::span<const TTagEntry> epsonTable() { return kEpsonTable; }
+std::span<const TTagEntry> sanyoTable() { return kSanyoTable; }
+std::span<const TTagEntry> minoltaTable() { return kMinoltaTable; }
 
 }  // namespace vistado

@@ -7,12 +7,12 @@ namespace vistado {
 
 namespace {
 
-struct TColorMode {
+struct ColorMode {
     const char* code;
     const char* shown;
 };
 
-constexpr TColorMode kColorModes[] = {
+constexpr ColorMode kColorModes[] = {
     {"MODE1", "Mode1 (sRGB)"},
     {"MODE2", "Mode 2 (Adobe RGB)"},
     {"MODE3", "Mode 3 (sRGB): higher saturation"},
@@ -26,7 +26,7 @@ constexpr size_t kRestLength = 64;
 std::string FormatNikonColorMode(const std::string& text)
 {
     const std::string code = text.size() > 1 ? text.substr(1, 5) : std::string();
-    for (const TColorMode& mode : kColorModes)
+    for (const ColorMode& mode : kColorModes)
         if (code == mode.code)
             return mode.shown;
     return code;
@@ -48,7 +48,7 @@ std::string FormatNikonLens(const std::string& text)
         rest = rest.substr(at + 1, kRestLength);
     }
     numbers[3] = FractionValue(rest);
-    return FormatNumbers("%0.1f-%0.1f(mm)  F%0.1f-F%0.1f",
+    return formatNumbers("%0.1f-%0.1f(mm)  F%0.1f-F%0.1f",
                          {numbers[0], numbers[1], numbers[2], numbers[3]});
 }
 

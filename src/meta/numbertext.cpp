@@ -18,7 +18,7 @@ struct Conversion {
     char kind = 0;
 };
 
-int ReadDigits(const std::string& text, size_t& at)
+int readDigits(const std::string& text, size_t& at)
 {
     int value = 0;
     while (at < text.size() && text[at] >= '0' && text[at] <= '9' && value < 1000)
@@ -27,22 +27,22 @@ int ReadDigits(const std::string& text, size_t& at)
 }
 
 // Reads the conversion behind a "%" at text[at - 1]; at ends behind it.
-Conversion ReadConversion(const std::string& text, size_t& at)
+Conversion readConversion(const std::string& text, size_t& at)
 {
     Conversion c;
     for (; at < text.size() && (text[at] == '-' || text[at] == '0'); ++at)
         (text[at] == '-' ? c.leftAlign : c.zeroPad) = true;
-    c.width = ReadDigits(text, at);
+    c.width = readDigits(text, at);
     if (at < text.size() && text[at] == '.') {
         ++at;
-        c.precision = ReadDigits(text, at);
+        c.precision = readDigits(text, at);
     }
     if (at < text.size())
         c.kind = text[at++];
     return c;
 }
 
-std::string FixedText(double value, int precision)
+std::string fixedText(double value, int precision)
 {
     char digits[512];
     const auto [end, error] = std::to_chars(digits, digits + sizeof digits, value,
@@ -52,19 +52,19 @@ std::string FixedText(double value, int precision)
     std::string text(digits, end);
     const size_t point = text.find('.');
     if (point != std::string::npos)
-        text[point] = DecimalSeparator();
+        text[point] = decimalSeparator();
     return text;
 }
 
-std::string IntegerText(double value)
+std::string integerText(double value)
 {
     const double rounded = std::nearbyint(value);
     if (!(std::fabs(rounded) < 9.2e18))
-        return FixedText(rounded, 0);
+        return fixedText(rounded, 0);
     return std::to_string(static_cast<int64_t>(rounded));
 }
 
-std::string Padded(std::string text, const Conversion& c)
+std::string padded(std::string text, const Conversion& c)
 {
     if (static_cast<int>(text.size()) >= c.width)
         return text;
@@ -80,7 +80,7 @@ std::string Padded(std::string text, const Conversion& c)
 
 }  // namespace
 
-std::string FormatNumbers(const std::string& format, std::initializer_list<double> values)
+std::string formatNumbers(const std::string& format, std::initializer_list<double> values)
 {
     std::string result;
     auto next = values.begin();
@@ -97,16 +97,16 @@ std::string FormatNumbers(const std::string& format, std::initializer_list<doubl
             ++at;
             continue;
         }
-        const Conversion c = ReadConversion(format, at);
+        const Conversion c = readConversion(format, at);
         if (c.kind == 'f')
-            result += Padded(FixedText(take(), c.precision), c);
+            result += padded(fixedText(take(), c.precision), c);
         else if (c.kind == 'd')
-            result += Padded(IntegerText(take()), c);
+            result += padded(integerText(take()), c);
     }
     return result;
 }
 
-std::optional<int64_t> ParseInteger(const std::string& text)
+std::optional<int64_t> parseInteger(const std::string& text)
 {
     size_t at = text.find_first_not_of(' ');
     if (at == std::string::npos)
@@ -122,11 +122,11 @@ std::optional<int64_t> ParseInteger(const std::string& text)
     return value;
 }
 
-int32_t RoundToInt32(double value)
+int32_t roundToInt32(double value)
 {
     const double rounded = std::nearbyint(value);
     if (!(rounded >= -2147483648.0 && rounded <= 2147483647.0))
-        throw ERangeError("number " + FixedText(value, 2) + " outside 32 bits");
+        throw ERangeError("number " + fixedText(value, 2) + " outside 32 bits");
     return static_cast<int32_t>(rounded);
 }
 

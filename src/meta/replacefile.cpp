@@ -19,7 +19,7 @@ namespace {
 constexpr size_t kNameKept = 64;
 constexpr int kNameAttempts = 100;
 
-std::string Hex(unsigned long value)
+std::string hex(unsigned long value)
 {
     static const char digits[] = "0123456789abcdef";
     std::string text;
@@ -33,21 +33,21 @@ std::string Hex(unsigned long value)
 // A name no other writer uses at the same time: the process and a count.
 // O_EXCL makes a clash (or a name planted by someone else) harmless; the next
 // count is tried then.
-std::string UniqueTag()
+std::string uniqueTag()
 {
     static std::atomic<unsigned long> count{0};
-    return Hex(static_cast<unsigned long>(::getpid())) + "-" + Hex(count++);
+    return hex(static_cast<unsigned long>(::getpid())) + "-" + hex(count++);
 }
 
 }  // namespace
 
-TReplacementFile::TReplacementFile(const std::string& targetPath) : target(targetPath), path(targetPath)
+ReplacementFile::ReplacementFile(const std::string& targetPath) : target(targetPath), path(targetPath)
 {
     struct stat link {};
     if (::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
         char* resolved = ::realpath(path.c_str(), nullptr);
         if (resolved == nullptr)
-            Fail(errno);
+            fail(errno);
         path = resolved;
         std::free(resolved);
     }
@@ -60,30 +60,30 @@ TReplacementFile::TReplacementFile(const std::string& targetPath) : target(targe
         mode = info.st_mode & 07777;
         // A file without any write bit was made read-only on purpose.
         if ((info.st_mode & 0222) == 0)
-            Fail(EACCES);
+            fail(EACCES);
         if (::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0)
-            Fail(errno);
+            fail(errno);
     } else if (errno != ENOENT) {
-        Fail(errno);
+        fail(errno);
     }
 
-    const std::string folder = FolderPart(path);
-    const std::string name = FileNamePart(path).substr(0, kNameKept);
+    const std::string folder = folderPart(path);
+    const std::string name = fileNamePart(path).substr(0, kNameKept);
     // Only the owner may read the new file until it gets the target's bits; a
     // new target gets the bits of any newly created file.
     const mode_t creationMode = targetExists ? 0600 : 0666;
     for (int attempt = 0; fd < 0; ++attempt) {
-        temporary = folder + "." + name + ".vistado-" + UniqueTag();
+        temporary = folder + "." + name + ".vistado-" + uniqueTag();
         fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, creationMode);
         if (fd < 0 && (errno != EEXIST || attempt + 1 == kNameAttempts)) {
             const int error = errno;
             temporary.clear();
-            Fail(error);
+            fail(error);
         }
     }
 }
 
-TReplacementFile::~TReplacementFile()
+ReplacementFile::~ReplacementFile()
 {
     if (fd >= 0)
         ::close(fd);
@@ -91,20 +91,20 @@ TReplacementFile::~TReplacementFile()
         ::unlink(temporary.c_str());
 }
 
-void TReplacementFile::Write(std::string_view bytes)
+void ReplacementFile::write(std::string_view bytes)
 {
     while (!bytes.empty()) {
         const ssize_t written = ::write(fd, bytes.data(), bytes.size());
         if (written < 0) {
             if (errno == EINTR)
                 continue;
-            Fail(errno);
+            fail(errno);
         }
         bytes.remove_prefix(static_cast<size_t>(written));
     }
 }
 
-void TReplacementFile::Commit()
+void ReplacementFile::commit()
 {
     if (targetExists) {
         // Owner first: a change of owner clears the set-user-ID bits that
@@ -113,27 +113,27 @@ void TReplacementFile::Commit()
         // the writer as its owner, and its group too where it must.
         if (::fchown(fd, ownerId, groupId) != 0) {
             if (errno != EPERM)
-                Fail(errno);
+                fail(errno);
             if (::fchown(fd, static_cast<uid_t>(-1), groupId) != 0 && errno != EPERM)
-                Fail(errno);
+                fail(errno);
         }
         if (::fchmod(fd, mode) != 0)
-            Fail(errno);
+            fail(errno);
     }
     if (::fsync(fd) != 0)
-        Fail(errno);
+        fail(errno);
     const int closed = ::close(fd);
     fd = -1;
     if (closed != 0)
-        Fail(errno);
+        fail(errno);
     if (::rename(temporary.c_str(), path.c_str()) != 0)
-        Fail(errno);
+        fail(errno);
     temporary.clear();
 }
 
-void TReplacementFile::Fail(int error) const
+void ReplacementFile::fail(int error) const
 {
-    throw CreateFailed(target, error);
+    throw createFailed(target, error);
 }
 
 }  // namespace vistado

@@ -11,24 +11,24 @@ namespace vistado {
 // Commit the target stays exactly as it was; a replacement that fails or is
 // abandoned removes its temporary file. Every failure raises EWriteError
 // "Datei "%s" kann nicht erstellt werden. %s" naming the target.
-class TReplacementFile {
+class ReplacementFile {
 public:
     // A target that is a symbolic link stands for the file it points to. An
     // existing target that may not be written (no write permission, or no
     // write bit at all, which even the super-user respects here) is refused.
-    explicit TReplacementFile(const std::string& target);
-    ~TReplacementFile();
-    TReplacementFile(const TReplacementFile&) = delete;
-    TReplacementFile& operator=(const TReplacementFile&) = delete;
+    explicit ReplacementFile(const std::string& target);
+    ~ReplacementFile();
+    ReplacementFile(const ReplacementFile&) = delete;
+    ReplacementFile& operator=(const ReplacementFile&) = delete;
 
-    void Write(std::string_view bytes);
+    void write(std::string_view bytes);
     // Flushes the new file to the disk, gives it the target's permission bits
     // (and owner and group, where the system allows), and renames it over the
     // target. A new target gets the bits a newly created file gets.
-    void Commit();
+    void commit();
 
 private:
-    [[noreturn]] void Fail(int error) const;
+    [[noreturn]] void fail(int error) const;
 
     std::string target;  // as the caller named it, for messages
     std::string path;    // the file that is replaced

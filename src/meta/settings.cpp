@@ -3,18 +3,18 @@
 namespace vistado {
 
 namespace {
-char decimalSeparator = ',';
-uint8_t gpsRenderingMode = 0;
-bool formatterExpansion = false;
+char separatorSetting = ',';
+uint8_t gpsModeSetting = 0;
+bool expansionSetting = false;
 }  // namespace
 
-char DecimalSeparator() { return decimalSeparator; }
-void SetDecimalSeparator(char separator) { decimalSeparator = separator; }
+char decimalSeparator() { return separatorSetting; }
+void setDecimalSeparator(char separator) { separatorSetting = separator; }
 
-uint8_t GpsRenderingMode() { return gpsRenderingMode; }
-void SetGpsRenderingMode(uint8_t mode) { gpsRenderingMode = mode; }
+uint8_t gpsRenderingMode() { return gpsModeSetting; }
+void setGpsRenderingMode(uint8_t mode) { gpsModeSetting = mode; }
 
-bool FormatterExpansion() { return formatterExpansion; }
-void SetFormatterExpansion(bool expanded) { formatterExpansion = expanded; }
+bool formatterExpansion() { return expansionSetting; }
+void setFormatterExpansion(bool expanded) { expansionSetting = expanded; }
 
 }  // namespace vistado

@@ -10,7 +10,7 @@ namespace vistado {
 namespace {
 
 // The time of day of a file time, local time, as hours:minutes:seconds.
-std::string TimeOfDay(std::time_t time)
+std::string timeOfDay(std::time_t time)
 {
     std::tm local{};
     if (localtime_r(&time, &local) == nullptr)
@@ -30,18 +30,18 @@ std::string TImageInfo::SummaryText() const
     if (!owner.ExifPresent())
         return {};
     const std::string lineEnd = "\r\n";
-    const std::string name = "File Name: " + FileNamePart(owner.sourcePath);
+    const std::string name = "File Name: " + fileNamePart(owner.sourcePath);
     if (owner.errorText != "<none>")
         return name + lineEnd + "Exif Error: " + owner.errorText;
 
     std::string text = name;
     text += lineEnd + "File Size: " + std::to_string(owner.sourceSize / 1024) + "k";
-    text += lineEnd + "File Date: " + TimeOfDay(owner.sourceDate);
+    text += lineEnd + "File Date: " + timeOfDay(owner.sourceDate);
     text += lineEnd + "Photo Date: " + photoDate;
     text += lineEnd + "Make (Model): " + cameraMake + " (" + cameraModel + ")";
     text += lineEnd + "Dimensions: " + std::to_string(imageWidth) + " x " +
             std::to_string(imageHeight);
-    if (Renders()) {
+    if (renders()) {
         std::string exposure = TagValueText("ExposureTime");
         if (exposure.empty())
             exposure = TagValueText("ShutterSpeedValue");
@@ -68,7 +68,7 @@ void TImageInfo::AdjustDimensions(int32_t height, int32_t width)
         return;
     std::string& segment = owner.exifSection->bytes;
     auto patch = [&](int32_t valuePos, int32_t value) {
-        const uint16_t type = Read16In(segment, valuePos - 6, bigEndian);
+        const uint16_t type = read16In(segment, valuePos - 6, bigEndian);
         const auto bits = static_cast<uint32_t>(value);
         if (type == kTypeLong)
             Write32At(segment, bits, valuePos);

@@ -4,10 +4,10 @@
 
 namespace vistado {
 
-int32_t IndexOfKey(std::span<const TTagEntry> entries, const std::string& key)
+int32_t indexOfKey(std::span<const TTagEntry> entries, const std::string& key)
 {
     for (size_t i = 0; i < entries.size(); ++i)
-        if (SameTextAscii(entries[i].key, key))
+        if (sameTextAscii(entries[i].key, key))
             return static_cast<int32_t>(i);
     return -1;
 }

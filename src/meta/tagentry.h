@@ -8,7 +8,7 @@ namespace vistado {
 
 // Turns the value text of a tag into the text shown. A plain function pointer,
 // so that tag tables stay constant data.
-using TTagFormatter = std::string (*)(const std::string& text);
+using TagFormatter = std::string (*)(const std::string& text);
 
 // One row of a tag table and, copied, one decoded tag (Exif, maker note and
 // IPTC alike). A row sets only tagId, key, caption, valueMap, formatText and
@@ -26,11 +26,11 @@ struct TTagEntry {
     int32_t rawOffset = 0;      // segment position of the value
     std::string formatText{};     // a format template ("%5.2f", "%s sec", ...)
     int32_t maxLength = 0;      // byte count of rawBytes (IPTC rows: the dataset's maximum)
-    TTagFormatter formatter = nullptr;
+    TagFormatter formatter = nullptr;
 };
 
 // Index of the first entry whose key equals key, ASCII letters compared
 // without regard to case; -1 when none. Every lookup by name goes through it.
-int32_t IndexOfKey(std::span<const TTagEntry> entries, const std::string& key);
+int32_t indexOfKey(std::span<const TTagEntry> entries, const std::string& key);
 
 }  // namespace vistado

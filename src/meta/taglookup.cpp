@@ -6,7 +6,7 @@ namespace vistado {
 
 int32_t TImageInfo::IndexOfName(const std::string& name) const
 {
-    return IndexOfKey(tags, name);
+    return indexOfKey(tags, name);
 }
 
 std::string TImageInfo::TagValueText(const std::string& name) const
@@ -32,7 +32,7 @@ double TImageInfo::TagNumber(const std::string& name) const
 
 int32_t TImageInfo::TagInteger(const std::string& name) const
 {
-    return RoundToInt32(TagNumber(name));
+    return roundToInt32(TagNumber(name));
 }
 
 }  // namespace vistado

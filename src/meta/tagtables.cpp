@@ -302,7 +302,7 @@ TTagEntry gpsTable[] = {
 
 bool descriptionsFilled = false;
 
-void FillCaptions(std::span<TTagEntry> rows)
+void fillCaptions(std::span<TTagEntry> rows)
 {
     for (TTagEntry& row : rows)
         if (row.caption.empty())
@@ -311,23 +311,23 @@ void FillCaptions(std::span<TTagEntry> rows)
 
 }  // namespace
 
-std::span<const TTagEntry> MainTagTable() { return mainTable; }
-std::span<const TTagEntry> GpsTagTable() { return gpsTable; }
-const TTagEntry& FallbackTagRow() { return fallbackRow; }
+std::span<const TTagEntry> mainTagTable() { return mainTable; }
+std::span<const TTagEntry> gpsTagTable() { return gpsTable; }
+const TTagEntry& fallbackTagRow() { return fallbackRow; }
 
 void FillDescriptions()
 {
     if (descriptionsFilled)
         return;
-    FillCaptions(mainTable);
-    FillCaptions({&fallbackRow, 1});
-    FillCaptions(gpsTable);
+    fillCaptions(mainTable);
+    fillCaptions({&fallbackRow, 1});
+    fillCaptions(gpsTable);
     descriptionsFilled = true;
 }
 
 // Both tables are sorted by tag number and hold each number once, so the row
 // found by a binary search is the only one (and so the last) that matches.
-const TTagEntry& TableRow(uint16_t tag, DirectoryKind kind)
+const TTagEntry& tableRow(uint16_t tag, DirectoryKind kind)
 {
     std::span<const TTagEntry> rows;
     if (kind == DirectoryKind::Main)
@@ -341,12 +341,12 @@ const TTagEntry& TableRow(uint16_t tag, DirectoryKind kind)
 
 TTagEntry LookupTableEntry(uint16_t tag, DirectoryKind kind)
 {
-    return TableRow(tag, kind);
+    return tableRow(tag, kind);
 }
 
 int32_t TableIndexOfKey(const std::string& key)
 {
-    return IndexOfKey(mainTable, key);
+    return indexOfKey(mainTable, key);
 }
 
 }  // namespace vistado

@@ -13,10 +13,10 @@ enum class DirectoryKind { Main = 1, Gps = 2 };
 
 // The 250 rows of the main tag table (ascending tag numbers) and the 31 rows
 // of the GPS table. Captions are empty until FillDescriptions has run.
-std::span<const TTagEntry> MainTagTable();
-std::span<const TTagEntry> GpsTagTable();
+std::span<const TTagEntry> mainTagTable();
+std::span<const TTagEntry> gpsTagTable();
 // Tag number 0, key "Unknown": the row for tags that no table lists.
-const TTagEntry& FallbackTagRow();
+const TTagEntry& fallbackTagRow();
 
 // Gives every row without a caption of its own the SpacedName of its key.
 // Runs once per process; later calls do nothing.
@@ -25,7 +25,7 @@ void FillDescriptions();
 // A copy of the row of the tag in the table of that kind, or of the fallback row.
 TTagEntry LookupTableEntry(uint16_t tag, DirectoryKind kind);
 // The same row itself, for readers that copy only what they keep.
-const TTagEntry& TableRow(uint16_t tag, DirectoryKind kind);
+const TTagEntry& tableRow(uint16_t tag, DirectoryKind kind);
 
 // Index of the first main-table row whose key equals key, ASCII letters
 // compared without regard to case; -1 when none.

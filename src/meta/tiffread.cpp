@@ -12,12 +12,12 @@ constexpr size_t kTiffDataLimit = 256000;
 constexpr size_t kTiffHeaderSize = 8;
 
 // readingTiff is true exactly while a TIFF file is read, also when reading fails.
-class TReadingTiff {
+class ReadingTiff {
 public:
-    explicit TReadingTiff(bool& flag) : flag(flag) { flag = true; }
-    ~TReadingTiff() { flag = false; }
-    TReadingTiff(const TReadingTiff&) = delete;
-    TReadingTiff& operator=(const TReadingTiff&) = delete;
+    explicit ReadingTiff(bool& flag) : flag(flag) { flag = true; }
+    ~ReadingTiff() { flag = false; }
+    ReadingTiff(const ReadingTiff&) = delete;
+    ReadingTiff& operator=(const ReadingTiff&) = delete;
 
 private:
     bool& flag;
@@ -27,8 +27,8 @@ private:
 
 bool TimgData::LoadTiffFile(const std::string& path)
 {
-    const TReadingTiff reading(readingTiff);
-    TFileReader file(path);
+    const ReadingTiff reading(readingTiff);
+    FileReader file(path);
     try {
         return ScanTiffFile(file);
     } catch (const ERangeError&) {
@@ -39,17 +39,17 @@ bool TimgData::LoadTiffFile(const std::string& path)
 // The first directory is taken at file offset 8 whatever the header says;
 // position 1 of the loaded bytes is file offset 8, so the base of the TIFF
 // offsets is -7.
-bool TimgData::ScanTiffFile(TFileReader& file)
+bool TimgData::ScanTiffFile(FileReader& file)
 {
     std::string header;
-    file.ReadInto(header, kTiffHeaderSize);
+    file.readInto(header, kTiffHeaderSize);
     const std::string mark = header.substr(0, 2);
     if (mark != "II" && mark != "MM")
         return false;
 
     tSection& entry = sections[0];
     entry.bytes.clear();
-    file.ReadInto(entry.bytes, kTiffDataLimit);
+    file.readInto(entry.bytes, kTiffDataLimit);
     sectionCount = 1;
     exifSection = &entry;
     exifDecoder = std::make_unique<TImageInfo>(*this, decodeSelector);

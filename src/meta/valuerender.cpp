@@ -15,18 +15,18 @@ constexpr int kTypeSizes[] = {0, 1, 1, 2, 4, 8, 1, 1, 2, 4, 8, 4, 8};
 constexpr size_t kMaxRenderedValues = 128;
 constexpr size_t kPrintableLength = 50;
 
-bool IsIntegerType(uint16_t type)
+bool isIntegerType(uint16_t type)
 {
     return type == 1 || type == 3 || type == 4 || type == 6 || type == 8 || type == 9;
 }
 
-bool IsRationalType(uint16_t type)
+bool isRationalType(uint16_t type)
 {
     return type == 5 || type == 10;
 }
 
 // The IEEE value of the first 4 (FLOAT) or 8 (DOUBLE) bytes of raw.
-double FloatValue(const std::string& raw, uint16_t type, bool bigEndian)
+double floatValue(const std::string& raw, uint16_t type, bool bigEndian)
 {
     const size_t size = type == 11 ? 4 : 8;
     if (raw.size() < size)
@@ -41,7 +41,7 @@ double FloatValue(const std::string& raw, uint16_t type, bool bigEndian)
     return std::bit_cast<double>(bits);
 }
 
-void RationalParts(const std::string& value, bool bigEndian, int32_t& numerator,
+void rationalParts(const std::string& value, bool bigEndian, int32_t& numerator,
                    int32_t& denominator)
 {
     numerator = IntegerFromBytes(value.substr(0, 4), bigEndian);
@@ -50,7 +50,7 @@ void RationalParts(const std::string& value, bool bigEndian, int32_t& numerator,
 
 }  // namespace
 
-int TypeSize(uint16_t type)
+int typeSize(uint16_t type)
 {
     if (type > 12)
         throw ERangeError("type " + std::to_string(type) + " above 12");
@@ -69,7 +69,7 @@ int32_t IntegerFromBytes(const std::string& bytes, bool bigEndian)
 std::string RenderValue(const std::string& raw, uint16_t type, const std::string& format,
                         const std::string& map, bool bigEndian)
 {
-    const size_t size = static_cast<size_t>(TypeSize(type));
+    const size_t size = static_cast<size_t>(typeSize(type));
     if (size == 0)
         return "0";
     const size_t count = std::min(raw.size() / size, kMaxRenderedValues);
@@ -78,13 +78,13 @@ std::string RenderValue(const std::string& raw, uint16_t type, const std::string
         if (i > 0)
             text += kValueSeparator;
         const std::string value = raw.substr(i * size, size);
-        if (IsIntegerType(type)) {
+        if (isIntegerType(type)) {
             const std::string number = std::to_string(IntegerFromBytes(value, bigEndian));
             text += map.empty() ? number : MapLookup(map, number);
-        } else if (IsRationalType(type)) {
+        } else if (isRationalType(type)) {
             int32_t numerator = 0;
             int32_t denominator = 0;
-            RationalParts(value, bigEndian, numerator, denominator);
+            rationalParts(value, bigEndian, numerator, denominator);
             text += std::to_string(numerator) + "/" + std::to_string(denominator);
             if (!map.empty())
                 text += MapLookup(map, text);
@@ -99,23 +99,23 @@ std::string RenderValue(const std::string& raw, uint16_t type, const std::string
     const size_t slot = format.find("%s");
     if (slot != std::string::npos)
         return format.substr(0, slot) + text + format.substr(slot + 2);
-    return FormatNumbers(format, {NumericValue(raw, type, bigEndian)});
+    return formatNumbers(format, {NumericValue(raw, type, bigEndian)});
 }
 
 double NumericValue(const std::string& raw, uint16_t type, bool bigEndian)
 {
-    if (IsIntegerType(type))
+    if (isIntegerType(type))
         return IntegerFromBytes(raw, bigEndian);
-    if (IsRationalType(type)) {
+    if (isRationalType(type)) {
         if (raw.size() < 8)
             return 0;
         int32_t numerator = 0;
         int32_t denominator = 0;
-        RationalParts(raw, bigEndian, numerator, denominator);
+        rationalParts(raw, bigEndian, numerator, denominator);
         return denominator == 0 ? 0.0 : static_cast<double>(numerator) / denominator;
     }
     if (type == 11 || type == 12)
-        return FloatValue(raw, type, bigEndian);
+        return floatValue(raw, type, bigEndian);
     return 0;
 }
 
@@ -123,7 +123,7 @@ double NumericValue(const std::string& raw, uint16_t type, bool bigEndian)
 // enclosed in commas: at the very start or behind a comma.
 std::string MapLookup(const std::string& map, const std::string& key)
 {
-    const std::string item = TrimText(key) + ":";
+    const std::string item = trimText(key) + ":";
     size_t start = item.size();
     if (!map.starts_with(item)) {
         const size_t comma = map.find("," + item);
@@ -137,12 +137,12 @@ std::string MapLookup(const std::string& map, const std::string& key)
 
 double FractionValue(const std::string& text)
 {
-    const std::string trimmed = TrimText(text);
+    const std::string trimmed = trimText(text);
     int64_t whole = 0;
     std::string fraction = trimmed;
     const size_t blank = trimmed.find(' ');
     if (blank != std::string::npos) {
-        const auto parsed = ParseInteger(trimmed.substr(0, blank));
+        const auto parsed = parseInteger(trimmed.substr(0, blank));
         if (!parsed)
             return 0;
         whole = *parsed;
@@ -151,15 +151,15 @@ double FractionValue(const std::string& text)
     const size_t slash = fraction.find('/');
     if (slash == std::string::npos)
         return 0;
-    const auto numerator = ParseInteger(fraction.substr(0, slash));
-    const auto denominator = ParseInteger(fraction.substr(slash + 1));
+    const auto numerator = parseInteger(fraction.substr(0, slash));
+    const auto denominator = parseInteger(fraction.substr(slash + 1));
     if (!numerator || !denominator || *denominator == 0)
         return 0;
     const double d = static_cast<double>(*denominator);
     return (static_cast<double>(whole) * d + static_cast<double>(*numerator)) / d;
 }
 
-std::string QuotedUpToZero(const std::string& raw)
+std::string quotedUpToZero(const std::string& raw)
 {
     return "\"" + raw.substr(0, raw.find('\0')) + "\"";
 }

@@ -21,7 +21,7 @@ inline constexpr uint16_t kTypeSignedRational = 10;
 inline constexpr std::string_view kValueSeparator = ", ";
 
 // Bytes per value of TIFF types 0 to 12; a type above 12 is a range error.
-int TypeSize(uint16_t type);
+int typeSize(uint16_t type);
 
 // The bytes as one number, first byte highest in big-endian order, last byte
 // highest in little-endian order; the low 32 bits, read as signed.
@@ -44,7 +44,7 @@ std::string MapLookup(const std::string& map, const std::string& key);
 double FractionValue(const std::string& text);
 
 // Bytes up to (not including) the first zero byte, in double quotes.
-std::string QuotedUpToZero(const std::string& raw);
+std::string quotedUpToZero(const std::string& raw);
 
 // The first 50 characters, control characters shown as ".".
 std::string PrintableText(std::string text);

@@ -7,14 +7,14 @@ namespace vistado {
 
 namespace {
 
-std::string SystemText(int error)
+std::string systemText(int error)
 {
     return std::generic_category().message(error);
 }
 
 }  // namespace
 
-std::string FullPath(const std::string& path)
+std::string fullPath(const std::string& path)
 {
     std::error_code failed;
     const std::filesystem::path absolute = std::filesystem::absolute(path, failed);
@@ -23,14 +23,14 @@ std::string FullPath(const std::string& path)
     return absolute.lexically_normal().string();
 }
 
-EWriteError OpenFailed(const std::string& path, int error)
+EWriteError openFailed(const std::string& path, int error)
 {
-    return EWriteError("Datei " + FullPath(path) + " kann nicht geöffnet werden. " + SystemText(error));
+    return EWriteError("Datei " + fullPath(path) + " kann nicht geöffnet werden. " + systemText(error));
 }
 
-EWriteError CreateFailed(const std::string& path, int error)
+EWriteError createFailed(const std::string& path, int error)
 {
-    return EWriteError("Datei \"" + FullPath(path) + "\" kann nicht erstellt werden. " + SystemText(error));
+    return EWriteError("Datei \"" + fullPath(path) + "\" kann nicht erstellt werden. " + systemText(error));
 }
 
 }  // namespace vistado

@@ -14,11 +14,11 @@ public:
 
 // The path as the user should read it in a message: absolute, without "." and
 // ".." steps.
-std::string FullPath(const std::string& path);
+std::string fullPath(const std::string& path);
 
 // "Datei %s kann nicht geöffnet werden. %s"
-EWriteError OpenFailed(const std::string& path, int error);
+EWriteError openFailed(const std::string& path, int error);
 // "Datei "%s" kann nicht erstellt werden. %s"
-EWriteError CreateFailed(const std::string& path, int error);
+EWriteError createFailed(const std::string& path, int error);
 
 }  // namespace vistado

@@ -28,52 +28,52 @@ constexpr char kDefaultJfifHeader[] = {
 // The largest text a COM segment holds: its length field counts itself.
 constexpr size_t kMaxCommentLength = 0xFFFF - 2;
 
-void WriteSegment(std::ostream& out, const tSection& section)
+void writeSegment(std::ostream& out, const tSection& section)
 {
     out.put('\xFF');
     out.put(static_cast<char>(section.marker & 0xFF));
     out << section.bytes;
 }
 
-uint8_t ByteAt(std::string_view bytes, size_t offset)
+uint8_t byteAt(std::string_view bytes, size_t offset)
 {
     return static_cast<uint8_t>(bytes[offset]);
 }
 
 // Offset behind the segment whose length field is at offset lengthAt.
-size_t SegmentEnd(std::string_view bytes, size_t lengthAt)
+size_t segmentEnd(std::string_view bytes, size_t lengthAt)
 {
-    return lengthAt + ByteAt(bytes, lengthAt) * 256u + ByteAt(bytes, lengthAt + 1);
+    return lengthAt + byteAt(bytes, lengthAt) * 256u + byteAt(bytes, lengthAt + 1);
 }
 
 // Where the source's image remainder starts: behind SOI and the run of an
 // APP0, an APP1 and an APP13 segment directly behind it, each kind at most
 // once and in this order, which the written metadata stands for.
-size_t RemainderStart(std::string_view source)
+size_t remainderStart(std::string_view source)
 {
     size_t start = 2;
     for (const uint8_t marker : {kApp0, kApp1, kApp13})
-        if (start + 3 < source.size() && ByteAt(source, start + 1) == marker)
-            start = SegmentEnd(source, start + 2);
+        if (start + 3 < source.size() && byteAt(source, start + 1) == marker)
+            start = segmentEnd(source, start + 2);
     return std::min(start, source.size());
 }
 
 // The source's comment: the one the reader takes, its last COM segment in
 // front of the image data that holds any text (the reader passes over an
 // empty one). Its offset and end; both 0 when there is none.
-std::pair<size_t, size_t> SourceComment(std::string_view source)
+std::pair<size_t, size_t> sourceComment(std::string_view source)
 {
     std::pair<size_t, size_t> comment{0, 0};
     size_t pos = 2;
-    while (pos < source.size() && ByteAt(source, pos) == 0xFF) {
+    while (pos < source.size() && byteAt(source, pos) == 0xFF) {
         size_t marker = pos + 1;
-        while (marker < source.size() && ByteAt(source, marker) == 0xFF)
+        while (marker < source.size() && byteAt(source, marker) == 0xFF)
             ++marker;  // fill bytes
-        if (marker + 2 >= source.size() || ByteAt(source, marker) == kStartOfScan ||
-            ByteAt(source, marker) == kEndOfImage)
+        if (marker + 2 >= source.size() || byteAt(source, marker) == kStartOfScan ||
+            byteAt(source, marker) == kEndOfImage)
             break;
-        const size_t end = SegmentEnd(source, marker + 1);
-        if (ByteAt(source, marker) == kComment && end > marker + 3 && end <= source.size())
+        const size_t end = segmentEnd(source, marker + 1);
+        if (byteAt(source, marker) == kComment && end > marker + 3 && end <= source.size())
             comment = {pos, end};
         pos = end;
     }
@@ -110,45 +110,45 @@ void TimgData::EmitMetadataSegments(std::ostream& out) const
 {
     out << "\xFF\xD8";
     if (exifSection != nullptr)
-        WriteSegment(out, *exifSection);
+        writeSegment(out, *exifSection);
     else if (headerSection != nullptr)
-        WriteSegment(out, *headerSection);
+        writeSegment(out, *headerSection);
     else
         out.write(kDefaultJfifHeader, sizeof kDefaultJfifHeader);
     if (iptcSection != nullptr)
-        WriteSegment(out, *iptcSection);
+        writeSegment(out, *iptcSection);
     if (commentSection != nullptr)
-        WriteSegment(out, *commentSection);
+        writeSegment(out, *commentSection);
 }
 
 void TimgData::SaveJpegWith(const TJPEGImage& image, const std::string& target, bool adjustSize)
 {
-    TReplacementFile file(target);
+    ReplacementFile file(target);
     if (adjustSize && exifDecoder && exifSection != nullptr)
-        exifDecoder->AdjustDimensions(image.Height(), image.Width());
+        exifDecoder->AdjustDimensions(image.height(), image.width());
     std::ostringstream metadata;
     EmitMetadataSegments(metadata);
-    file.Write(metadata.view());
+    file.write(metadata.view());
     // The source's comment is replaced by the container's (or dropped with
     // it) wherever it stands, so that the written file reads back with the
     // comment written; every other byte of the remainder is copied.
-    const std::string_view source = image.Bytes();
-    const size_t start = RemainderStart(source);
-    const auto [commentStart, commentEnd] = SourceComment(source);
+    const std::string_view source = image.bytes();
+    const size_t start = remainderStart(source);
+    const auto [commentStart, commentEnd] = sourceComment(source);
     if (commentStart >= start && commentEnd > commentStart) {
-        file.Write(source.substr(start, commentStart - start));
-        file.Write(source.substr(commentEnd));
+        file.write(source.substr(start, commentStart - start));
+        file.write(source.substr(commentEnd));
     } else {
-        file.Write(source.substr(start));
+        file.write(source.substr(start));
     }
-    file.Commit();
+    file.commit();
 }
 
 void TimgData::SaveJpeg(const std::string& target)
 {
     // The whole source is in memory before the target is touched, so the
     // target may be the source itself.
-    const TJPEGImage image = TJPEGImage::LoadFromFile(sourcePath);
+    const TJPEGImage image = TJPEGImage::loadFromFile(sourcePath);
     SaveJpegWith(image, target, false);
 }
 

@@ -1,14 +1,16 @@
-#include "commandguard.h"
+#include "app/commandguard.h"
 
 #include <gtest/gtest.h>
 
 #include <stdexcept>
 
+namespace vistado::test {
+
 namespace {
 
 TEST(CommandGuard, OneCommandAtATime)
 {
-    TCommandGuard guard;
+    CommandGuard guard;
     EXPECT_FALSE(guard.running());
     {
         auto hold = guard.tryEnter();
@@ -25,7 +27,7 @@ TEST(CommandGuard, OneCommandAtATime)
 
 TEST(CommandGuard, CommandEndedByAnErrorFreesTheGuard)
 {
-    TCommandGuard guard;
+    CommandGuard guard;
     try {
         auto hold = guard.tryEnter();
         throw std::runtime_error("Datei kann nicht geschrieben werden");
@@ -36,7 +38,7 @@ TEST(CommandGuard, CommandEndedByAnErrorFreesTheGuard)
 
 TEST(CommandGuard, ReleaseIsAnnouncedOncePerCommandWithTheGuardFree)
 {
-    TCommandGuard guard;
+    CommandGuard guard;
     int releases = 0;
     guard.setOnRelease([&] {
         EXPECT_FALSE(guard.running());
@@ -54,3 +56,5 @@ TEST(CommandGuard, ReleaseIsAnnouncedOncePerCommandWithTheGuardFree)
 }
 
 }  // namespace
+
+}  // namespace vistado::test

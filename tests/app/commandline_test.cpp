@@ -1,14 +1,12 @@
-#include "commandline.h"
-#include "foldersearch.h"
+#include "app/commandline.h"
+#include "app/foldersearch.h"
 #include "testfiles.h"
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace vistado::test {
 
-using vistado::test::TTempDir;
-using vistado::test::WriteFile;
-using vistado::test::MakeFolder;
+namespace {
 
 using Jobs = std::vector<std::string>;
 
@@ -16,7 +14,7 @@ TEST(CommandLine, JpgFileInAnyLetterCaseIsTheOnlyJob)
 {
     for (const std::string argument : {"Foto.jpg", "/home/u/Bilder/IMG_1.JPG", "a/x.JpG", "Foto.2010/b.jPg", "a/.jpg"}) {
         SCOPED_TRACE(argument);
-        const TCommandLineJobs result = jobsFromCommandLine(argument, "/nonexistent");
+        const CommandLineJobs result = jobsFromCommandLine(argument, "/nonexistent");
         EXPECT_EQ(result.frageCaption, "Ort ermitteln?");
         const std::string name = argument.substr(argument.rfind('/') + 1);
         EXPECT_EQ(result.zielText, "Bild \"" + name + "\"");
@@ -27,21 +25,21 @@ TEST(CommandLine, JpgFileInAnyLetterCaseIsTheOnlyJob)
 
 TEST(CommandLine, FolderWithAndWithoutTrailingSlashGivesTheSameJobs)
 {
-    TTempDir tmp;
-    MakeFolder(tmp.File("Urlaub"));
-    WriteFile(tmp.File("Urlaub/b.jpg"), "");
-    WriteFile(tmp.File("Urlaub/a.JPG"), "");
-    WriteFile(tmp.File("Urlaub/notes.txt"), "");
-    const std::string folder = tmp.Path() + "/Urlaub";
+    TempDir tmp;
+    makeFolder(tmp.file("Urlaub"));
+    writeFile(tmp.file("Urlaub/b.jpg"), "");
+    writeFile(tmp.file("Urlaub/a.JPG"), "");
+    writeFile(tmp.file("Urlaub/notes.txt"), "");
+    const std::string folder = tmp.path() + "/Urlaub";
     const Jobs expected{folder + "/a.JPG", folder + "/b.jpg"};
 
-    const TCommandLineJobs plain = jobsFromCommandLine(folder, "/nonexistent");
+    const CommandLineJobs plain = jobsFromCommandLine(folder, "/nonexistent");
     EXPECT_EQ(plain.frageCaption, "Orte ermitteln?");
     EXPECT_EQ(plain.zielText, "Bilder im Verzeichnis \"Urlaub\"");
     EXPECT_EQ(plain.currentPath, folder + "/");
     EXPECT_EQ(plain.jobs, expected);
 
-    const TCommandLineJobs slash = jobsFromCommandLine(folder + "/", "/nonexistent");
+    const CommandLineJobs slash = jobsFromCommandLine(folder + "/", "/nonexistent");
     EXPECT_EQ(slash.frageCaption, "Orte ermitteln?");
     EXPECT_EQ(slash.zielText, "Bilder im Verzeichnis \"" + folder + "/\"");
     EXPECT_EQ(slash.currentPath, folder + "/");
@@ -50,27 +48,27 @@ TEST(CommandLine, FolderWithAndWithoutTrailingSlashGivesTheSameJobs)
 
 TEST(CommandLine, DottedFolderNameCountsAsAnExtensionUnlessItEndsInASlash)
 {
-    TTempDir tmp;
-    MakeFolder(tmp.File("Foto.2010"));
-    WriteFile(tmp.File("Foto.2010/a.jpg"), "");
+    TempDir tmp;
+    makeFolder(tmp.file("Foto.2010"));
+    writeFile(tmp.file("Foto.2010/a.jpg"), "");
 
-    const TCommandLineJobs dotted = jobsFromCommandLine(tmp.Path() + "/Foto.2010", "/nonexistent");
+    const CommandLineJobs dotted = jobsFromCommandLine(tmp.path() + "/Foto.2010", "/nonexistent");
     EXPECT_EQ(dotted.frageCaption, std::nullopt);
     EXPECT_EQ(dotted.zielText, std::nullopt);
     EXPECT_TRUE(dotted.jobs.empty());
 
-    const TCommandLineJobs slash = jobsFromCommandLine(tmp.Path() + "/Foto.2010/", "/nonexistent");
-    EXPECT_EQ(slash.jobs, Jobs{tmp.Path() + "/Foto.2010/a.jpg"});
+    const CommandLineJobs slash = jobsFromCommandLine(tmp.path() + "/Foto.2010/", "/nonexistent");
+    EXPECT_EQ(slash.jobs, Jobs{tmp.path() + "/Foto.2010/a.jpg"});
 }
 
 TEST(CommandLine, NoArgumentListsTheCurrentDirectoryByBareNames)
 {
-    TTempDir tmp;
-    WriteFile(tmp.File("b.jpg"), "");
-    WriteFile(tmp.File("A.JPG"), "");
-    WriteFile(tmp.File("c.png"), "");
+    TempDir tmp;
+    writeFile(tmp.file("b.jpg"), "");
+    writeFile(tmp.file("A.JPG"), "");
+    writeFile(tmp.file("c.png"), "");
 
-    const TCommandLineJobs result = jobsFromCommandLine("", tmp.Path());
+    const CommandLineJobs result = jobsFromCommandLine("", tmp.path());
     EXPECT_EQ(result.frageCaption, "Orte ermitteln?");
     EXPECT_EQ(result.zielText, "Bilder im Verzeichnis");
     EXPECT_EQ(result.jobs, (Jobs{"A.JPG", "b.jpg"}));
@@ -79,12 +77,12 @@ TEST(CommandLine, NoArgumentListsTheCurrentDirectoryByBareNames)
 
 TEST(CommandLine, OtherExtensionsLeaveTheWindowAsItIs)
 {
-    TTempDir tmp;
-    WriteFile(tmp.File("x.jpeg"), "");
-    for (const std::string& argument : {tmp.Path() + "/x.jpeg", std::string("Bild.png"), std::string("Bild."),
+    TempDir tmp;
+    writeFile(tmp.file("x.jpeg"), "");
+    for (const std::string& argument : {tmp.path() + "/x.jpeg", std::string("Bild.png"), std::string("Bild."),
                                        std::string("a/.hidden"), std::string("Bild.jpg.bak")}) {
         SCOPED_TRACE(argument);
-        const TCommandLineJobs result = jobsFromCommandLine(argument, tmp.Path());
+        const CommandLineJobs result = jobsFromCommandLine(argument, tmp.path());
         EXPECT_EQ(result.frageCaption, std::nullopt);
         EXPECT_EQ(result.zielText, std::nullopt);
         EXPECT_TRUE(result.jobs.empty());
@@ -94,8 +92,8 @@ TEST(CommandLine, OtherExtensionsLeaveTheWindowAsItIs)
 
 TEST(CommandLine, MissingFolderShowsItsNameWithNoJobs)
 {
-    TTempDir tmp;
-    const TCommandLineJobs result = jobsFromCommandLine(tmp.Path() + "/nix", tmp.Path());
+    TempDir tmp;
+    const CommandLineJobs result = jobsFromCommandLine(tmp.path() + "/nix", tmp.path());
     EXPECT_EQ(result.frageCaption, "Orte ermitteln?");
     EXPECT_EQ(result.zielText, "Bilder im Verzeichnis \"nix\"");
     EXPECT_TRUE(result.jobs.empty());
@@ -103,26 +101,28 @@ TEST(CommandLine, MissingFolderShowsItsNameWithNoJobs)
 
 TEST(FolderSearch, MatchesJpgInAnyCaseWithHiddenEntriesAndFolders)
 {
-    TTempDir tmp;
+    TempDir tmp;
     for (const char* name : {"b.jpg", "A.JPG", "c.Jpg", ".hidden.jpg", ".jpg", "d.jpeg", "e.jpg.bak", "f.png", "jpg",
                              "Stra\xDF" "e.jpg"})
-        WriteFile(tmp.File(name), "");
-    MakeFolder(tmp.File("x.jpg"));
-    MakeFolder(tmp.File("sub"));
-    WriteFile(tmp.File("sub/deep.jpg"), "");
+        writeFile(tmp.file(name), "");
+    makeFolder(tmp.file("x.jpg"));
+    makeFolder(tmp.file("sub"));
+    writeFile(tmp.file("sub/deep.jpg"), "");
 
-    EXPECT_EQ(findJpgEntries(tmp.Path()),
+    EXPECT_EQ(findJpgEntries(tmp.path()),
               (Jobs{".hidden.jpg", ".jpg", "A.JPG", "b.jpg", "c.Jpg", "Stra\xDF" "e.jpg", "x.jpg"}));
 }
 
 TEST(FolderSearch, SortsByNameWithoutRegardToCase)
 {
-    TTempDir tmp;
+    TempDir tmp;
     for (const char* name : {"IMG_0010.JPG", "img_0002.jpg", "a.jpg", "IMG_0001.JPG", "A.jpg", "Img_0003.jpg", "_x.jpg"})
-        WriteFile(tmp.File(name), "");
+        writeFile(tmp.file(name), "");
 
-    EXPECT_EQ(findJpgEntries(tmp.Path()),
+    EXPECT_EQ(findJpgEntries(tmp.path()),
               (Jobs{"A.jpg", "a.jpg", "IMG_0001.JPG", "img_0002.jpg", "Img_0003.jpg", "IMG_0010.JPG", "_x.jpg"}));
 }
 
 }  // namespace
+
+}  // namespace vistado::test

@@ -1,8 +1,10 @@
 #include "formprobe.h"
 
-#include "vistado4.h"
+#include "app/vistado4.h"
 
 #include <QTableWidget>
+
+namespace vistado::test {
 
 std::vector<std::string> jobList(const TForm1& form)
 {
@@ -17,3 +19,5 @@ std::string gridText(const TForm1& form, int row, int column)
     const QTableWidgetItem* item = form.sgdisplay->item(row, column);
     return item ? item->text().toLocal8Bit().toStdString() : std::string();
 }
+
+}  // namespace vistado::test

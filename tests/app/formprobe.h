@@ -3,7 +3,11 @@
 #include <string>
 #include <vector>
 
+namespace vistado {
 class TForm1;
+}
+
+namespace vistado::test {
 
 // What the window shows, read as the program's 8-bit texts.
 
@@ -12,3 +16,5 @@ std::vector<std::string> jobList(const TForm1& form);
 
 // The text of a status grid cell; empty for a cell never written.
 std::string gridText(const TForm1& form, int row, int column);
+
+}  // namespace vistado::test

@@ -1,5 +1,5 @@
-#include "errormessage.h"
-#include "exiftoolcalls.h"
+#include "app/errormessage.h"
+#include "app/exiftool/exiftoolcalls.h"
 #include "formprobe.h"
 #include "meta/imgdata.h"
 #include "meta/settings.h"
@@ -7,7 +7,7 @@
 #include "photos.h"
 #include "testfiles.h"
 #include "testfiles.h"
-#include "vistado4.h"
+#include "app/vistado4.h"
 
 #include <QProgressBar>
 #include <QPushButton>
@@ -20,12 +20,9 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace vistado::test {
 
-using vistado::test::TTempDir;
-using vistado::test::WriteFile;
-using vistado::test::ReadFile;
-using vistado::test::MakeFolder;
+namespace {
 
 namespace fs = std::filesystem;
 
@@ -47,7 +44,7 @@ class GpsBackupRun : public ::testing::Test {
 protected:
     GpsBackupRun()
     {
-        MakeFolder(tmp.File("Urlaub"));
+        makeFolder(tmp.file("Urlaub"));
         makePhotos(folder, {
                                {"a nord ost.jpg", gpsTags("48.137154", "N", "11.576124", "E")},
                                {"b_sued_west.jpg", gpsTags("33.856784", "S", "70.123456", "W")},
@@ -56,19 +53,19 @@ protected:
                                {"e_mie.jpg", gpsTags("1", "N", "2", "E")},
                                {"f_kaputt.jpg", {}},
                            });
-        WriteFile(tmp.File("Urlaub/e_mie.jpg.mie"), "MIE");
-        WriteFile(tmp.File("Urlaub/f_kaputt.jpg"), "kein JPEG");
+        writeFile(tmp.file("Urlaub/e_mie.jpg.mie"), "MIE");
+        writeFile(tmp.file("Urlaub/f_kaputt.jpg"), "kein JPEG");
     }
 
     // The backup leaves the engine's GPS rendering mode at 2; later tests read decimal degrees.
-    ~GpsBackupRun() override { vistado::SetGpsRenderingMode(0); }
+    ~GpsBackupRun() override { setGpsRenderingMode(0); }
 
-    std::string log() const { return ReadFile(tmp.File("protokoll.csv")); }
+    std::string log() const { return readFile(tmp.file("protokoll.csv")); }
     std::string path(const std::string& name) const { return folder + "/" + name; }
 
     void runBackup()
     {
-        TForm1 form(folder, tmp.Path());
+        TForm1 form(folder, tmp.path());
         form.show();
         form.BGPSsich->click();
         form.exifTool.awaitAllEnded();
@@ -83,13 +80,13 @@ protected:
         }
     }
 
-    TTempDir tmp;
-    const std::string folder = tmp.Path() + "/Urlaub";
+    TempDir tmp;
+    const std::string folder = tmp.path() + "/Urlaub";
 };
 
 TEST_F(GpsBackupRun, BackupWritesOneTextFilePerImageWithExifToolsLines)
 {
-    TForm1 form(folder, tmp.Path());
+    TForm1 form(folder, tmp.path());
     form.show();
     std::vector<int> progress;
     QObject::connect(form.pbprogress, &QProgressBar::valueChanged, [&progress](int value) { progress.push_back(value); });
@@ -102,8 +99,8 @@ TEST_F(GpsBackupRun, BackupWritesOneTextFilePerImageWithExifToolsLines)
                          path("d_ohne_gps.jpg") + "; -  \r\n" +
                          path("e_mie.jpg") + ";MIE vorhanden \r\n" +
                          path("f_kaputt.jpg") + "; \r\n");
-    EXPECT_EQ(ReadFile(tmp.File("Urlaub/gpstext/a nord ost.txt")), kNorthEastLines);
-    EXPECT_EQ(ReadFile(tmp.File("Urlaub/gpstext/b_sued_west.txt")), kSouthWestLines);
+    EXPECT_EQ(readFile(tmp.file("Urlaub/gpstext/a nord ost.txt")), kNorthEastLines);
+    EXPECT_EQ(readFile(tmp.file("Urlaub/gpstext/b_sued_west.txt")), kSouthWestLines);
     int backups = 0;
     for ([[maybe_unused]] const auto& entry : fs::directory_iterator(folder + "/gpstext"))
         ++backups;
@@ -137,7 +134,7 @@ TEST_F(GpsBackupRun, BackupWritesOneTextFilePerImageWithExifToolsLines)
     EXPECT_TRUE(form.braus->isEnabled());
     EXPECT_TRUE(form.pbprogress->isVisible());
     EXPECT_EQ(progress, (std::vector<int>{17, 33, 50, 67, 83, 100}));
-    EXPECT_EQ(vistado::GpsRenderingMode(), 2);
+    EXPECT_EQ(gpsRenderingMode(), 2);
     // The images themselves are not touched by the backup.
     EXPECT_EQ(exifTool({"-s3", "-n", "-GPSLatitude"}, path("a nord ost.jpg")), "48.137154");
 }
@@ -147,7 +144,7 @@ TEST_F(GpsBackupRun, RestorePutsBackThePositionsExifToolRemoved)
     runBackup();
     removePositions();
 
-    TForm1 form(folder, tmp.Path());
+    TForm1 form(folder, tmp.path());
     form.nameCharset = "ISO-8859-1";
     form.show();
     form.bgpszurueck->click();
@@ -179,13 +176,13 @@ TEST_F(GpsBackupRun, RestorePutsBackThePositionsExifToolRemoved)
         EXPECT_EQ(exifTool({"-s3", "-n", "-GPSLatitudeRef"}, path(p.name)), p.latitudeRef);
         EXPECT_EQ(exifTool({"-s3", "-n", "-GPSLongitudeRef"}, path(p.name)), p.longitudeRef);
 
-        vistado::SetGpsRenderingMode(0);
-        vistado::SetDecimalSeparator('.');
-        vistado::TimgData image(vistado::kDecodeAll);
+        setGpsRenderingMode(0);
+        setDecimalSeparator('.');
+        TimgData image(kDecodeAll);
         ASSERT_TRUE(image.OpenImage(path(p.name)));
         EXPECT_NEAR(number(image.exifDecoder->TagValueText("GPSLatitude")), p.latitude, kHundredthOfASecond);
         EXPECT_NEAR(number(image.exifDecoder->TagValueText("GPSLongitude")), p.longitude, kHundredthOfASecond);
-        vistado::SetDecimalSeparator(',');
+        setDecimalSeparator(',');
     }
 
     EXPECT_EQ(gridText(form, 0, 2), "ok");
@@ -202,11 +199,11 @@ TEST_F(GpsBackupRun, RestorePutsBackThePositionsExifToolRemoved)
 
 TEST_F(GpsBackupRun, WithoutExifToolEachImageSaysSoAndTheRunGoesOn)
 {
-    MakeFolder(tmp.File("Urlaub/gpstext"));
-    WriteFile(tmp.File("Urlaub/gpstext/b_sued_west.txt"), kSouthWestLines);
-    const TPathChange path(tmp.Path());  // a PATH without exiftool
+    makeFolder(tmp.file("Urlaub/gpstext"));
+    writeFile(tmp.file("Urlaub/gpstext/b_sued_west.txt"), kSouthWestLines);
+    const PathChange path(tmp.path());  // a PATH without exiftool
 
-    TForm1 backup(folder, tmp.Path());
+    TForm1 backup(folder, tmp.path());
     backup.BGPSsich->click();
     EXPECT_EQ(log().substr(0, log().find("c_ohne_exif")), this->path("a nord ost.jpg") + ";hat GPS schreiben.. Fehler mit Exiftool\r\n" +
                                                               this->path("b_sued_west.jpg") + ";hat GPS schreiben.. Fehler mit Exiftool\r\n" +
@@ -214,7 +211,7 @@ TEST_F(GpsBackupRun, WithoutExifToolEachImageSaysSoAndTheRunGoesOn)
     EXPECT_EQ(gridText(backup, 1, 2), "Fehler mit Exiftool");
     EXPECT_EQ(backup.BFrage->text(), QStringLiteral("fertig"));
 
-    TForm1 restore(folder, tmp.Path());
+    TForm1 restore(folder, tmp.path());
     restore.nameCharset = "UTF-8";
     restore.bgpszurueck->click();
     EXPECT_EQ(log().substr(0, log().find("c_ohne_exif")), this->path("a nord ost.jpg") + ";keine Sicherung vorhanden\r\n" +
@@ -227,11 +224,11 @@ TEST_F(GpsBackupRun, WithoutExifToolEachImageSaysSoAndTheRunGoesOn)
 
 TEST_F(GpsBackupRun, ABackupFileThatCannotBeReadEndsTheRestoreWithTheErrorMessage)
 {
-    MakeFolder(tmp.File("Urlaub/gpstext"));
-    MakeFolder(tmp.File("Urlaub/gpstext/a nord ost.txt"));
-    const std::string before = vistado::test::ReadFile(path("a nord ost.jpg"));
+    makeFolder(tmp.file("Urlaub/gpstext"));
+    makeFolder(tmp.file("Urlaub/gpstext/a nord ost.txt"));
+    const std::string before = readFile(path("a nord ost.jpg"));
 
-    TForm1 form(folder, tmp.Path());
+    TForm1 form(folder, tmp.path());
     form.nameCharset = "UTF-8";
     showErrorMessagesOnStandardError();
     testing::internal::CaptureStderr();
@@ -241,7 +238,7 @@ TEST_F(GpsBackupRun, ABackupFileThatCannotBeReadEndsTheRestoreWithTheErrorMessag
 
     EXPECT_NE(message.find(folder + "/gpstext/a nord ost.txt"), std::string::npos) << message;
     EXPECT_EQ(log(), path("a nord ost.jpg") + "; zur\xC3\xBC" "ck.. ");
-    EXPECT_EQ(vistado::test::ReadFile(path("a nord ost.jpg")), before);
+    EXPECT_EQ(readFile(path("a nord ost.jpg")), before);
     // The run ended where it was: the buttons stay as it set them.
     EXPECT_FALSE(form.braus->isEnabled());
     EXPECT_TRUE(form.Bstop->isEnabled());
@@ -249,3 +246,5 @@ TEST_F(GpsBackupRun, ABackupFileThatCannotBeReadEndsTheRestoreWithTheErrorMessag
 }
 
 }  // namespace
+
+}  // namespace vistado::test

@@ -1,8 +1,9 @@
 // The program run without a window, as scripts and servers run it: the real binary in a
 // working folder of its own, without a display.
-#include "geocoder_replies.h"
+#include "geocoderreplies.h"
+#include "geocoderservice.h"
 #include "photos.h"
-#include "raw_server.h"
+#include "rawserver.h"
 #include "runprogram.h"
 #include "testfiles.h"
 
@@ -13,26 +14,20 @@
 #include <string>
 #include <vector>
 
+namespace vistado::test {
+
 namespace {
-
-using vistado::test::TTempDir;
-using vistado::test::ReadFile;
-using vistado::test::MakeFolder;
-
-using vistado::test::RunProgram;
-using vistado::test::TProgramOptions;
-using vistado::test::TProgramResult;
 
 class WithoutWindow : public ::testing::Test {
 protected:
     // Runs vistado in the working folder; `geocoderHost` set: the geocoder is there, else
     // places come from the offline city list.
-    TProgramResult vistado(const std::vector<std::string>& arguments, const std::string& geocoderHost = "") const
+    ProgramResult vistado(const std::vector<std::string>& arguments, const std::string& geocoderHost = "") const
     {
         std::vector<std::string> command{VISTADO_PROGRAM};
         command.insert(command.end(), arguments.begin(), arguments.end());
-        TProgramOptions options;
-        options.workingDirectory = tmp.Path();
+        ProgramOptions options;
+        options.workingDirectory = tmp.path();
         options.environment = {
             {"DISPLAY", std::nullopt},
             {"WAYLAND_DISPLAY", std::nullopt},
@@ -42,12 +37,12 @@ protected:
             {"VISTADO_UPDATE_HOST", std::nullopt},
             {"VISTADO_GEOCODER_HOST", geocoderHost.empty() ? std::nullopt : std::optional<std::string>(geocoderHost)},
         };
-        return RunProgram(command, options);
+        return runProgram(command, options);
     }
 
-    bool exists(const std::string& name) const { return std::filesystem::exists(tmp.Path() + "/" + name); }
+    bool exists(const std::string& name) const { return std::filesystem::exists(tmp.path() + "/" + name); }
 
-    TTempDir tmp;
+    TempDir tmp;
 };
 
 TEST_F(WithoutWindow, ABadCommandLineEndsWithStatus2)
@@ -56,13 +51,13 @@ TEST_F(WithoutWindow, ABadCommandLineEndsWithStatus2)
         {"--bogus"}, {"--orte", "a", "b"}, {"--help", "a"}, {"--gps-sichern", "a.jpg", "--orte"}};
     for (const auto& arguments : bad) {
         SCOPED_TRACE(testing::PrintToString(arguments));
-        const TProgramResult result = vistado(arguments);
+        const ProgramResult result = vistado(arguments);
         EXPECT_EQ(result.exitStatus, 2);
         EXPECT_EQ(result.out, "");
         EXPECT_EQ(result.err.rfind("Aufruf: vistado", 0), 0u) << result.err;
         EXPECT_FALSE(exists("protokoll.csv"));
     }
-    const TProgramResult help = vistado({"--help"});
+    const ProgramResult help = vistado({"--help"});
     EXPECT_EQ(help.exitStatus, 0);
     EXPECT_NE(help.out.find("vistado --orte [PFAD]"), std::string::npos);
 }
@@ -70,70 +65,72 @@ TEST_F(WithoutWindow, ABadCommandLineEndsWithStatus2)
 TEST_F(WithoutWindow, BackupAndRestoreOfAFileNamedLikeOptionsAndCommands)
 {
     const std::string name = "-x; \"y\" $(touch z).jpg";
-    makePhotos(tmp.Path(), {{name, gpsTags("48.137154", "N", "11.576124", "E")}});
+    makePhotos(tmp.path(), {{name, gpsTags("48.137154", "N", "11.576124", "E")}});
 
-    const TProgramResult backup = vistado({"--gps-sichern", name});
+    const ProgramResult backup = vistado({"--gps-sichern", name});
     EXPECT_EQ(backup.exitStatus, 0) << backup.err;
     // Only the run log's lines: nothing ExifTool printed.
     EXPECT_EQ(backup.out, name + ";hat GPS schreiben.. ok\n");
     EXPECT_EQ(backup.err.find("output files created"), std::string::npos) << backup.err;
-    EXPECT_EQ(ReadFile(tmp.File("protokoll.csv")), name + ";hat GPS schreiben.. ok\r\n");
+    EXPECT_EQ(readFile(tmp.file("protokoll.csv")), name + ";hat GPS schreiben.. ok\r\n");
     // ExifTool has ended when the program ends.
-    EXPECT_EQ(ReadFile(tmp.File("gpstext/-x; \"y\" $(touch z).txt")),
+    EXPECT_EQ(readFile(tmp.file("gpstext/-x; \"y\" $(touch z).txt")),
               "GPS Latitude                    : 48 deg 8' 13.75\" N\n"
               "GPS Longitude                   : 11 deg 34' 34.05\" E\n");
     EXPECT_FALSE(exists("z"));
 
-    exifTool({"-q", "-overwrite_original", "-gps:all="}, tmp.Path() + "/" + name);
-    const TProgramResult restore = vistado({"--gps-zurueck", name});
+    exifTool({"-q", "-overwrite_original", "-gps:all="}, tmp.path() + "/" + name);
+    const ProgramResult restore = vistado({"--gps-zurueck", name});
     EXPECT_EQ(restore.exitStatus, 0) << restore.err;
     EXPECT_EQ(restore.out, name + "; zur\xC3\xBC" "ck.. ok\n");
-    EXPECT_EQ(exifTool({"-s3", "-GPSPosition"}, tmp.Path() + "/" + name), "48 deg 8' 13.75\" N, 11 deg 34' 34.05\" E");
+    EXPECT_EQ(exifTool({"-s3", "-GPSPosition"}, tmp.path() + "/" + name), "48 deg 8' 13.75\" N, 11 deg 34' 34.05\" E");
     EXPECT_FALSE(exists("z"));
 }
 
 TEST_F(WithoutWindow, APlaceRunPrintsEachLogLineAsItIsWritten)
 {
-    MakeFolder(tmp.File("Rom"));
-    makePhotos(tmp.Path() + "/Rom", {{"a.jpg", gpsTags("41.902782", "N", "12.496366", "E")}, {"b.jpg", cameraTags()}});
+    makeFolder(tmp.file("Rom"));
+    makePhotos(tmp.path() + "/Rom", {{"a.jpg", gpsTags("41.902782", "N", "12.496366", "E")}, {"b.jpg", cameraTags()}});
     const auto service = serviceAnswering({{"41.902782,12.496366", replyOk({"1", "Via del Corso", "Centro", "Roma", "Lazio", "Italia"})}});
 
-    const TProgramResult run = vistado({"--orte", "Rom"}, "127.0.0.1:" + std::to_string(service->Port()));
+    const ProgramResult run = vistado({"--orte", "Rom"}, "127.0.0.1:" + std::to_string(service->port()));
     EXPECT_EQ(run.exitStatus, 0) << run.err;
     EXPECT_EQ(run.out, "Rom/a.jpg;41.902782,12.496366;>Via del Corso<>Centro<>Roma<>Lazio<>Italia<\n"
                        "Rom/b.jpg;kein GPS \n");
-    EXPECT_EQ(ReadFile(tmp.File("protokoll.csv")), "Rom/a.jpg;41.902782,12.496366;>Via del Corso<>Centro<>Roma<>Lazio<>Italia<\r\n"
+    EXPECT_EQ(readFile(tmp.file("protokoll.csv")), "Rom/a.jpg;41.902782,12.496366;>Via del Corso<>Centro<>Roma<>Lazio<>Italia<\r\n"
                                          "Rom/b.jpg;kein GPS \r\n");
-    EXPECT_EQ(exifTool({"-b", "-Comment"}, tmp.Path() + "/Rom/a.jpg"), ">Via del Corso<>Centro<>Roma<>Lazio<>Italia<  ");
+    EXPECT_EQ(exifTool({"-b", "-Comment"}, tmp.path() + "/Rom/a.jpg"), ">Via del Corso<>Centro<>Roma<>Lazio<>Italia<  ");
 }
 
 TEST_F(WithoutWindow, OfflineOutOfTheBox)
 {
-    makePhotos(tmp.Path(), {{"arezzo.jpg", gpsTags("43.4633", "N", "11.8796", "E")}});
-    const TProgramResult run = vistado({"--orte", "arezzo.jpg"});
+    makePhotos(tmp.path(), {{"arezzo.jpg", gpsTags("43.4633", "N", "11.8796", "E")}});
+    const ProgramResult run = vistado({"--orte", "arezzo.jpg"});
     EXPECT_EQ(run.exitStatus, 0) << run.err;
     EXPECT_EQ(run.out, "arezzo.jpg;43.463300,11.879600;>Arezzo<>Tuscany<>Italy<>IT<\n");
-    EXPECT_EQ(exifTool({"-b", "-Comment"}, tmp.Path() + "/arezzo.jpg"), ">Arezzo<>Tuscany<>Italy<>IT<  ");
+    EXPECT_EQ(exifTool({"-b", "-Comment"}, tmp.path() + "/arezzo.jpg"), ">Arezzo<>Tuscany<>Italy<>IT<  ");
 }
 
 TEST_F(WithoutWindow, ASilentGeocoderEndsTheRunWithStatus1)
 {
-    makePhotos(tmp.Path(), {{"a.jpg", gpsTags("1.5", "N", "2.5", "E")}, {"b.jpg", gpsTags("3", "N", "4", "E")}});
-    const vistado::test::RefusingPort down;
-    const TProgramResult run = vistado({"--orte", ""}, "127.0.0.1:" + std::to_string(down.Port()));
+    makePhotos(tmp.path(), {{"a.jpg", gpsTags("1.5", "N", "2.5", "E")}, {"b.jpg", gpsTags("3", "N", "4", "E")}});
+    const RefusingPort down;
+    const ProgramResult run = vistado({"--orte", ""}, "127.0.0.1:" + std::to_string(down.port()));
     EXPECT_EQ(run.exitStatus, 1);
     EXPECT_EQ(run.out, "a.jpg;1.500000,2.500000;\n");
     EXPECT_NE(run.err.find("Google pennt"), std::string::npos) << run.err;
-    EXPECT_EQ(ReadFile(tmp.File("protokoll.csv")), "a.jpg;1.500000,2.500000;");
+    EXPECT_EQ(readFile(tmp.file("protokoll.csv")), "a.jpg;1.500000,2.500000;");
 }
 
 TEST_F(WithoutWindow, AnErrorEndsTheRunWithStatus1)
 {
-    MakeFolder(tmp.File("protokoll.csv"));
-    const TProgramResult run = vistado({"--gps-sichern", ""});
+    makeFolder(tmp.file("protokoll.csv"));
+    const ProgramResult run = vistado({"--gps-sichern", ""});
     EXPECT_EQ(run.exitStatus, 1);
     EXPECT_EQ(run.out, "");
     EXPECT_NE(run.err.find("vistado: ./protokoll.csv: "), std::string::npos) << run.err;
 }
 
 }  // namespace
+
+}  // namespace vistado::test

@@ -3,17 +3,21 @@
 #include <cstdlib>
 #include <string>
 
+namespace vistado::test {
+
 // PATH changed for one test (to leave exiftool out, say) and put back afterwards.
-class TPathChange {
+class PathChange {
 public:
-    explicit TPathChange(const std::string& path) : old_(std::getenv("PATH") ? std::getenv("PATH") : "")
+    explicit PathChange(const std::string& path) : oldPath(std::getenv("PATH") ? std::getenv("PATH") : "")
     {
         setenv("PATH", path.c_str(), 1);
     }
-    ~TPathChange() { setenv("PATH", old_.c_str(), 1); }
-    TPathChange(const TPathChange&) = delete;
-    TPathChange& operator=(const TPathChange&) = delete;
+    ~PathChange() { setenv("PATH", oldPath.c_str(), 1); }
+    PathChange(const PathChange&) = delete;
+    PathChange& operator=(const PathChange&) = delete;
 
 private:
-    std::string old_;
+    std::string oldPath;
 };
+
+}  // namespace vistado::test

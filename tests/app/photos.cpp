@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <stdexcept>
 
-using vistado::test::RunProgram;
+namespace vistado::test {
 
 std::vector<std::string> gpsTags(const std::string& latitude, const std::string& latitudeRef,
                                  const std::string& longitude, const std::string& longitudeRef)
@@ -21,13 +21,13 @@ std::vector<std::string> cameraTags()
     return {"-Make=Vistado", "-Model=Testkamera"};
 }
 
-void makePhotos(const std::string& folder, const std::vector<TPhoto>& photos)
+void makePhotos(const std::string& folder, const std::vector<Photo>& photos)
 {
     // One ExifTool run for all photos: its start-up costs more than the writing.
     std::string argumentFile;
-    for (const TPhoto& photo : photos) {
+    for (const Photo& photo : photos) {
         const std::string path = folder + "/" + photo.name;
-        vistado::test::WriteFile(path, vistado::test::RealJpeg(32, 24));
+        writeFile(path, realJpeg(32, 24));
         if (photo.tags.empty())
             continue;
         argumentFile += "-overwrite_original\n";
@@ -38,8 +38,8 @@ void makePhotos(const std::string& folder, const std::vector<TPhoto>& photos)
     if (argumentFile.empty())
         return;
     const std::string arguments = folder + "/.exiftool-arguments";
-    vistado::test::WriteFile(arguments, argumentFile);
-    const auto result = RunProgram({"exiftool", "-@", arguments});
+    writeFile(arguments, argumentFile);
+    const auto result = runProgram({"exiftool", "-@", arguments});
     std::remove(arguments.c_str());
     if (result.exitStatus != 0)
         throw std::runtime_error("exiftool: " + result.err);
@@ -51,7 +51,7 @@ std::string exifTool(const std::vector<std::string>& arguments, const std::strin
     command.insert(command.end(), arguments.begin(), arguments.end());
     command.push_back("--");
     command.push_back(file);
-    std::string out = RunProgram(command).out;
+    std::string out = runProgram(command).out;
     if (!out.empty() && out.back() == '\n')
         out.pop_back();
     return out;
@@ -64,3 +64,5 @@ std::string imageDataPart(const std::string& jpeg)
         throw std::runtime_error("no quantisation table");
     return jpeg.substr(tables);
 }
+
+}  // namespace vistado::test

@@ -3,10 +3,12 @@
 #include <string>
 #include <vector>
 
+namespace vistado::test {
+
 // Photos for the commands' tests: real small JPEG images into which ExifTool, as a camera
 // or a photo program would, writes Exif data, GPS positions and comments.
 
-struct TPhoto {
+struct Photo {
     std::string name;
     std::vector<std::string> tags;  // ExifTool assignments such as -Comment=Urlaub; none: plain JFIF
 };
@@ -19,7 +21,7 @@ std::vector<std::string> gpsTags(const std::string& latitude, const std::string&
 std::vector<std::string> cameraTags();
 
 // Writes the photos into `folder`, all in one ExifTool run.
-void makePhotos(const std::string& folder, const std::vector<TPhoto>& photos);
+void makePhotos(const std::string& folder, const std::vector<Photo>& photos);
 
 // Runs ExifTool on `file` with `arguments` in front of it, and gives what it printed, without
 // the last line end.
@@ -28,3 +30,5 @@ std::string exifTool(const std::vector<std::string>& arguments, const std::strin
 // The file's compressed image data and what follows it: everything from its first
 // quantisation table (DQT) on.
 std::string imageDataPart(const std::string& jpeg);
+
+}  // namespace vistado::test

@@ -1,14 +1,15 @@
 // The place run driven through the window's buttons, against a geocoding service on loopback.
-#include "errormessage.h"
+#include "app/errormessage.h"
 #include "formprobe.h"
-#include "geocoder_replies.h"
+#include "geocoderreplies.h"
+#include "geocoderservice.h"
 #include "meta/imgdata.h"
 #include "meta/settings.h"
 #include "photos.h"
-#include "raw_server.h"
+#include "rawserver.h"
 #include "testfiles.h"
 #include "testfiles.h"
-#include "vistado4.h"
+#include "app/vistado4.h"
 
 #include <QListWidget>
 #include <QPushButton>
@@ -20,13 +21,9 @@
 #include <map>
 #include <string>
 
+namespace vistado::test {
+
 namespace {
-
-using vistado::test::TTempDir;
-using vistado::test::WriteFile;
-using vistado::test::MakeFolder;
-
-using vistado::test::ReadFile;
 
 const std::string kMunich = ">Marktgasse<>Altstadt<>Musterstadt<>Oberland<>Deutschland<";
 // The service's names in UTF-8 become the window's 8-bit character set (here ISO-8859-1).
@@ -41,23 +38,23 @@ const std::map<std::string, std::string> kReplies{
 
 class PlaceRun : public ::testing::Test {
 protected:
-    void SetUp() override { MakeFolder(tmp.File("Urlaub")); }
+    void SetUp() override { makeFolder(tmp.file("Urlaub")); }
 
     std::string path(const std::string& name) const { return folder + "/" + name; }
-    std::string log() const { return ReadFile(tmp.File("protokoll.csv")); }
-    std::string bytes(const std::string& name) const { return ReadFile(path(name)); }
+    std::string log() const { return readFile(tmp.file("protokoll.csv")); }
+    std::string bytes(const std::string& name) const { return readFile(path(name)); }
 
     // The comment as our reader and as ExifTool read it back.
     std::string commentRead(const std::string& name) const
     {
-        vistado::TimgData image(vistado::kDecodeAll);
+        TimgData image(kDecodeAll);
         EXPECT_TRUE(image.OpenImage(path(name)));
         EXPECT_EQ(exifTool({"-b", "-Comment"}, path(name)), image.CommentText()) << name;
         return image.CommentText();
     }
 
-    TTempDir tmp;
-    const std::string folder = tmp.Path() + "/Urlaub";
+    TempDir tmp;
+    const std::string folder = tmp.path() + "/Urlaub";
 };
 
 TEST_F(PlaceRun, TagsThePhotosWithGpsAndLeavesTheOthersAlone)
@@ -82,7 +79,7 @@ TEST_F(PlaceRun, TagsThePhotosWithGpsAndLeavesTheOthersAlone)
         before[name] = bytes(name);
     const auto service = serviceAnswering(kReplies);
 
-    TForm1 form(folder, tmp.Path(), geocoderAt(service->Port()));
+    TForm1 form(folder, tmp.path(), geocoderAt(service->port()));
     form.nameCharset = "ISO-8859-1";
     form.show();
     form.BFrage->click();
@@ -102,8 +99,8 @@ TEST_F(PlaceRun, TagsThePhotosWithGpsAndLeavesTheOthersAlone)
     }
     for (const char* name : {"c_ohne_exif.jpg", "d_ohne_gps.jpg", "e_getaggt.jpg"})
         EXPECT_EQ(bytes(name), before[name]) << name;
-    EXPECT_EQ(service->Requests().size(), 2u);
-    EXPECT_FALSE(std::filesystem::exists(tmp.Path() + "/geodat.xml"));
+    EXPECT_EQ(service->requests().size(), 2u);
+    EXPECT_FALSE(std::filesystem::exists(tmp.path() + "/geodat.xml"));
 
     EXPECT_EQ(jobList(form), (std::vector<std::string>{
                                  path("a_nord_ost.jpg") + " gelesen48.137154,11.576124 geschrieben",
@@ -138,14 +135,14 @@ TEST_F(PlaceRun, TagsThePhotosWithGpsAndLeavesTheOthersAlone)
     EXPECT_TRUE(form.braus->isEnabled());
     EXPECT_TRUE(form.BGPSsich->isEnabled());
     EXPECT_TRUE(form.bgpszurueck->isEnabled());
-    EXPECT_EQ(vistado::DecimalSeparator(), ',');
+    EXPECT_EQ(decimalSeparator(), ',');
     EXPECT_FALSE(form.imageData);
 }
 
 TEST_F(PlaceRun, AnEmptyJobListStillEmptiesTheRunLog)
 {
-    WriteFile(tmp.File("protokoll.csv"), "from an earlier run\r\n");
-    TForm1 form(folder, tmp.Path());
+    writeFile(tmp.file("protokoll.csv"), "from an earlier run\r\n");
+    TForm1 form(folder, tmp.path());
     form.BFrage->click();
     EXPECT_EQ(log(), "");
     EXPECT_EQ(form.BFrage->text(), QStringLiteral("fertig"));
@@ -157,7 +154,7 @@ TEST_F(PlaceRun, NoPlaceFoundLeavesThePhotoAsItWas)
     const std::string before = bytes("a.jpg");
     const auto service = serviceAnswering({{"1.500000,2.500000", kReplyZeroResults}});
 
-    TForm1 form(folder, tmp.Path(), geocoderAt(service->Port()));
+    TForm1 form(folder, tmp.path(), geocoderAt(service->port()));
     form.BFrage->click();
 
     EXPECT_EQ(log(), path("a.jpg") + ";1.500000,2.500000;\r\n");
@@ -171,9 +168,9 @@ TEST_F(PlaceRun, AGeocoderThatIsDownEndsTheRunAtThatImage)
 {
     makePhotos(folder, {{"a.jpg", gpsTags("1.5", "N", "2.5", "E")}, {"b.jpg", gpsTags("3", "S", "4", "W")}});
     const std::string before = bytes("a.jpg");
-    const vistado::test::RefusingPort down;
+    const RefusingPort down;
 
-    TForm1 form(folder, tmp.Path(), geocoderAt(down.Port()));
+    TForm1 form(folder, tmp.path(), geocoderAt(down.port()));
     form.BFrage->click();
     form.FormClose();
 
@@ -197,7 +194,7 @@ TEST_F(PlaceRun, StopDuringAnImageEndsTheRunAfterIt)
     const auto service = serviceAnswering({{"1.000000,1.000000", replyOk({"0", "Eins", "b", "c", "d"})},
                                            {"2.000000,2.000000", replyOk({"0", "Zwei", "b", "c", "d"})},
                                            {"3.000000,3.000000", replyOk({"0", "Drei", "b", "c", "d"})}});
-    TForm1 form(folder, tmp.Path(), geocoderAt(service->Port()));
+    TForm1 form(folder, tmp.path(), geocoderAt(service->port()));
     form.show();
     // The user presses stop while the second image is looked up: the click waits in the
     // event queue until the run next lets the window process its events.
@@ -220,7 +217,7 @@ TEST_F(PlaceRun, StopDuringAnImageEndsTheRunAfterIt)
     // The stop holds for the rest of the program's run: the next command ends after one image.
     form.BGPSsich->click();
     form.exifTool.awaitAllEnded();
-    vistado::SetGpsRenderingMode(0);
+    setGpsRenderingMode(0);
     EXPECT_EQ(log(), path("a.jpg gelesen1.000000,1.000000 geschrieben") + "; \r\n");
 }
 
@@ -230,11 +227,11 @@ TEST_F(PlaceRun, AnErrorWhileWritingEndsTheRunWithTheErrorMessage)
     makePhotos(folder, {{"a.jpg", gpsTags("1.5", "N", "2.5", "E")}, {"b.jpg", gpsTags("3", "N", "4", "E")}});
     const std::string photo = bytes("a.jpg");
     const std::string noImage = photo.substr(0, photo.find("\xFF\xDB")) + "\xFF\xD9";
-    vistado::test::WriteFile(path("a.jpg"), noImage);
+    writeFile(path("a.jpg"), noImage);
     const std::string untouched = bytes("b.jpg");
     const auto service = serviceAnswering({{"1.500000,2.500000", replyOk({"0", "Eins", "b", "c", "d"})}});
 
-    TForm1 form(folder, tmp.Path(), geocoderAt(service->Port()));
+    TForm1 form(folder, tmp.path(), geocoderAt(service->port()));
     showErrorMessagesOnStandardError();
     testing::internal::CaptureStderr();
     form.BFrage->click();
@@ -251,3 +248,5 @@ TEST_F(PlaceRun, AnErrorWhileWritingEndsTheRunWithTheErrorMessage)
 }
 
 }  // namespace
+
+}  // namespace vistado::test

@@ -1,6 +1,8 @@
-#include "programcall.h"
+#include "app/programcall.h"
 
 #include <gtest/gtest.h>
+
+namespace vistado::test {
 
 namespace {
 
@@ -9,28 +11,30 @@ TEST(ProgramCall, CommandsRunWithoutTheWindowOtherArgumentsOpenIt)
     using Arguments = std::vector<std::string>;
     const struct {
         Arguments arguments;
-        TProgramCommand command;
+        ProgramCommand command;
         const char* path;
     } cases[] = {
-        {{}, TProgramCommand::Window, ""},
-        {{"Foto.jpg"}, TProgramCommand::Window, ""},
-        {{"-x.jpg", "--orte"}, TProgramCommand::Window, ""},
-        {{"--orte", "/home/u/Bilder"}, TProgramCommand::Places, "/home/u/Bilder"},
-        {{"--gps-sichern", "-x.jpg"}, TProgramCommand::GpsBackup, "-x.jpg"},
-        {{"--gps-zurueck", "Rom/"}, TProgramCommand::GpsRestore, "Rom/"},
-        {{"--orte"}, TProgramCommand::Places, ""},
-        {{"--help"}, TProgramCommand::Help, ""},
-        {{"--orte", "a", "b"}, TProgramCommand::Bad, ""},
-        {{"--help", "a"}, TProgramCommand::Bad, ""},
-        {{"--ort", "a"}, TProgramCommand::Bad, ""},
-        {{"--"}, TProgramCommand::Bad, ""},
+        {{}, ProgramCommand::Window, ""},
+        {{"Foto.jpg"}, ProgramCommand::Window, ""},
+        {{"-x.jpg", "--orte"}, ProgramCommand::Window, ""},
+        {{"--orte", "/home/u/Bilder"}, ProgramCommand::Places, "/home/u/Bilder"},
+        {{"--gps-sichern", "-x.jpg"}, ProgramCommand::GpsBackup, "-x.jpg"},
+        {{"--gps-zurueck", "Rom/"}, ProgramCommand::GpsRestore, "Rom/"},
+        {{"--orte"}, ProgramCommand::Places, ""},
+        {{"--help"}, ProgramCommand::Help, ""},
+        {{"--orte", "a", "b"}, ProgramCommand::Bad, ""},
+        {{"--help", "a"}, ProgramCommand::Bad, ""},
+        {{"--ort", "a"}, ProgramCommand::Bad, ""},
+        {{"--"}, ProgramCommand::Bad, ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.arguments));
-        const TProgramCall call = parseProgramCall(c.arguments);
+        const ProgramCall call = parseProgramCall(c.arguments);
         EXPECT_EQ(call.command, c.command);
         EXPECT_EQ(call.path, c.path);
     }
 }
 
 }  // namespace
+
+}  // namespace vistado::test

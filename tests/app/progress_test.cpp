@@ -1,8 +1,10 @@
-#include "progress.h"
+#include "app/progress.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
+
+namespace vistado::test {
 
 namespace {
 
@@ -26,3 +28,5 @@ TEST(Progress, RoundsHalvesToTheEvenNeighbour)
 }
 
 }  // namespace
+
+}  // namespace vistado::test

@@ -1,4 +1,4 @@
-#include "runlog.h"
+#include "app/runlog.h"
 #include "testfiles.h"
 
 #include <gtest/gtest.h>
@@ -10,65 +10,63 @@
 #include <unistd.h>
 #include <vector>
 
-namespace {
+namespace vistado::test {
 
-using vistado::test::TTempDir;
-using vistado::test::WriteFile;
-using vistado::test::ReadFile;
+namespace {
 
 TEST(RunLog, CreatesTheFileAnewWithCrLfLines)
 {
-    TTempDir tmp;
-    WriteFile(tmp.File("protokoll.csv"), "from an earlier run\r\n");
-    TRunLog log;
-    log.create(tmp.Path() + "/protokoll.csv");
+    TempDir tmp;
+    writeFile(tmp.file("protokoll.csv"), "from an earlier run\r\n");
+    RunLog log;
+    log.create(tmp.path() + "/protokoll.csv");
     EXPECT_TRUE(log.isOpen());
     log.write("a.jpg;");
     log.write("kein GPS ");
     log.endLine();
     log.close();
     EXPECT_FALSE(log.isOpen());
-    EXPECT_EQ(ReadFile(tmp.File("protokoll.csv")), "a.jpg;kein GPS \r\n");
+    EXPECT_EQ(readFile(tmp.file("protokoll.csv")), "a.jpg;kein GPS \r\n");
 }
 
 TEST(RunLog, EachLineReachesTheDiskWhenComplete)
 {
-    TTempDir tmp;
-    TRunLog log;
+    TempDir tmp;
+    RunLog log;
     std::vector<std::string> told;
     log.setLineListener([&told](std::string_view line) { told.emplace_back(line); });
-    log.create(tmp.Path() + "/protokoll.csv");
+    log.create(tmp.path() + "/protokoll.csv");
     log.write("a.jpg;");
     log.write("48.1,11.5;");
-    EXPECT_EQ(ReadFile(tmp.File("protokoll.csv")), "");
+    EXPECT_EQ(readFile(tmp.file("protokoll.csv")), "");
     log.write(">Marktgasse<");
     log.endLine();
-    EXPECT_EQ(ReadFile(tmp.File("protokoll.csv")), "a.jpg;48.1,11.5;>Marktgasse<\r\n");
+    EXPECT_EQ(readFile(tmp.file("protokoll.csv")), "a.jpg;48.1,11.5;>Marktgasse<\r\n");
     EXPECT_EQ(told, std::vector<std::string>{"a.jpg;48.1,11.5;>Marktgasse<"});
 
     // A run that ends inside a line leaves it unfinished, without a line end.
     log.write("b.jpg;-33.8,151.2;");
     log.close();
-    EXPECT_EQ(ReadFile(tmp.File("protokoll.csv")), "a.jpg;48.1,11.5;>Marktgasse<\r\nb.jpg;-33.8,151.2;");
+    EXPECT_EQ(readFile(tmp.file("protokoll.csv")), "a.jpg;48.1,11.5;>Marktgasse<\r\nb.jpg;-33.8,151.2;");
     EXPECT_EQ(told, (std::vector<std::string>{"a.jpg;48.1,11.5;>Marktgasse<", "b.jpg;-33.8,151.2;"}));
 }
 
 TEST(RunLog, NewRunClosesTheEarlierLogFirst)
 {
-    TTempDir tmp;
-    TRunLog log;
-    log.create(tmp.Path() + "/first.csv");
+    TempDir tmp;
+    RunLog log;
+    log.create(tmp.path() + "/first.csv");
     log.write("first");
-    log.create(tmp.Path() + "/second.csv");
+    log.create(tmp.path() + "/second.csv");
     log.write("second");
-    EXPECT_EQ(ReadFile(tmp.File("first.csv")), "first");
+    EXPECT_EQ(readFile(tmp.file("first.csv")), "first");
     log.close();
-    EXPECT_EQ(ReadFile(tmp.File("second.csv")), "second");
+    EXPECT_EQ(readFile(tmp.file("second.csv")), "second");
 }
 
 TEST(RunLog, ClosingALogNoRunOpenedDoesNothing)
 {
-    TRunLog log;
+    RunLog log;
     EXPECT_NO_THROW(log.close());
     EXPECT_NO_THROW(log.close());
     EXPECT_FALSE(log.isOpen());
@@ -76,9 +74,9 @@ TEST(RunLog, ClosingALogNoRunOpenedDoesNothing)
 
 TEST(RunLog, FailuresAreReported)
 {
-    TTempDir tmp;
-    TRunLog log;
-    EXPECT_THROW(log.create(tmp.Path() + "/missing/protokoll.csv"), std::system_error);
+    TempDir tmp;
+    RunLog log;
+    EXPECT_THROW(log.create(tmp.path() + "/missing/protokoll.csv"), std::system_error);
     EXPECT_FALSE(log.isOpen());
     EXPECT_THROW(log.write("x"), std::logic_error);
 }
@@ -87,7 +85,7 @@ TEST(RunLog, FullDiskIsReportedAndTheFileStillCloses)
 {
     if (access("/dev/full", W_OK) != 0)
         GTEST_SKIP() << "no /dev/full";
-    TRunLog log;
+    RunLog log;
     log.create("/dev/full");
     log.write("a.jpg;kein GPS ");
     EXPECT_THROW(log.endLine(), std::system_error);
@@ -98,3 +96,5 @@ TEST(RunLog, FullDiskIsReportedAndTheFileStillCloses)
 }
 
 }  // namespace
+
+}  // namespace vistado::test

@@ -1,11 +1,13 @@
-#include "positiontext.h"
-#include "services.h"
+#include "places/positiontext.h"
+#include "app/services.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <map>
 #include <string>
+
+namespace vistado::test {
 
 namespace {
 
@@ -20,20 +22,20 @@ TEST(Services, FromTheEnvironment)
     environment = {{"VISTADO_GEOCODER_HOST", "127.0.0.1:8080"},
                    {"VISTADO_GEOCODER_KEY", "AIza-key"},
                    {"VISTADO_UPDATE_HOST", "updates.example.org"}};
-    TServices services = TServices::fromEnvironment(lookup);
+    Services services = Services::fromEnvironment(lookup);
     EXPECT_EQ(services.geocoderHost, "127.0.0.1:8080");
     EXPECT_EQ(services.geocoderKey, "AIza-key");
     EXPECT_EQ(services.updateHost, "updates.example.org");
     EXPECT_FALSE(services.offline());
 
     environment = {{"VISTADO_GEOCODER_HOST", ""}, {"VISTADO_GEOCODER_KEY", ""}};
-    services = TServices::fromEnvironment(lookup);
+    services = Services::fromEnvironment(lookup);
     EXPECT_TRUE(services.offline());
     EXPECT_EQ(services.updateHost, "");
 
     for (const char* name : {"VISTADO_GEOCODER_KEY", "VISTADO_GEOCODER_HOST"}) {
         environment = {{name, "x"}};
-        EXPECT_FALSE(TServices::fromEnvironment(lookup).offline()) << name;
+        EXPECT_FALSE(Services::fromEnvironment(lookup).offline()) << name;
     }
 }
 
@@ -41,7 +43,7 @@ TEST(Services, GeocoderRequest)
 {
     const std::string query = "/maps/api/geocode/xml?latlng=48.137154,-11.576124&sensor=false";
     const struct {
-        TServices services;
+        Services services;
         std::string url;
     } cases[] = {
         {{"geo.example.org", "", ""}, "http://geo.example.org" + query},
@@ -56,7 +58,7 @@ TEST(Services, GeocoderRequest)
 
 TEST(Services, UpdateServer)
 {
-    const TServices services{"", "", "updates.example.org:8080"};
+    const Services services{"", "", "updates.example.org:8080"};
     EXPECT_EQ(versionFileUrl(services), "http://updates.example.org:8080/download/vistado.ver");
     EXPECT_EQ(newVersionNotice(services), "neue Version: http://updates.example.org:8080/download/vistado.exe");
 }
@@ -88,3 +90,5 @@ TEST(PositionText, RejectsWhatIsNoPosition)
 }
 
 }  // namespace
+
+}  // namespace vistado::test

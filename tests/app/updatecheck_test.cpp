@@ -1,7 +1,7 @@
-#include "http_server.h"
-#include "raw_server.h"
+#include "httpserver.h"
+#include "rawserver.h"
 #include "testfiles.h"
-#include "vistado4.h"
+#include "app/vistado4.h"
 
 #include <QCoreApplication>
 
@@ -13,15 +13,9 @@
 #include <optional>
 #include <string>
 
+namespace vistado::test {
+
 namespace {
-
-using vistado::test::TTempDir;
-using vistado::test::WriteFile;
-using vistado::test::ReadFile;
-
-using vistado::test::HttpServer;
-using vistado::test::RawServer;
-using vistado::test::RefusingPort;
 
 // Noon of the day before today, in local time.
 std::time_t yesterday()
@@ -48,22 +42,22 @@ std::time_t modified(const std::string& file)
     return ::stat(file.c_str(), &status) == 0 ? status.st_mtime : 0;
 }
 
-TServices updatesAt(int port)
+Services updatesAt(int port)
 {
     return {"", "", "127.0.0.1:" + std::to_string(port)};
 }
 
 class UpdateCheck : public ::testing::Test {
 protected:
-    std::string versionFile() const { return tmp.Path() + "/vistado.ver"; }
+    std::string versionFile() const { return tmp.path() + "/vistado.ver"; }
     std::optional<std::string> versionFileContents() const
     {
         if (!std::filesystem::exists(versionFile()))
             return std::nullopt;
-        return ReadFile(tmp.File("vistado.ver"));
+        return readFile(tmp.file("vistado.ver"));
     }
 
-    TTempDir tmp;
+    TempDir tmp;
 };
 
 TEST_F(UpdateCheck, OncePerDayAgainstTheOwnVersion)
@@ -86,11 +80,11 @@ TEST_F(UpdateCheck, OncePerDayAgainstTheOwnVersion)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        TTempDir folder;
+        TempDir folder;
         if (c.age != Age::none) {
-            WriteFile(folder.File("vistado.ver"), "9.9.9\n");
+            writeFile(folder.file("vistado.ver"), "9.9.9\n");
             if (c.age == Age::yesterday)
-                setModified(folder.Path() + "/vistado.ver", yesterday());
+                setModified(folder.path() + "/vistado.ver", yesterday());
         }
         const std::string served = c.served;
         HttpServer server([&served](httplib::Server& routes) {
@@ -99,28 +93,28 @@ TEST_F(UpdateCheck, OncePerDayAgainstTheOwnVersion)
             });
         });
 
-        const TForm1 form("", folder.Path(), updatesAt(server.Port()));
-        const auto requests = server.Requests();
+        const TForm1 form("", folder.path(), updatesAt(server.port()));
+        const auto requests = server.requests();
         ASSERT_EQ(requests.size(), c.fetched ? 1u : 0u);
         if (c.fetched) {
             EXPECT_EQ(requests[0].target, "/download/vistado.ver");
-            EXPECT_EQ(ReadFile(folder.File("vistado.ver")), served);
+            EXPECT_EQ(readFile(folder.file("vistado.ver")), served);
         } else {
-            EXPECT_EQ(ReadFile(folder.File("vistado.ver")), "9.9.9\n");
+            EXPECT_EQ(readFile(folder.file("vistado.ver")), "9.9.9\n");
         }
         // The file's date says the check was made today.
-        EXPECT_GT(modified(folder.Path() + "/vistado.ver"), yesterday());
+        EXPECT_GT(modified(folder.path() + "/vistado.ver"), yesterday());
         EXPECT_EQ(form.Label1->isVisibleTo(&form), c.notice);
         if (c.notice) {
             EXPECT_EQ(form.Label1->text().toStdString(),
-                      "neue Version: http://127.0.0.1:" + std::to_string(server.Port()) + "/download/vistado.exe");
+                      "neue Version: http://127.0.0.1:" + std::to_string(server.port()) + "/download/vistado.exe");
         }
     }
 }
 
 TEST_F(UpdateCheck, NoUpdateServerSetNoCheck)
 {
-    const TForm1 form("", tmp.Path());
+    const TForm1 form("", tmp.path());
     EXPECT_FALSE(form.Label1->isVisibleTo(&form));
     EXPECT_FALSE(versionFileContents());
 }
@@ -135,10 +129,10 @@ TEST_F(UpdateCheck, ServerDownShowsNothing)
             response.set_content("not found", "text/plain");
         });
     });
-    for (const int port : {down.Port(), missing.Port()}) {
-        WriteFile(tmp.File("vistado.ver"), "9.9.9\n");
+    for (const int port : {down.port(), missing.port()}) {
+        writeFile(tmp.file("vistado.ver"), "9.9.9\n");
         setModified(versionFile(), yesterday());
-        const TForm1 form("", tmp.Path(), updatesAt(port));
+        const TForm1 form("", tmp.path(), updatesAt(port));
         EXPECT_FALSE(form.Label1->isVisibleTo(&form)) << port;
         EXPECT_FALSE(versionFileContents()) << port;
     }
@@ -148,12 +142,14 @@ TEST_F(UpdateCheck, ServerDownShowsNothing)
 TEST_F(UpdateCheck, SilentServerIsGivenUp)
 {
     RawServer silent(std::nullopt);
-    TForm1 form("", tmp.Path(), updatesAt(silent.Port()));
+    TForm1 form("", tmp.path(), updatesAt(silent.port()));
     EXPECT_FALSE(form.Label1->isVisibleTo(&form));
-    while (form.HTTPGet2.Busy())
+    while (form.HTTPGet2.busy())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    EXPECT_FALSE(form.HTTPGet2.Succeeded());
+    EXPECT_FALSE(form.HTTPGet2.hasSucceeded());
     EXPECT_FALSE(versionFileContents());
 }
 
 }  // namespace
+
+}  // namespace vistado::test

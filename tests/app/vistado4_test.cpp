@@ -1,6 +1,6 @@
 #include "formprobe.h"
 #include "testfiles.h"
-#include "vistado4.h"
+#include "app/vistado4.h"
 
 #include <QApplication>
 #include <QFontInfo>
@@ -13,19 +13,16 @@
 
 #include <vector>
 
-namespace {
+namespace vistado::test {
 
-using vistado::test::TTempDir;
-using vistado::test::WriteFile;
-using vistado::test::ReadFile;
-using vistado::test::MakeFolder;
+namespace {
 
 using Jobs = std::vector<std::string>;
 
 TEST(Form1, CaptionAndTextsAtStart)
 {
-    TTempDir tmp;
-    const TForm1 form("Bild.png", tmp.Path());
+    TempDir tmp;
+    const TForm1 form("Bild.png", tmp.path());
     EXPECT_EQ(form.ownVersion, VISTADO_EXPECTED_VERSION);
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Vistado  MV " VISTADO_EXPECTED_VERSION));
     EXPECT_EQ(form.LZiel->text(), QStringLiteral("Vistado über einem JPG oder einem Verzeichnis aufrufen"));
@@ -42,8 +39,8 @@ TEST(Form1, CaptionAndTextsAtStart)
 
 TEST(Form1, ControlsAtStart)
 {
-    TTempDir tmp;
-    const TForm1 form("", tmp.Path());
+    TempDir tmp;
+    const TForm1 form("", tmp.path());
     EXPECT_EQ(form.size(), QSize(776, 303));
     EXPECT_EQ(form.pos(), QPoint(494, 298));
 
@@ -81,8 +78,8 @@ TEST(Form1, ControlsAtStart)
 
 TEST(Form1, FontsFallBackToASansSerif)
 {
-    TTempDir tmp;
-    const TForm1 form("", tmp.Path());
+    TempDir tmp;
+    const TForm1 form("", tmp.path());
     EXPECT_EQ(form.font().family(), QStringLiteral("MS Sans Serif"));
     EXPECT_EQ(form.font().pointSize(), 8);
     EXPECT_EQ(form.BFrage->font().pointSize(), 8);
@@ -96,8 +93,8 @@ TEST(Form1, FontsFallBackToASansSerif)
 
 TEST(Form1, StatusGridAtStart)
 {
-    TTempDir tmp;
-    const TForm1 form("", tmp.Path());
+    TempDir tmp;
+    const TForm1 form("", tmp.path());
     const QTableWidget* grid = form.sgdisplay;
     EXPECT_EQ(grid->columnCount(), 5);
     EXPECT_EQ(grid->rowCount(), 5);
@@ -115,8 +112,8 @@ TEST(Form1, StatusGridAtStart)
 
 TEST(Form1, TabOrder)
 {
-    TTempDir tmp;
-    const TForm1 form("", tmp.Path());
+    TempDir tmp;
+    const TForm1 form("", tmp.path());
     const std::vector<const QWidget*> expected{form.BFrage, form.LBjobliste, form.Bstop, form.braus,
                                                form.BGPSsich, form.bgpszurueck, form.pbprogress, form.sgdisplay};
     std::vector<const QWidget*> order;
@@ -131,8 +128,8 @@ TEST(Form1, TabOrder)
 
 TEST(Form1, LabelsGrowWithTheirText)
 {
-    TTempDir tmp;
-    TForm1 form("", tmp.Path());
+    TempDir tmp;
+    TForm1 form("", tmp.path());
     const int shortWidth = form.LZiel->width();
     form.LZiel->setText(QStringLiteral("Bilder im Verzeichnis \"ein recht langer Ordnername\""));
     EXPECT_GT(form.LZiel->width(), shortWidth);
@@ -145,12 +142,12 @@ TEST(Form1, LabelsGrowWithTheirText)
 
 TEST(Form1, FolderArgumentFillsTheJobList)
 {
-    TTempDir tmp;
-    MakeFolder(tmp.File("Urlaub"));
+    TempDir tmp;
+    makeFolder(tmp.file("Urlaub"));
     for (const char* name : {"IMG_0002.JPG", "img_0001.jpg", ".versteckt.jpg", "liste.txt"})
-        WriteFile(tmp.File(std::string("Urlaub/") + name), "");
-    MakeFolder(tmp.File("Urlaub/alt.jpg"));
-    const std::string folder = tmp.Path() + "/Urlaub";
+        writeFile(tmp.file(std::string("Urlaub/") + name), "");
+    makeFolder(tmp.file("Urlaub/alt.jpg"));
+    const std::string folder = tmp.path() + "/Urlaub";
 
     const TForm1 form(folder, "/nonexistent");
     EXPECT_EQ(form.LZiel->text(), QStringLiteral("Bilder im Verzeichnis \"Urlaub\""));
@@ -165,10 +162,10 @@ TEST(Form1, FolderArgumentFillsTheJobList)
 
 TEST(Form1, PathsKeepTheirBytesAndShowDecoded)
 {
-    TTempDir tmp;
-    MakeFolder(tmp.File("M\xC3\xBCll"));
-    WriteFile(tmp.File("M\xC3\xBCll/Stra\xDF" "e.jpg"), "");  // a Latin-1 name, not valid in the UTF-8 locale
-    const std::string folder = tmp.Path() + "/M\xC3\xBCll";
+    TempDir tmp;
+    makeFolder(tmp.file("M\xC3\xBCll"));
+    writeFile(tmp.file("M\xC3\xBCll/Stra\xDF" "e.jpg"), "");  // a Latin-1 name, not valid in the UTF-8 locale
+    const std::string folder = tmp.path() + "/M\xC3\xBCll";
 
     TForm1 form(folder, "/nonexistent");
     EXPECT_EQ(form.LZiel->text(), QStringLiteral("Bilder im Verzeichnis \"Müll\""));
@@ -183,9 +180,9 @@ TEST(Form1, PathsKeepTheirBytesAndShowDecoded)
 // from that set, not as UTF-8.
 TEST(Form1, TextsShowDecodedFromTheLocalesCharacterSet)
 {
-    TTempDir tmp;
-    WriteFile(tmp.File("a.jpg"), "");
-    TForm1 form(tmp.Path() + "/a.jpg", "/nonexistent");
+    TempDir tmp;
+    writeFile(tmp.file("a.jpg"), "");
+    TForm1 form(tmp.path() + "/a.jpg", "/nonexistent");
     form.nameCharset = "ISO-8859-1";
     form.setJobEntry(0, "M\xFCnchen/Stra\xDF" "e.jpg");
     EXPECT_EQ(form.LBjobliste->item(0)->text(), QStringLiteral("München/Straße.jpg"));
@@ -194,8 +191,8 @@ TEST(Form1, TextsShowDecodedFromTheLocalesCharacterSet)
 
 TEST(Form1, StopEndsTheRunButtons)
 {
-    TTempDir tmp;
-    TForm1 form("", tmp.Path());
+    TempDir tmp;
+    TForm1 form("", tmp.path());
     form.show();
     form.Bstop->setEnabled(true);  // as a running command leaves it
     form.braus->setEnabled(false);
@@ -210,24 +207,24 @@ TEST(Form1, StopEndsTheRunButtons)
 
 TEST(Form1, ExitClosesTheWindowAndTheRunLog)
 {
-    TTempDir tmp;
-    TForm1 form("", tmp.Path());
+    TempDir tmp;
+    TForm1 form("", tmp.path());
     form.show();
-    form.runLog.create(tmp.Path() + "/protokoll.csv");
+    form.runLog.create(tmp.path() + "/protokoll.csv");
     form.runLog.write("a.jpg;kein GPS ");
     form.braus->click();
     EXPECT_FALSE(form.isVisible());
     EXPECT_FALSE(form.runLog.isOpen());
-    EXPECT_EQ(ReadFile(tmp.File("protokoll.csv")), "a.jpg;kein GPS ");
+    EXPECT_EQ(readFile(tmp.file("protokoll.csv")), "a.jpg;kein GPS ");
 }
 
 TEST(Form1, ClosingDuringACommandStopsItAndClosesAfterwards)
 {
-    TTempDir tmp;
-    TForm1 form("", tmp.Path());
+    TempDir tmp;
+    TForm1 form("", tmp.path());
     form.show();
     auto hold = form.commandGuard.tryEnter();
-    form.runLog.create(tmp.Path() + "/protokoll.csv");
+    form.runLog.create(tmp.path() + "/protokoll.csv");
 
     EXPECT_FALSE(form.close());
     EXPECT_TRUE(form.isVisible());
@@ -241,3 +238,5 @@ TEST(Form1, ClosingDuringACommandStopsItAndClosesAfterwards)
 }
 
 }  // namespace
+
+}  // namespace vistado::test

@@ -35,8 +35,8 @@ TEST(EndInd, CountsAndOffsetsBelow2To31)
     tEndInd data;
     data.bigEndian = true;
     data.buffer = std::string("\x7F\xFF\xFF\xFF\x80\x00\x00\x00", 8);
-    EXPECT_EQ(data.ReadOffsetAt(1), INT32_MAX);
-    EXPECT_THROW(data.ReadOffsetAt(5), ERangeError);
+    EXPECT_EQ(data.readOffsetAt(1), INT32_MAX);
+    EXPECT_THROW(data.readOffsetAt(5), ERangeError);
 }
 
 TEST(EndInd, WritesInItsByteOrder)
@@ -54,12 +54,12 @@ TEST(EndInd, WritesInItsByteOrder)
 
 TEST(EndInd, BytesAtGivesWhatExists)
 {
-    EXPECT_EQ(BytesAt("abcdef", 2, 3), "bcd");
-    EXPECT_EQ(BytesAt("abcdef", 5, 10), "ef");
-    EXPECT_EQ(BytesAt("abcdef", 7, 1), "");
-    EXPECT_EQ(BytesAt("abcdef", 0, 2), "");
-    EXPECT_EQ(BytesAt("abcdef", 1, -1), "");
-    EXPECT_EQ(BytesAt("abcdef", 1, INT64_MAX), "abcdef");
+    EXPECT_EQ(bytesAt("abcdef", 2, 3), "bcd");
+    EXPECT_EQ(bytesAt("abcdef", 5, 10), "ef");
+    EXPECT_EQ(bytesAt("abcdef", 7, 1), "");
+    EXPECT_EQ(bytesAt("abcdef", 0, 2), "");
+    EXPECT_EQ(bytesAt("abcdef", 1, -1), "");
+    EXPECT_EQ(bytesAt("abcdef", 1, INT64_MAX), "abcdef");
 }
 
 }  // namespace

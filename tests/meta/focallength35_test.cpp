@@ -16,30 +16,30 @@ struct Optics {
 
 class FocalLength35Test : public ImageFileTest {
 protected:
-    bool OpenWith(const Optics& o, bool storesOwn = false)
+    bool openWith(const Optics& o, bool storesOwn = false)
     {
-        TTiffBuilder tiff(false);
-        const int exif = tiff.AddDirectory();
+        TiffBuilder tiff(false);
+        const int exif = tiff.addDirectory();
         if (o.resolutionUnit != 0)
-            tiff.AddShorts(0, 0x0128, {static_cast<uint16_t>(o.resolutionUnit)});
-        tiff.AddPointer(0, kExifOffset, exif);
-        tiff.AddRationals(exif, 0x920A, {o.focal});
-        tiff.AddLongs(exif, 0xA002, {o.width});
-        tiff.AddLongs(exif, 0xA003, {o.height});
-        tiff.AddRationals(exif, 0xA20E, {{o.xResolution, 1}});
+            tiff.addShorts(0, 0x0128, {static_cast<uint16_t>(o.resolutionUnit)});
+        tiff.addPointer(0, kExifOffset, exif);
+        tiff.addRationals(exif, 0x920A, {o.focal});
+        tiff.addLongs(exif, 0xA002, {o.width});
+        tiff.addLongs(exif, 0xA003, {o.height});
+        tiff.addRationals(exif, 0xA20E, {{o.xResolution, 1}});
         if (o.yResolution != 0)
-            tiff.AddRationals(exif, 0xA20F, {{o.yResolution, 1}});
+            tiff.addRationals(exif, 0xA20F, {{o.yResolution, 1}});
         if (o.focalPlaneUnit != 0)
-            tiff.AddShorts(exif, 0xA210, {static_cast<uint16_t>(o.focalPlaneUnit)});
+            tiff.addShorts(exif, 0xA210, {static_cast<uint16_t>(o.focalPlaneUnit)});
         if (storesOwn)
-            tiff.AddShorts(exif, 0xA405, {28});
-        return OpenExif(tiff);
+            tiff.addShorts(exif, 0xA405, {28});
+        return openExif(tiff);
     }
 
-    int Count35()
+    int count35()
     {
         int n = 0;
-        for (const TTagEntry& tag : Decoder().tags)
+        for (const TTagEntry& tag : decoder().tags)
             n += tag.tagId == 0xA405;
         return n;
     }
@@ -47,21 +47,21 @@ protected:
 
 TEST_F(FocalLength35Test, DerivedFromTheSensorSize)
 {
-    ASSERT_TRUE(OpenWith({}));
-    const TTagEntry entry = Decoder().EntryByName("FocalLengthin35mmFilm");
+    ASSERT_TRUE(openWith({}));
+    const TTagEntry entry = decoder().EntryByName("FocalLengthin35mmFilm");
     EXPECT_EQ(entry.tagId, 0xA405);
     EXPECT_EQ(entry.text, "60.00");
     EXPECT_EQ(entry.formatText, "%s mm");
     EXPECT_EQ(entry.valueType, 10);
     EXPECT_EQ(entry.rawBytes, "");
-    EXPECT_TRUE(Decoder().reportText.ends_with("\r\nFocal Length in 35mm Film = 60.00"));
+    EXPECT_TRUE(decoder().reportText.ends_with("\r\nFocal Length in 35mm Film = 60.00"));
 }
 
 TEST_F(FocalLength35Test, CameraValueIsKept)
 {
-    ASSERT_TRUE(OpenWith({}, true));
-    EXPECT_EQ(Count35(), 1);
-    EXPECT_EQ(Value("FocalLengthIn35mmFilm"), "28.00 mm");
+    ASSERT_TRUE(openWith({}, true));
+    EXPECT_EQ(count35(), 1);
+    EXPECT_EQ(value("FocalLengthIn35mmFilm"), "28.00 mm");
 }
 
 TEST_F(FocalLength35Test, ResolutionUnits)
@@ -71,40 +71,40 @@ TEST_F(FocalLength35Test, ResolutionUnits)
     inches.resolutionUnit = 2;
     inches.xResolution = 2540;
     inches.yResolution = 2540;
-    ASSERT_TRUE(OpenWith(inches));
-    EXPECT_EQ(Value("FocalLengthin35mmFilm"), "60.00");
+    ASSERT_TRUE(openWith(inches));
+    EXPECT_EQ(value("FocalLengthin35mmFilm"), "60.00");
 
     Optics none;
     none.focalPlaneUnit = 1;  // "None Specified" does not fall back
     none.resolutionUnit = 2;
-    ASSERT_TRUE(OpenWith(none));
-    EXPECT_EQ(Count35(), 0);
+    ASSERT_TRUE(openWith(none));
+    EXPECT_EQ(count35(), 0);
 }
 
 TEST_F(FocalLength35Test, SmallValuesGetALeadingBlank)
 {
     Optics wide;
     wide.focal = {625, 100};
-    ASSERT_TRUE(OpenWith(wide));
-    EXPECT_EQ(Value("FocalLengthin35mmFilm"), " 7.50");
+    ASSERT_TRUE(openWith(wide));
+    EXPECT_EQ(value("FocalLengthin35mmFilm"), " 7.50");
 }
 
 TEST_F(FocalLength35Test, MissingDataDerivesNothing)
 {
     Optics onlyX;
     onlyX.yResolution = 0;
-    ASSERT_TRUE(OpenWith(onlyX));
-    EXPECT_EQ(Count35(), 0);
+    ASSERT_TRUE(openWith(onlyX));
+    EXPECT_EQ(count35(), 0);
 
     Optics noFocal;
     noFocal.focal = {0, 1};
-    ASSERT_TRUE(OpenWith(noFocal));
-    EXPECT_EQ(Count35(), 0);
+    ASSERT_TRUE(openWith(noFocal));
+    EXPECT_EQ(count35(), 0);
 
     Optics noWidth;
     noWidth.width = 0;
-    ASSERT_TRUE(OpenWith(noWidth));
-    EXPECT_EQ(Count35(), 0);
+    ASSERT_TRUE(openWith(noWidth));
+    EXPECT_EQ(count35(), 0);
 }
 
 }  // namespace

@@ -9,11 +9,11 @@ namespace {
 
 class GpsFormatTest : public testing::Test {
 protected:
-    void SetUp() override { SetDecimalSeparator('.'); }
+    void SetUp() override { setDecimalSeparator('.'); }
     void TearDown() override
     {
-        SetDecimalSeparator(',');
-        SetGpsRenderingMode(0);
+        setDecimalSeparator(',');
+        setGpsRenderingMode(0);
     }
 };
 
@@ -36,20 +36,20 @@ TEST_F(GpsFormatTest, CoordinateInEveryMode)
     };
     for (const CoordinateCase& c : cases) {
         SCOPED_TRACE(c.input);
-        SetGpsRenderingMode(0);
+        setGpsRenderingMode(0);
         EXPECT_EQ(RenderGpsCoordinate(c.input), c.mode0);
-        SetGpsRenderingMode(1);
+        setGpsRenderingMode(1);
         EXPECT_EQ(RenderGpsCoordinate(c.input), c.mode1);
-        SetGpsRenderingMode(2);
+        setGpsRenderingMode(2);
         EXPECT_EQ(RenderGpsCoordinate(c.input), c.mode2);
-        SetGpsRenderingMode(3);
+        setGpsRenderingMode(3);
         EXPECT_EQ(RenderGpsCoordinate(c.input), c.input);
     }
 }
 
 TEST_F(GpsFormatTest, CoordinateTakesTheEngineSeparator)
 {
-    SetDecimalSeparator(',');
+    setDecimalSeparator(',');
     EXPECT_EQ(RenderGpsCoordinate("48/1, 8/1, 3456/100"), "48,142933");
 }
 

@@ -19,28 +19,28 @@ class ImageFileTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        SetDecimalSeparator('.');
-        SetGpsRenderingMode(0);
+        setDecimalSeparator('.');
+        setGpsRenderingMode(0);
     }
-    void TearDown() override { SetDecimalSeparator(','); }
+    void TearDown() override { setDecimalSeparator(','); }
 
-    bool Open(const std::string& bytes, const std::string& name = "image.jpg")
+    bool open(const std::string& bytes, const std::string& name = "image.jpg")
     {
-        const std::string path = dir.File(name);
-        WriteFile(path, bytes);
+        const std::string path = dir.file(name);
+        writeFile(path, bytes);
         return image.OpenImage(path);
     }
 
     // Opens a JPEG holding the TIFF data as its Exif segment.
-    bool OpenExif(const TTiffBuilder& tiff)
+    bool openExif(const TiffBuilder& tiff)
     {
-        return Open(JpegFile({ExifSegment(tiff.Build()), QuantTableSegment(), ScanSegment()}));
+        return open(jpegFile({exifSegment(tiff.build()), quantTableSegment(), scanSegment()}));
     }
 
-    TImageInfo& Decoder() { return *image.exifDecoder; }
-    std::string Value(const std::string& name) { return image.exifDecoder->TagValueText(name); }
+    TImageInfo& decoder() { return *image.exifDecoder; }
+    std::string value(const std::string& name) { return image.exifDecoder->TagValueText(name); }
 
-    TTempDir dir;
+    TempDir dir;
     TimgData image{kDecodeAll};
 };
 

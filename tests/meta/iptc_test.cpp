@@ -16,15 +16,15 @@ namespace vistado::test {
 namespace {
 
 // The segment as the container holds it: length field and payload, no marker.
-std::string HeldSegment(const std::string& datasets)
+std::string heldSegment(const std::string& datasets)
 {
-    return IptcSegmentWith(datasets).substr(2);
+    return iptcSegmentWith(datasets).substr(2);
 }
 
 class IptcTest : public ImageFileTest {
 protected:
     // key=text pairs of the list, in order.
-    std::vector<std::string> Records() const
+    std::vector<std::string> records() const
     {
         std::vector<std::string> pairs;
         for (int32_t i = 0; i < list.RecordCount(); ++i) {
@@ -33,7 +33,7 @@ protected:
         }
         return pairs;
     }
-    void Parse(const std::string& datasets) { list.ParseSegment(HeldSegment(datasets)); }
+    void parse(const std::string& datasets) { list.ParseSegment(heldSegment(datasets)); }
 
     TIPTCdata list{image};
 };
@@ -42,7 +42,7 @@ using Pairs = std::vector<std::string>;
 
 TEST(IptcTable, RowsInOrder)
 {
-    const auto table = IptcDatasetTable();
+    const auto table = iptcDatasetTable();
     ASSERT_EQ(table.size(), 49u);
     EXPECT_EQ(table[0].key, "SKIP");
     EXPECT_EQ(table[0].tagId, 0);
@@ -65,9 +65,9 @@ TEST(IptcTable, RowsInOrder)
 
 TEST_F(IptcTest, KeywordsMergeIgnoringCaseAndTheRecordVersionIsNeverStored)
 {
-    Parse(IptcDataset(2, 0, std::string("\0\x02", 2)) + IptcDataset(2, 25, "alpha") +
-          IptcDataset(2, 25, "beta") + IptcDataset(2, 25, "Alpha") + IptcDataset(2, 120, "text"));
-    EXPECT_EQ(Records(), (Pairs{"Keywords=alpha,beta", "ImageCaption=text"}));
+    parse(iptcDataset(2, 0, std::string("\0\x02", 2)) + iptcDataset(2, 25, "alpha") +
+          iptcDataset(2, 25, "beta") + iptcDataset(2, 25, "Alpha") + iptcDataset(2, 120, "text"));
+    EXPECT_EQ(records(), (Pairs{"Keywords=alpha,beta", "ImageCaption=text"}));
     const TTagEntry caption = list.RecordAt(1);
     EXPECT_EQ(caption.caption, "Image caption");
     EXPECT_EQ(caption.recordNumber, 2);
@@ -77,20 +77,20 @@ TEST_F(IptcTest, KeywordsMergeIgnoringCaseAndTheRecordVersionIsNeverStored)
 
 TEST_F(IptcTest, ListValuesSplitAtBlanksUnlessQuoted)
 {
-    Parse(IptcDataset(2, 25, "New York") + IptcDataset(2, 20, "\"New York\"") +
-          IptcDataset(2, 20, "\"say \"\"hi\"\"\""));
-    EXPECT_EQ(Records(), (Pairs{"Keywords=New,York", "SuppCategory=\"New York\",\"say \"\"hi\"\"\""}));
+    parse(iptcDataset(2, 25, "New York") + iptcDataset(2, 20, "\"New York\"") +
+          iptcDataset(2, 20, "\"say \"\"hi\"\"\""));
+    EXPECT_EQ(records(), (Pairs{"Keywords=New,York", "SuppCategory=\"New York\",\"say \"\"hi\"\"\""}));
 }
 
 TEST_F(IptcTest, RepeatedDatasetsOutsideTheListSetStaySeparate)
 {
-    Parse(IptcDataset(2, 80, "first") + IptcDataset(2, 80, "second"));
-    EXPECT_EQ(Records(), (Pairs{"ByLine=first", "ByLine=second"}));
+    parse(iptcDataset(2, 80, "first") + iptcDataset(2, 80, "second"));
+    EXPECT_EQ(records(), (Pairs{"ByLine=first", "ByLine=second"}));
     EXPECT_EQ(list.FindRecord("byline"), 0);
     EXPECT_EQ(list.ValueOf("BYLINE", "none"), "first");
     EXPECT_EQ(list.PutValue("ByLine", "changed"), 0);
     list.DeleteRecord("ByLine");
-    EXPECT_EQ(Records(), (Pairs{"ByLine=second"}));
+    EXPECT_EQ(records(), (Pairs{"ByLine=second"}));
     list.DeleteRecord("ByLine");
     EXPECT_FALSE(list.HasRecords());
     EXPECT_EQ(list.ValueOf("ByLine", "none"), "none");
@@ -98,10 +98,10 @@ TEST_F(IptcTest, RepeatedDatasetsOutsideTheListSetStaySeparate)
 
 TEST_F(IptcTest, DatasetsOutsideTheTable)
 {
-    Parse(IptcDataset(2, 200, "x") + IptcDataset(8, 25, "dropped") + IptcDataset(8, 20, "dropped") +
-          IptcDataset(8, 10, "s") + IptcDataset(1, 90, "envelope") + IptcDataset(3, 5, "other") +
-          IptcDataset(2, 90, "Berlin"));
-    EXPECT_EQ(Records(), (Pairs{"Custom_200=x", "Subfile=s", "City=Berlin"}));
+    parse(iptcDataset(2, 200, "x") + iptcDataset(8, 25, "dropped") + iptcDataset(8, 20, "dropped") +
+          iptcDataset(8, 10, "s") + iptcDataset(1, 90, "envelope") + iptcDataset(3, 5, "other") +
+          iptcDataset(2, 90, "Berlin"));
+    EXPECT_EQ(records(), (Pairs{"Custom_200=x", "Subfile=s", "City=Berlin"}));
     const TTagEntry custom = list.RecordAt(0);
     EXPECT_EQ(custom.caption, "Custom_200");
     EXPECT_EQ(custom.maxLength, 64);
@@ -130,26 +130,26 @@ TEST_F(IptcTest, StoreValueMergesListsAndKeepsValuesOnEmptyText)
     EXPECT_EQ(list.StoreValue("City", "Berlin"), 1);
     EXPECT_EQ(list.StoreValue("City", ""), 1);
     EXPECT_EQ(list.StoreValue("Nonsense", "x"), -1);
-    EXPECT_EQ(Records(), (Pairs{"Keywords=a,b,c", "City=Berlin"}));
+    EXPECT_EQ(records(), (Pairs{"Keywords=a,b,c", "City=Berlin"}));
     EXPECT_EQ(list.RecordAt(0).caption, "Keywords");
 }
 
 TEST_F(IptcTest, SegmentScan)
 {
-    struct TScanCase {
+    struct ScanCase {
         const char* name;
         std::string segment;
         Pairs records;
     };
-    const std::string city = IptcDataset(2, 90, "Rom");
+    const std::string city = iptcDataset(2, 90, "Rom");
     // A held segment: length field, then the payload.
     auto held = [](const std::string& payload) {
         const size_t length = payload.size() + 2;
         return std::string{static_cast<char>(length >> 8), static_cast<char>(length & 0xFF)} + payload;
     };
-    const TScanCase cases[] = {
+    const ScanCase cases[] = {
         {"without the signature the scan starts at offset 12",
-         held(std::string(3, 'x') + city + std::string(5, 'y') + IptcDataset(2, 92, "Trastevere")),
+         held(std::string(3, 'x') + city + std::string(5, 'y') + iptcDataset(2, 92, "Trastevere")),
          {"SubLocation=Trastevere"}},
         {"no tag marker followed by 2 or 8", held("Photoshop 3.0\x1C\x03\x1C\x01zzzz"), {}},
         {"a marker as the very last byte", held("Photoshop 3.0" + std::string(10, 'z') + "\x1C"), {}},
@@ -160,28 +160,28 @@ TEST_F(IptcTest, SegmentScan)
          held("Photoshop 3.0" + city + std::string("\x1C\x02\x7A\x00\x00", 5)),
          {"City=Rom", "ImageCaptionWriter="}},
     };
-    for (const TScanCase& c : cases) {
+    for (const ScanCase& c : cases) {
         SCOPED_TRACE(c.name);
         list.PutValue("ObjectName", "left over");
         list.ParseSegment(c.segment);
-        EXPECT_EQ(Records(), c.records);
+        EXPECT_EQ(records(), c.records);
     }
 }
 
 TEST_F(IptcTest, GrowthKeepsOneEntrySpare)
 {
-    TTagEntry entry = IptcDatasetTable()[32];
-    EXPECT_EQ(list.Capacity(), 0);
+    TTagEntry entry = iptcDatasetTable()[32];
+    EXPECT_EQ(list.recordCapacity(), 0);
     for (int32_t i = 0; i < 24; ++i)
         EXPECT_EQ(list.AppendRecord(entry), i);
-    EXPECT_EQ(list.Capacity(), 25);
+    EXPECT_EQ(list.recordCapacity(), 25);
     EXPECT_EQ(list.AppendRecord(entry), 24);
-    EXPECT_EQ(list.Capacity(), 50);
+    EXPECT_EQ(list.recordCapacity(), 50);
     for (int32_t i = 25; i < 49; ++i)
         list.AppendRecord(entry);
-    EXPECT_EQ(list.Capacity(), 50);
+    EXPECT_EQ(list.recordCapacity(), 50);
     EXPECT_EQ(list.AppendRecord(entry), 49);
-    EXPECT_EQ(list.Capacity(), 75);
+    EXPECT_EQ(list.recordCapacity(), 75);
 
     entry.tagId = 0;
     EXPECT_EQ(list.AppendRecord(entry), 49);
@@ -189,44 +189,44 @@ TEST_F(IptcTest, GrowthKeepsOneEntrySpare)
 
     list.ClearRecords();
     EXPECT_FALSE(list.HasRecords());
-    EXPECT_EQ(list.Capacity(), 75);
+    EXPECT_EQ(list.recordCapacity(), 75);
     EXPECT_THROW(list.RecordAt(0), ERangeError);
 }
 
 TEST_F(IptcTest, TheContainerCreatesItsListAtTheFirstApp13AndFreesItOnTheNextOpen)
 {
-    ASSERT_TRUE(Open(JpegFile({IptcSegmentWith(IptcDataset(2, 90, "Rom")),
-                               IptcSegmentWith(IptcDataset(2, 90, "Wien")), ScanSegment()})));
+    ASSERT_TRUE(open(jpegFile({iptcSegmentWith(iptcDataset(2, 90, "Rom")),
+                               iptcSegmentWith(iptcDataset(2, 90, "Wien")), scanSegment()})));
     ASSERT_NE(image.iptcList, nullptr);
-    EXPECT_EQ(&image.iptcList->Owner(), &image);
+    EXPECT_EQ(&image.iptcList->container(), &image);
     EXPECT_FALSE(image.iptcList->HasRecords()) << "filled only on demand";
     image.iptcList->ParseSegment(image.iptcSection->bytes);
     EXPECT_EQ(image.iptcList->ValueOf("City", ""), "Rom");
 
-    ASSERT_TRUE(Open(JpegFile({CommentSegment("no IPTC"), ScanSegment()})));
+    ASSERT_TRUE(open(jpegFile({commentSegment("no IPTC"), scanSegment()})));
     EXPECT_EQ(image.iptcList, nullptr);
 }
 
 TEST_F(IptcTest, LoadFromImage)
 {
-    const std::string path = dir.File("iptc.jpg");
-    WriteFile(path, JpegFile({IptcSegmentWith(IptcDataset(2, 25, "a") + IptcDataset(2, 25, "b")), ScanSegment()}));
-    WriteFile(dir.File("plain.jpg"), JpegFile({CommentSegment("no IPTC"), ScanSegment()}));
+    const std::string path = dir.file("iptc.jpg");
+    writeFile(path, jpegFile({iptcSegmentWith(iptcDataset(2, 25, "a") + iptcDataset(2, 25, "b")), scanSegment()}));
+    writeFile(dir.file("plain.jpg"), jpegFile({commentSegment("no IPTC"), scanSegment()}));
 
     // A list of the client's own: the owner opens the file, the list parses it.
     EXPECT_TRUE(list.LoadFromImage(path));
-    EXPECT_EQ(Records(), (Pairs{"Keywords=a,b"}));
+    EXPECT_EQ(records(), (Pairs{"Keywords=a,b"}));
     EXPECT_EQ(image.sourcePath, path);
-    EXPECT_FALSE(list.LoadFromImage(dir.File("plain.jpg")));
+    EXPECT_FALSE(list.LoadFromImage(dir.file("plain.jpg")));
     EXPECT_FALSE(list.HasRecords());
-    EXPECT_FALSE(list.LoadFromImage(dir.File("absent.jpg")));
+    EXPECT_FALSE(list.LoadFromImage(dir.file("absent.jpg")));
 
     // The owner's own list would be destroyed by the owner's open: refused,
     // and nothing changes.
     ASSERT_TRUE(image.OpenImage(path));
     TIPTCdata* own = image.iptcList.get();
     own->ParseSegment(image.iptcSection->bytes);
-    EXPECT_FALSE(own->LoadFromImage(dir.File("plain.jpg")));
+    EXPECT_FALSE(own->LoadFromImage(dir.file("plain.jpg")));
     EXPECT_EQ(image.iptcList.get(), own);
     EXPECT_EQ(image.sourcePath, path);
     EXPECT_EQ(own->ValueOf("Keywords", ""), "a,b");
@@ -234,12 +234,12 @@ TEST_F(IptcTest, LoadFromImage)
 
 TEST(CommaLists, Merge)
 {
-    struct TMergeCase {
+    struct MergeCase {
         const char* existing;
         const char* added;
         const char* merged;
     };
-    const TMergeCase cases[] = {
+    const MergeCase cases[] = {
         {"", "a, b", "a,b"},
         {"a,b", "B,c", "a,b,c"},
         {"", "New York", "New,York"},
@@ -259,23 +259,23 @@ TEST(CommaLists, Merge)
         {"\xC3\x8A", "\xC3\x9A", "\xC3\x8A,\xC3\x9A"},
         {"Stra\xC3\x9F" "e", "STRA\xC3\x9F" "E", "Stra\xC3\x9F" "e"},
     };
-    for (const TMergeCase& c : cases)
+    for (const MergeCase& c : cases)
         EXPECT_EQ(MergeCommaLists(c.existing, c.added), c.merged) << c.existing << " + " << c.added;
 }
 
 TEST(CommaLists, SplitAndJoin)
 {
-    EXPECT_EQ(SplitCommaList("  a ,b,,c"), (std::vector<std::string>{"a", "b", "", "c"}));
-    EXPECT_EQ(SplitCommaList(std::string("a\0b", 3)), (std::vector<std::string>{"a", "b"}));
-    EXPECT_EQ(SplitCommaList("\"open"), (std::vector<std::string>{"open"}));
-    EXPECT_EQ(JoinCommaList({"tab\there", "plain", ""}), "\"tab\there\",plain,");
-    EXPECT_EQ(JoinCommaList({}), "");
+    EXPECT_EQ(splitCommaList("  a ,b,,c"), (std::vector<std::string>{"a", "b", "", "c"}));
+    EXPECT_EQ(splitCommaList(std::string("a\0b", 3)), (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(splitCommaList("\"open"), (std::vector<std::string>{"open"}));
+    EXPECT_EQ(joinCommaList({"tab\there", "plain", ""}), "\"tab\there\",plain,");
+    EXPECT_EQ(joinCommaList({}), "");
 }
 
 // The dataset number and value of each IPTC tag that ExifTool reads.
-std::multimap<int, std::string> ExifToolIptc(const std::string& file)
+std::multimap<int, std::string> exifToolIptc(const std::string& file)
 {
-    const TProgramResult result = RunProgram({"exiftool", "-IPTC:all", "-a", "-D", "-s", "-n", "-sep", ",", file});
+    const ProgramResult result = runProgram({"exiftool", "-IPTC:all", "-a", "-D", "-s", "-n", "-sep", ",", file});
     std::multimap<int, std::string> values;
     std::istringstream lines(result.out);
     std::string line;
@@ -289,11 +289,11 @@ std::multimap<int, std::string> ExifToolIptc(const std::string& file)
 
 TEST_F(IptcTest, SampleFileAgreesWithExifTool)
 {
-    const std::string corpus = CorpusDir();
-    if (corpus.empty() || !ProgramAvailable("exiftool"))
+    const std::string corpus = corpusDir();
+    if (corpus.empty() || !programAvailable("exiftool"))
         GTEST_SKIP() << "no sample files or no exiftool";
     const std::string file = corpus + "/jpeg/et_IPTC.jpg";
-    std::multimap<int, std::string> expected = ExifToolIptc(file);
+    std::multimap<int, std::string> expected = exifToolIptc(file);
     ASSERT_GT(expected.size(), 10u);
     expected.erase(0);  // the record version is never stored
     // ExifTool shows IIM dates as YYYY:MM:DD.

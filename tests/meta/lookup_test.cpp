@@ -13,53 +13,53 @@ class LookupTest : public ImageFileTest {};
 
 TEST_F(LookupTest, NamesMatchWholeKeysIgnoringLetterCase)
 {
-    TTiffBuilder tiff(true);
-    const int gps = tiff.AddDirectory();
-    tiff.AddAscii(0, 0x8298, "(c) Anna");
-    tiff.AddPointer(0, kGpsInfo, gps);
-    tiff.AddAscii(gps, 1, "N");
-    tiff.AddAscii(gps, 3, "W");
-    tiff.AddRationals(gps, 4, {{1, 1}, {54, 1}, {2900, 100}});
-    ASSERT_TRUE(OpenExif(tiff));
-    EXPECT_EQ(Value("gpslongituderef"), "W");
-    EXPECT_EQ(Value("GPSLONGITUDE"), "1.908056");
-    EXPECT_EQ(Decoder().IndexOfName("GPSLatitudeRef"), 1);
+    TiffBuilder tiff(true);
+    const int gps = tiff.addDirectory();
+    tiff.addAscii(0, 0x8298, "(c) Anna");
+    tiff.addPointer(0, kGpsInfo, gps);
+    tiff.addAscii(gps, 1, "N");
+    tiff.addAscii(gps, 3, "W");
+    tiff.addRationals(gps, 4, {{1, 1}, {54, 1}, {2900, 100}});
+    ASSERT_TRUE(openExif(tiff));
+    EXPECT_EQ(value("gpslongituderef"), "W");
+    EXPECT_EQ(value("GPSLONGITUDE"), "1.908056");
+    EXPECT_EQ(decoder().IndexOfName("GPSLatitudeRef"), 1);
     // Only letters fold: "GPSLatitude" is not "GPSLatitudeRef", and no latitude is stored.
-    EXPECT_EQ(Value("GPSLatitude"), "");
-    EXPECT_EQ(Decoder().IndexOfName("GPSLatitude"), -1);
-    EXPECT_EQ(Value("copyright"), "(c) Anna");
-    EXPECT_EQ(Value("COPYRIGHT "), "");
-    EXPECT_EQ(Decoder().EntryByName("Nothing").tagId, 0);
-    EXPECT_EQ(GpsPositionText(Decoder()), "");
+    EXPECT_EQ(value("GPSLatitude"), "");
+    EXPECT_EQ(decoder().IndexOfName("GPSLatitude"), -1);
+    EXPECT_EQ(value("copyright"), "(c) Anna");
+    EXPECT_EQ(value("COPYRIGHT "), "");
+    EXPECT_EQ(decoder().EntryByName("Nothing").tagId, 0);
+    EXPECT_EQ(gpsPositionText(decoder()), "");
 }
 
 TEST_F(LookupTest, FirstOfTwoEqualKeysWins)
 {
-    TTiffBuilder tiff(false);
-    const int exif = tiff.AddDirectory();
-    tiff.AddBytes(0, 0x828E, {0, 1, 1, 2});
-    tiff.AddPointer(0, kExifOffset, exif);
-    tiff.AddUndefined(exif, 0xA302, std::string("\x02\x00\x02\x00", 4));
-    ASSERT_TRUE(OpenExif(tiff));
-    EXPECT_EQ(Value("CFAPattern"), "0, 1, 1, 2");
+    TiffBuilder tiff(false);
+    const int exif = tiff.addDirectory();
+    tiff.addBytes(0, 0x828E, {0, 1, 1, 2});
+    tiff.addPointer(0, kExifOffset, exif);
+    tiff.addUndefined(exif, 0xA302, std::string("\x02\x00\x02\x00", 4));
+    ASSERT_TRUE(openExif(tiff));
+    EXPECT_EQ(value("CFAPattern"), "0, 1, 1, 2");
 }
 
 TEST_F(LookupTest, NumbersOfTags)
 {
-    TTiffBuilder tiff(true);
-    tiff.AddRationals(0, 0x011A, {{5, 2}});
-    tiff.AddRationals(0, 0x011B, {{7, 2}});
-    tiff.AddRationals(0, 0x829D, {{0xFFFFFFFF, 1}}, 10);
-    tiff.AddRationals(0, 0x829A, {{3000000000u, 1}}, 5);
-    ASSERT_TRUE(OpenExif(tiff));
-    EXPECT_EQ(Decoder().TagInteger("XResolution"), 2);
-    EXPECT_EQ(Decoder().TagInteger("YResolution"), 4);
-    EXPECT_EQ(Decoder().TagNumber("YResolution"), 3.5);
-    EXPECT_EQ(Decoder().TagInteger("FNumber"), -1);
-    EXPECT_EQ(Decoder().TagInteger("Missing"), 0);
-    EXPECT_EQ(Decoder().TagNumber("Missing"), 0);
+    TiffBuilder tiff(true);
+    tiff.addRationals(0, 0x011A, {{5, 2}});
+    tiff.addRationals(0, 0x011B, {{7, 2}});
+    tiff.addRationals(0, 0x829D, {{0xFFFFFFFF, 1}}, 10);
+    tiff.addRationals(0, 0x829A, {{3000000000u, 1}}, 5);
+    ASSERT_TRUE(openExif(tiff));
+    EXPECT_EQ(decoder().TagInteger("XResolution"), 2);
+    EXPECT_EQ(decoder().TagInteger("YResolution"), 4);
+    EXPECT_EQ(decoder().TagNumber("YResolution"), 3.5);
+    EXPECT_EQ(decoder().TagInteger("FNumber"), -1);
+    EXPECT_EQ(decoder().TagInteger("Missing"), 0);
+    EXPECT_EQ(decoder().TagNumber("Missing"), 0);
     // Numerators are read as signed 32-bit numbers.
-    EXPECT_EQ(Decoder().TagNumber("ExposureTime"), -1294967296.0);
+    EXPECT_EQ(decoder().TagNumber("ExposureTime"), -1294967296.0);
 }
 
 TEST_F(LookupTest, PositionTextAsThePlaceRunBuildsIt)
@@ -76,48 +76,48 @@ TEST_F(LookupTest, PositionTextAsThePlaceRunBuildsIt)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.expected);
-        TTiffBuilder tiff(false);
-        const int gps = tiff.AddDirectory();
-        tiff.AddPointer(0, kGpsInfo, gps);
-        tiff.AddAscii(gps, 1, c.latitudeRef);
-        tiff.AddRationals(gps, 2, {{33, 1}, {51, 1}, {2442, 100}});
-        tiff.AddAscii(gps, 3, c.longitudeRef);
-        tiff.AddRationals(gps, 4, {{151, 1}, {12, 1}, {5507, 100}});
-        ASSERT_TRUE(OpenExif(tiff));
-        EXPECT_EQ(GpsPositionText(Decoder()), c.expected);
+        TiffBuilder tiff(false);
+        const int gps = tiff.addDirectory();
+        tiff.addPointer(0, kGpsInfo, gps);
+        tiff.addAscii(gps, 1, c.latitudeRef);
+        tiff.addRationals(gps, 2, {{33, 1}, {51, 1}, {2442, 100}});
+        tiff.addAscii(gps, 3, c.longitudeRef);
+        tiff.addRationals(gps, 4, {{151, 1}, {12, 1}, {5507, 100}});
+        ASSERT_TRUE(openExif(tiff));
+        EXPECT_EQ(gpsPositionText(decoder()), c.expected);
     }
     // A southern reference without a latitude still gives a position.
-    TTiffBuilder tiff(false);
-    const int gps = tiff.AddDirectory();
-    tiff.AddPointer(0, kGpsInfo, gps);
-    tiff.AddAscii(gps, 1, "S");
-    tiff.AddRationals(gps, 4, {{70, 1}, {7, 1}, {2442, 100}});
-    ASSERT_TRUE(OpenExif(tiff));
-    EXPECT_EQ(GpsPositionText(Decoder()), "-,70.123450");
+    TiffBuilder tiff(false);
+    const int gps = tiff.addDirectory();
+    tiff.addPointer(0, kGpsInfo, gps);
+    tiff.addAscii(gps, 1, "S");
+    tiff.addRationals(gps, 4, {{70, 1}, {7, 1}, {2442, 100}});
+    ASSERT_TRUE(openExif(tiff));
+    EXPECT_EQ(gpsPositionText(decoder()), "-,70.123450");
 }
 
 TEST_F(LookupTest, SummaryOfAReadImage)
 {
-    TTiffBuilder tiff(true);
-    const int exif = tiff.AddDirectory();
-    tiff.AddAscii(0, 0x010F, "NIKON");
-    tiff.AddAscii(0, 0x0110, "COOLPIX P6000");
-    tiff.AddPointer(0, kExifOffset, exif);
-    tiff.AddRationals(exif, 0x9201, {{6906891, 1000000}}, 10);
-    tiff.AddAscii(exif, 0x9003, "2008:10:22 16:28:39");
-    tiff.AddShorts(exif, 0x8827, {64});
-    tiff.AddShorts(exif, 0x9209, {25});
-    tiff.AddRationals(exif, 0x920A, {{240, 10}});
-    tiff.AddRationals(exif, 0x829D, {{59, 10}});
-    tiff.AddLongs(exif, 0xA002, {640});
-    tiff.AddLongs(exif, 0xA003, {480});
-    const std::string bytes = JpegFile({ExifSegment(tiff.Build()), CommentSegment(std::string(3000, 'x')), ScanSegment()});
-    ASSERT_TRUE(Open(bytes, "DSCN0010.jpg"));
+    TiffBuilder tiff(true);
+    const int exif = tiff.addDirectory();
+    tiff.addAscii(0, 0x010F, "NIKON");
+    tiff.addAscii(0, 0x0110, "COOLPIX P6000");
+    tiff.addPointer(0, kExifOffset, exif);
+    tiff.addRationals(exif, 0x9201, {{6906891, 1000000}}, 10);
+    tiff.addAscii(exif, 0x9003, "2008:10:22 16:28:39");
+    tiff.addShorts(exif, 0x8827, {64});
+    tiff.addShorts(exif, 0x9209, {25});
+    tiff.addRationals(exif, 0x920A, {{240, 10}});
+    tiff.addRationals(exif, 0x829D, {{59, 10}});
+    tiff.addLongs(exif, 0xA002, {640});
+    tiff.addLongs(exif, 0xA003, {480});
+    const std::string bytes = jpegFile({exifSegment(tiff.build()), commentSegment(std::string(3000, 'x')), scanSegment()});
+    ASSERT_TRUE(open(bytes, "DSCN0010.jpg"));
     std::tm local{};
     localtime_r(&image.sourceDate, &local);
     char time[16];
     std::strftime(time, sizeof time, "%H:%M:%S", &local);
-    EXPECT_EQ(Decoder().SummaryText(),
+    EXPECT_EQ(decoder().SummaryText(),
               "File Name: DSCN0010.jpg\r\n"
               "File Size: " + std::to_string(bytes.size() / 1024) + "k\r\n"
               "File Date: " + time + "\r\n"
@@ -133,11 +133,11 @@ TEST_F(LookupTest, SummaryOfAReadImage)
 
 TEST_F(LookupTest, SummaryOfAFailedRead)
 {
-    ASSERT_FALSE(Open(JpegFile({Segment(0xE1, "Exif"), SegmentWithLength(0xDB, 0, "")}), "bad.jpg"));
-    EXPECT_EQ(Decoder().SummaryText(), "File Name: bad.jpg\r\nExif Error: Incorrect Exif header");
+    ASSERT_FALSE(open(jpegFile({segment(0xE1, "Exif"), segmentWithLength(0xDB, 0, "")}), "bad.jpg"));
+    EXPECT_EQ(decoder().SummaryText(), "File Name: bad.jpg\r\nExif Error: Incorrect Exif header");
     // A decoder whose container holds no Exif segment.
     image.exifSection = nullptr;
-    EXPECT_EQ(Decoder().SummaryText(), "");
+    EXPECT_EQ(decoder().SummaryText(), "");
 }
 
 struct DimensionCase {
@@ -163,58 +163,58 @@ INSTANTIATE_TEST_SUITE_P(Types, AdjustDimensionsTest,
 TEST_P(AdjustDimensionsTest, PatchesTheSizeEntries)
 {
     const DimensionCase& c = GetParam();
-    TTiffBuilder tiff(c.bigEndian);
-    const int exif = tiff.AddDirectory();
-    tiff.AddPointer(0, kExifOffset, exif);
+    TiffBuilder tiff(c.bigEndian);
+    const int exif = tiff.addDirectory();
+    tiff.addPointer(0, kExifOffset, exif);
     if (c.asLong) {
-        tiff.AddLongs(exif, 0xA002, {640});
-        tiff.AddLongs(exif, 0xA003, {480});
+        tiff.addLongs(exif, 0xA002, {640});
+        tiff.addLongs(exif, 0xA003, {480});
     } else {
-        tiff.AddShorts(exif, 0xA002, {640});
-        tiff.AddShorts(exif, 0xA003, {480});
+        tiff.addShorts(exif, 0xA002, {640});
+        tiff.addShorts(exif, 0xA003, {480});
     }
-    ASSERT_TRUE(OpenExif(tiff));
+    ASSERT_TRUE(openExif(tiff));
     const std::string before = image.exifSection->bytes;
-    Decoder().AdjustDimensions(480, 640);
+    decoder().AdjustDimensions(480, 640);
     EXPECT_EQ(image.exifSection->bytes, before);
 
-    Decoder().AdjustDimensions(70000, 1024);
+    decoder().AdjustDimensions(70000, 1024);
     std::string& bytes = image.exifSection->bytes;
-    const int32_t width = Decoder().widthValuePos;
-    const int32_t height = Decoder().heightValuePos;
+    const int32_t width = decoder().widthValuePos;
+    const int32_t height = decoder().heightValuePos;
     if (c.asLong) {
-        EXPECT_EQ(Read32In(bytes, width, c.bigEndian), 1024u);
-        EXPECT_EQ(Read32In(bytes, height, c.bigEndian), 70000u);
+        EXPECT_EQ(read32In(bytes, width, c.bigEndian), 1024u);
+        EXPECT_EQ(read32In(bytes, height, c.bigEndian), 70000u);
     } else {
-        EXPECT_EQ(Read16In(bytes, width, c.bigEndian), 1024u);
-        EXPECT_EQ(Read16In(bytes, width + 2, c.bigEndian), 0u);
-        EXPECT_EQ(Read16In(bytes, height, c.bigEndian), 70000u & 0xFFFF);
+        EXPECT_EQ(read16In(bytes, width, c.bigEndian), 1024u);
+        EXPECT_EQ(read16In(bytes, width + 2, c.bigEndian), 0u);
+        EXPECT_EQ(read16In(bytes, height, c.bigEndian), 70000u & 0xFFFF);
     }
-    EXPECT_EQ(Decoder().imageWidth, 640);
+    EXPECT_EQ(decoder().imageWidth, 640);
     EXPECT_EQ(bytes.size(), before.size());
 }
 
 TEST_F(LookupTest, AdjustDimensionsNeedsBothSizes)
 {
-    TTiffBuilder tiff(true);
-    tiff.AddShorts(0, 0x0101, {480});
-    ASSERT_TRUE(OpenExif(tiff));
+    TiffBuilder tiff(true);
+    tiff.addShorts(0, 0x0101, {480});
+    ASSERT_TRUE(openExif(tiff));
     const std::string before = image.exifSection->bytes;
-    Decoder().AdjustDimensions(100, 100);
+    decoder().AdjustDimensions(100, 100);
     EXPECT_EQ(image.exifSection->bytes, before);
 }
 
 TEST_F(LookupTest, AdjustDimensionsLeavesOffsetsAlone)
 {
-    TTiffBuilder tiff(true);
-    tiff.AddRationals(0, 0x0100, {{640, 1}});
-    tiff.AddShorts(0, 0x0101, {480});
-    ASSERT_TRUE(OpenExif(tiff));
-    const int32_t width = Decoder().widthValuePos;
-    const uint32_t offset = Read32In(image.exifSection->bytes, width, true);
-    Decoder().AdjustDimensions(100, 100);
-    EXPECT_EQ(Read32In(image.exifSection->bytes, width, true), offset);
-    EXPECT_EQ(Read16In(image.exifSection->bytes, Decoder().heightValuePos, true), 100);
+    TiffBuilder tiff(true);
+    tiff.addRationals(0, 0x0100, {{640, 1}});
+    tiff.addShorts(0, 0x0101, {480});
+    ASSERT_TRUE(openExif(tiff));
+    const int32_t width = decoder().widthValuePos;
+    const uint32_t offset = read32In(image.exifSection->bytes, width, true);
+    decoder().AdjustDimensions(100, 100);
+    EXPECT_EQ(read32In(image.exifSection->bytes, width, true), offset);
+    EXPECT_EQ(read16In(image.exifSection->bytes, decoder().heightValuePos, true), 100);
 }
 
 }  // namespace

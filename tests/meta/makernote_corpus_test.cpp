@@ -20,71 +20,71 @@ namespace {
 
 // How a pair of values is compared: as texts, or as numbers (a value whose
 // text this decoder maps differently than ExifTool).
-enum class TCompare { Text, Number };
+enum class Compare { Text, Number };
 
-struct TPeerValue {
+struct PeerValue {
     const char* key;      // our name
     const char* exifTool;  // ExifTool's tag; "#" asks for its value unconverted
-    TCompare compare;
+    Compare compare;
 };
 
-struct TMakerFile {
+struct MakerFile {
     const char* file;
-    std::vector<TPeerValue> values;
+    std::vector<PeerValue> values;
 };
 
-const std::vector<TMakerFile>& MakerFiles()
+const std::vector<MakerFile>& makerFiles()
 {
-    static const std::vector<TMakerFile> files = {
+    static const std::vector<MakerFile> files = {
         {"jpeg/Canon_PowerShot_S40.jpg",
-         {{"FirmwareVersion", "CanonFirmwareVersion", TCompare::Text},
-          {"OwnerName", "OwnerName", TCompare::Text},
-          {"ImageNumber", "FileNumber#", TCompare::Text},
-          {"ImageType", "CanonImageType", TCompare::Text},
-          {"Macro mode", "MacroMode", TCompare::Text},
-          {"Drive Mode", "ContinuousDrive", TCompare::Text},
-          {"Focus Mode", "FocusMode", TCompare::Text},
-          {"Image Size", "CanonImageSize", TCompare::Text},
-          {"CCD ISO", "CameraISO", TCompare::Text},
-          {"Metering Mode", "MeteringMode", TCompare::Text},
-          {"AF Point", "AFPoint", TCompare::Text},
-          {"Exposure Mode", "CanonExposureMode", TCompare::Text},
-          {"White balance", "Canon:WhiteBalance", TCompare::Text}}},
+         {{"FirmwareVersion", "CanonFirmwareVersion", Compare::Text},
+          {"OwnerName", "OwnerName", Compare::Text},
+          {"ImageNumber", "FileNumber#", Compare::Text},
+          {"ImageType", "CanonImageType", Compare::Text},
+          {"Macro mode", "MacroMode", Compare::Text},
+          {"Drive Mode", "ContinuousDrive", Compare::Text},
+          {"Focus Mode", "FocusMode", Compare::Text},
+          {"Image Size", "CanonImageSize", Compare::Text},
+          {"CCD ISO", "CameraISO", Compare::Text},
+          {"Metering Mode", "MeteringMode", Compare::Text},
+          {"AF Point", "AFPoint", Compare::Text},
+          {"Exposure Mode", "CanonExposureMode", Compare::Text},
+          {"White balance", "Canon:WhiteBalance", Compare::Text}}},
         {"jpeg/DSCN0010.jpg",
-         {{"ColorMode", "MakerNotes:ColorMode#", TCompare::Text},
-          {"Quality", "MakerNotes:Quality#", TCompare::Text},
-          {"WhiteBalance", "MakerNotes:WhiteBalance#", TCompare::Text},
-          {"FocusMode", "MakerNotes:FocusMode#", TCompare::Text},
-          {"NoiseReduction", "NoiseReduction#", TCompare::Text}}},
+         {{"ColorMode", "MakerNotes:ColorMode#", Compare::Text},
+          {"Quality", "MakerNotes:Quality#", Compare::Text},
+          {"WhiteBalance", "MakerNotes:WhiteBalance#", Compare::Text},
+          {"FocusMode", "MakerNotes:FocusMode#", Compare::Text},
+          {"NoiseReduction", "NoiseReduction#", Compare::Text}}},
         {"jpeg/Nikon_COOLPIX_P1.jpg",
-         {{"Quality", "MakerNotes:Quality#", TCompare::Text},
-          {"FlashSetting", "FlashSetting#", TCompare::Text},
-          {"Adapter", "AuxiliaryLens#", TCompare::Text}}},
+         {{"Quality", "MakerNotes:Quality#", Compare::Text},
+          {"FlashSetting", "FlashSetting#", Compare::Text},
+          {"Adapter", "AuxiliaryLens#", Compare::Text}}},
         {"jpeg/nikon-e950.jpg",
-         {{"Quality", "MakerNotes:Quality#", TCompare::Number},
-          {"ColorMode", "MakerNotes:ColorMode#", TCompare::Number},
-          {"ImageAdjustment", "MakerNotes:ImageAdjustment#", TCompare::Number},
-          {"WhiteBalance", "MakerNotes:WhiteBalance#", TCompare::Number},
-          {"Converter", "Converter#", TCompare::Number}}},
+         {{"Quality", "MakerNotes:Quality#", Compare::Number},
+          {"ColorMode", "MakerNotes:ColorMode#", Compare::Number},
+          {"ImageAdjustment", "MakerNotes:ImageAdjustment#", Compare::Number},
+          {"WhiteBalance", "MakerNotes:WhiteBalance#", Compare::Number},
+          {"Converter", "Converter#", Compare::Number}}},
         {"jpeg/Fujifilm_FinePix_E500.jpg",
-         {{"Quality", "MakerNotes:Quality", TCompare::Text},
-          {"Macro", "Macro", TCompare::Text},
-          {"SlowSync", "SlowSync", TCompare::Text},
-          {"PictureMode", "PictureMode", TCompare::Text}}},
+         {{"Quality", "MakerNotes:Quality", Compare::Text},
+          {"Macro", "Macro", Compare::Text},
+          {"SlowSync", "SlowSync", Compare::Text},
+          {"PictureMode", "PictureMode", Compare::Text}}},
         {"jpeg/et_Casio.jpg",
-         {{"RecordingMode", "RecordingMode", TCompare::Text},
-          {"Quality", "MakerNotes:Quality", TCompare::Text},
-          {"FlashIntensity", "FlashIntensity", TCompare::Text},
-          {"WhiteBalance", "MakerNotes:WhiteBalance", TCompare::Text},
-          {"Sharpness", "MakerNotes:Sharpness", TCompare::Text}}},
+         {{"RecordingMode", "RecordingMode", Compare::Text},
+          {"Quality", "MakerNotes:Quality", Compare::Text},
+          {"FlashIntensity", "FlashIntensity", Compare::Text},
+          {"WhiteBalance", "MakerNotes:WhiteBalance", Compare::Text},
+          {"Sharpness", "MakerNotes:Sharpness", Compare::Text}}},
         {"jpeg/olympus-c960.jpg",
-         {{"CameraID", "CameraID", TCompare::Text},
-          {"Firmware", "CameraType#", TCompare::Text},
-          {"JpegQual", "MakerNotes:Quality#", TCompare::Number},
-          {"Macro", "Macro#", TCompare::Number}}},
+         {{"CameraID", "CameraID", Compare::Text},
+          {"Firmware", "CameraType#", Compare::Text},
+          {"JpegQual", "MakerNotes:Quality#", Compare::Number},
+          {"Macro", "Macro#", Compare::Number}}},
         {"jpeg/sanyo-vpcg250.jpg",
-         {{"Special Mode", "SpecialMode#", TCompare::Text},
-          {"JpegQuality", "SanyoQuality#", TCompare::Text}}},
+         {{"Special Mode", "SpecialMode#", Compare::Text},
+          {"JpegQuality", "SanyoQuality#", Compare::Text}}},
     };
     return files;
 }
@@ -102,21 +102,21 @@ std::string Plain(std::string text)
         text.pop_back();
     for (size_t comma; (comma = text.find(", ")) != std::string::npos;)
         text.replace(comma, 2, " ");
-    return TrimText(text);
+    return trimText(text);
 }
 
 // ExifTool's values of the tags, in order, "-" for a tag it does not find.
-std::vector<std::string> ExifToolValues(const std::string& path, const std::vector<TPeerValue>& values)
+std::vector<std::string> exifToolValues(const std::string& path, const std::vector<PeerValue>& values)
 {
     std::vector<std::string> command = {"exiftool", "-T"};
-    for (const TPeerValue& value : values)
+    for (const PeerValue& value : values)
         command.push_back(std::string("-") + value.exifTool);
     command.push_back(path);
-    const TProgramResult result = RunProgram(command);
+    const ProgramResult result = runProgram(command);
     std::vector<std::string> fields;
     std::stringstream line(result.out.substr(0, result.out.find('\n')));
     for (std::string field; std::getline(line, field, '\t');)
-        fields.push_back(TrimText(field));
+        fields.push_back(trimText(field));
     return fields;
 }
 
@@ -124,19 +124,19 @@ class MakerNoteCorpusTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        corpus = CorpusDir();
+        corpus = corpusDir();
         if (corpus.empty())
             GTEST_SKIP() << "no sample files";
-        SetDecimalSeparator('.');
+        setDecimalSeparator('.');
     }
-    void TearDown() override { SetDecimalSeparator(','); }
+    void TearDown() override { setDecimalSeparator(','); }
 
     std::string corpus;
 };
 
 TEST_F(MakerNoteCorpusTest, EveryMakerNoteDecodes)
 {
-    for (const TMakerFile& maker : MakerFiles()) {
+    for (const MakerFile& maker : makerFiles()) {
         SCOPED_TRACE(maker.file);
         TimgData image(kDecodeAll);
         ASSERT_TRUE(image.OpenImage(corpus + "/" + maker.file));
@@ -170,22 +170,22 @@ TEST_F(MakerNoteCorpusTest, KonicaMinoltaIsNotRecognised)
 
 TEST_F(MakerNoteCorpusTest, ValuesAgreeWithExifTool)
 {
-    if (!ProgramAvailable("exiftool"))
+    if (!programAvailable("exiftool"))
         GTEST_SKIP() << "exiftool not installed";
-    for (const TMakerFile& maker : MakerFiles()) {
+    for (const MakerFile& maker : makerFiles()) {
         SCOPED_TRACE(maker.file);
         const std::string path = corpus + "/" + maker.file;
         TimgData image(kDecodeAll);
         ASSERT_TRUE(image.OpenImage(path));
         const TImageInfo& decoder = *image.exifDecoder;
-        const std::vector<std::string> peer = ExifToolValues(path, maker.values);
+        const std::vector<std::string> peer = exifToolValues(path, maker.values);
         ASSERT_EQ(peer.size(), maker.values.size());
         for (size_t i = 0; i < peer.size(); ++i) {
-            const TPeerValue& value = maker.values[i];
+            const PeerValue& value = maker.values[i];
             SCOPED_TRACE(value.key);
             ASSERT_GE(decoder.IndexOfName(value.key), 0);
             ASSERT_NE(peer[i], "-") << value.exifTool;
-            if (value.compare == TCompare::Number)
+            if (value.compare == Compare::Number)
                 EXPECT_EQ(decoder.TagNumber(value.key), std::strtod(peer[i].c_str(), nullptr));
             else
                 EXPECT_EQ(Plain(decoder.TagValueText(value.key)), peer[i]);

@@ -13,9 +13,9 @@ namespace vistado::test {
 namespace {
 
 // Builds a note for the TIFF offset it will lie at, in a byte order.
-using TNoteMaker = std::function<std::string(uint32_t at, bool bigEndian)>;
+using NoteMaker = std::function<std::string(uint32_t at, bool bigEndian)>;
 
-struct TCamera {
+struct Camera {
     std::string make;
     std::string model;        // none when empty
     std::string exifVersion;  // none when empty
@@ -24,180 +24,180 @@ struct TCamera {
 // TIFF data of a camera file: Make and Model in IFD0, then an Exif directory
 // holding the Exif version, the maker note and, behind the note, the image
 // width (read in the Exif data's byte order again).
-std::string CameraTiff(bool bigEndian, const TCamera& camera, const TNoteMaker& makeNote)
+std::string cameraTiff(bool bigEndian, const Camera& camera, const NoteMaker& makeNote)
 {
-    TTiffBuilder tiff(bigEndian);
-    tiff.AddAscii(0, kMake, camera.make);
+    TiffBuilder tiff(bigEndian);
+    tiff.addAscii(0, kMake, camera.make);
     if (!camera.model.empty())
-        tiff.AddAscii(0, kModel, camera.model);
-    const int exif = tiff.AddDirectory();
-    tiff.AddPointer(0, kExifOffset, exif);
+        tiff.addAscii(0, kModel, camera.model);
+    const int exif = tiff.addDirectory();
+    tiff.addPointer(0, kExifOffset, exif);
     uint32_t entries = 2;
     if (!camera.exifVersion.empty()) {
-        tiff.AddUndefined(exif, kExifVersion, camera.exifVersion);
+        tiff.addUndefined(exif, kExifVersion, camera.exifVersion);
         ++entries;
     }
     // The note is the directory's only value stored behind it.
-    const uint32_t noteAt = tiff.DirectoryOffset(exif) + 2 + 12 * entries + 4;
-    tiff.AddUndefined(exif, kMakerNote, makeNote(noteAt, bigEndian));
-    tiff.AddLongs(exif, kExifImageWidth, {640});
-    return tiff.Build();
+    const uint32_t noteAt = tiff.directoryOffset(exif) + 2 + 12 * entries + 4;
+    tiff.addUndefined(exif, kMakerNote, makeNote(noteAt, bigEndian));
+    tiff.addLongs(exif, kExifImageWidth, {640});
+    return tiff.build();
 }
 
-// Where the Make text lies in CameraTiff's data: the first value behind IFD0.
-uint32_t MakeTextOffset(const TCamera& camera)
+// Where the Make text lies in cameraTiff's data: the first value behind IFD0.
+uint32_t makeTextOffset(const Camera& camera)
 {
     const uint32_t entries = camera.model.empty() ? 2 : 3;
     return 8 + 2 + 12 * entries + 4;
 }
 
-std::string WithHeader(const std::string& header, const TTiffBuilder& note, uint32_t at)
+std::string withHeader(const std::string& header, const TiffBuilder& note, uint32_t at)
 {
-    return header + note.DirectoryBlock(0, at + static_cast<uint32_t>(header.size()));
+    return header + note.directoryBlock(0, at + static_cast<uint32_t>(header.size()));
 }
 
 // A note with a TIFF header of its own at byte 10, as newer Nikon cameras
 // write it.
-std::string NikonFormANote(uint32_t, bool bigEndian)
+std::string nikonFormANote(uint32_t, bool bigEndian)
 {
-    TTiffBuilder note(bigEndian);
-    note.AddShorts(0, 0x0002, {0, 100});
-    note.AddAscii(0, 0x0004, "NORMAL");
-    return std::string("Nikon\0\x02\x10\0\0", 10) + (bigEndian ? "MM" : "II") + note.U16(42) +
-        note.U32(8) + note.DirectoryBlock(0, 8);
+    TiffBuilder note(bigEndian);
+    note.addShorts(0, 0x0002, {0, 100});
+    note.addAscii(0, 0x0004, "NORMAL");
+    return std::string("Nikon\0\x02\x10\0\0", 10) + (bigEndian ? "MM" : "II") + note.u16(42) +
+        note.u32(8) + note.directoryBlock(0, 8);
 }
 
-std::string NikonHeaderNote(uint32_t at, bool bigEndian)
+std::string nikonHeaderNote(uint32_t at, bool bigEndian)
 {
-    TTiffBuilder note(bigEndian);
-    note.AddAscii(0, 0x0002, "08.00");
-    note.AddShorts(0, 0x0003, {12});
-    return WithHeader(std::string("Nikon\0\x01\0", 8), note, at);
+    TiffBuilder note(bigEndian);
+    note.addAscii(0, 0x0002, "08.00");
+    note.addShorts(0, 0x0003, {12});
+    return withHeader(std::string("Nikon\0\x01\0", 8), note, at);
 }
 
-std::string NikonPlainNote(uint32_t at, bool bigEndian)
+std::string nikonPlainNote(uint32_t at, bool bigEndian)
 {
-    TTiffBuilder note(bigEndian);
-    note.AddShorts(0, 0x0002, {0, 100});
-    note.AddAscii(0, 0x0004, "NORMAL");
-    return note.DirectoryBlock(0, at);
+    TiffBuilder note(bigEndian);
+    note.addShorts(0, 0x0002, {0, 100});
+    note.addAscii(0, 0x0004, "NORMAL");
+    return note.directoryBlock(0, at);
 }
 
-std::string OlympusNote(uint32_t at, bool bigEndian)
+std::string olympusNote(uint32_t at, bool bigEndian)
 {
-    TTiffBuilder note(bigEndian);
-    note.AddShorts(0, 0x0201, {2});
-    note.AddAscii(0, 0x0207, "SR874");
-    return WithHeader(std::string("OLYMP\0\x01\0", 8), note, at);
+    TiffBuilder note(bigEndian);
+    note.addShorts(0, 0x0201, {2});
+    note.addAscii(0, 0x0207, "SR874");
+    return withHeader(std::string("OLYMP\0\x01\0", 8), note, at);
 }
 
-std::string CasioQvcNote(uint32_t at, bool bigEndian)
+std::string casioQvcNote(uint32_t at, bool bigEndian)
 {
-    TTiffBuilder note(bigEndian);
-    note.AddShorts(0, 0x3002, {3});
-    note.AddAscii(0, 0x3006, "Europe");
-    return WithHeader(std::string("QVC\0\0\0", 6), note, at);
+    TiffBuilder note(bigEndian);
+    note.addShorts(0, 0x3002, {3});
+    note.addAscii(0, 0x3006, "Europe");
+    return withHeader(std::string("QVC\0\0\0", 6), note, at);
 }
 
-std::string CasioNote(uint32_t at, bool bigEndian)
+std::string casioNote(uint32_t at, bool bigEndian)
 {
-    TTiffBuilder note(bigEndian);
-    note.AddShorts(0, 0x0002, {3});
-    note.AddRationals(0, 0x0006, {{2500, 1}});
-    return note.DirectoryBlock(0, at);
+    TiffBuilder note(bigEndian);
+    note.addShorts(0, 0x0002, {3});
+    note.addRationals(0, 0x0006, {{2500, 1}});
+    return note.directoryBlock(0, at);
 }
 
 // Little-endian whatever the Exif data's order; offsets count from the note's
 // first byte.
-std::string FujiNote(uint32_t, bool)
+std::string fujiNote(uint32_t, bool)
 {
-    TTiffBuilder note(false);
-    note.AddAscii(0, 0x1000, "NORMAL ");
-    note.AddShorts(0, 0x1001, {3});
-    return "FUJIFILM" + note.U32(12) + note.DirectoryBlock(0, 12);
+    TiffBuilder note(false);
+    note.addAscii(0, 0x1000, "NORMAL ");
+    note.addShorts(0, 0x1001, {3});
+    return "FUJIFILM" + note.u32(12) + note.directoryBlock(0, 12);
 }
 
-std::string CanonNote(uint32_t at, bool bigEndian)
+std::string canonNote(uint32_t at, bool bigEndian)
 {
-    TTiffBuilder note(bigEndian);
-    note.AddAscii(0, 0x0007, "Firmware Version 1.10");
-    note.AddLongs(0, 0x0008, {1171771});
-    return note.DirectoryBlock(0, at);
+    TiffBuilder note(bigEndian);
+    note.addAscii(0, 0x0007, "Firmware Version 1.10");
+    note.addLongs(0, 0x0008, {1171771});
+    return note.directoryBlock(0, at);
 }
 
-std::string EpsonNote(uint32_t at, bool bigEndian)
+std::string epsonNote(uint32_t at, bool bigEndian)
 {
-    TTiffBuilder note(bigEndian);
-    note.AddShorts(0, 0x0201, {2});
-    note.AddShorts(0, 0x0203, {7});  // "Skip"
-    note.AddAscii(0, 0x0209, "EPSON CAMERA");
-    note.AddShorts(0, 0x0F00, {8});  // "skip"
-    return WithHeader(std::string("EPSON\0\x01\0", 8), note, at);
+    TiffBuilder note(bigEndian);
+    note.addShorts(0, 0x0201, {2});
+    note.addShorts(0, 0x0203, {7});  // "Skip"
+    note.addAscii(0, 0x0209, "EPSON CAMERA");
+    note.addShorts(0, 0x0F00, {8});  // "skip"
+    return withHeader(std::string("EPSON\0\x01\0", 8), note, at);
 }
 
-std::string SanyoNote(uint32_t at, bool bigEndian)
+std::string sanyoNote(uint32_t at, bool bigEndian)
 {
-    TTiffBuilder note(bigEndian);
-    note.AddLongs(0, 0x0200, {0, 1, 2});
-    note.AddShorts(0, 0x0201, {2});
-    return WithHeader(std::string("SANYO\0\x01\0", 8), note, at);
+    TiffBuilder note(bigEndian);
+    note.addLongs(0, 0x0200, {0, 1, 2});
+    note.addShorts(0, 0x0201, {2});
+    return withHeader(std::string("SANYO\0\x01\0", 8), note, at);
 }
 
-std::string MinoltaNote(uint32_t at, bool bigEndian)
+std::string minoltaNote(uint32_t at, bool bigEndian)
 {
-    TTiffBuilder note(bigEndian);
-    note.AddAscii(0, 0x0000, "DiMAGE");
-    note.AddUndefined(0, 0x0E00, std::string("PrintIM\0" "0300", 12));
-    return note.DirectoryBlock(0, at);
+    TiffBuilder note(bigEndian);
+    note.addAscii(0, 0x0000, "DiMAGE");
+    note.addUndefined(0, 0x0E00, std::string("PrintIM\0" "0300", 12));
+    return note.directoryBlock(0, at);
 }
 
-struct TExpected {
+struct Expected {
     const char* key;
     const char* text;
 };
 
-struct TLayoutCase {
+struct LayoutCase {
     const char* name;
-    TCamera camera;
-    TNoteMaker note;
-    std::vector<TExpected> tags;  // maker-note tags and their stored texts
+    Camera camera;
+    NoteMaker note;
+    std::vector<Expected> tags;  // maker-note tags and their stored texts
     const char* report;
 };
 
-const std::vector<TLayoutCase>& LayoutCases()
+const std::vector<LayoutCase>& layoutCases()
 {
-    static const std::vector<TLayoutCase> cases = {
-        {"NikonTiffHeader", {"NIKON", "COOLPIX P1", "0220"}, NikonFormANote,
+    static const std::vector<LayoutCase> cases = {
+        {"NikonTiffHeader", {"NIKON", "COOLPIX P1", "0220"}, nikonFormANote,
          {{"ISOSpeed", "0, 100"}, {"Quality", "\"NORMAL\""}},
          "\r\nISO Speed = 0, 100\r\nQuality = \"NORMAL\""},
-        {"NikonHeader", {"NIKON", "E950", "0210"}, NikonHeaderNote,
+        {"NikonHeader", {"NIKON", "E950", "0210"}, nikonHeaderNote,
          {{"FamilyID", "\"08.00\""}, {"Quality", "2 Mpixel Fine"}},
          "\r\nFamilyID = \"08.00\"\r\nQuality = 2 Mpixel Fine"},
-        {"NikonHeaderless", {"NIKON CORPORATION", "NIKON D1", "0210"}, NikonPlainNote,
+        {"NikonHeaderless", {"NIKON CORPORATION", "NIKON D1", "0210"}, nikonPlainNote,
          {{"ISOSpeed", "0, 100"}, {"Quality", "\"NORMAL\""}},
          "\r\nISO Speed = 0, 100\r\nQuality = \"NORMAL\""},
-        {"Olympus", {"OLYMPUS OPTICAL CO.,LTD", "C960Z", "0210"}, OlympusNote,
+        {"Olympus", {"OLYMPUS OPTICAL CO.,LTD", "C960Z", "0210"}, olympusNote,
          {{"JpegQual", "HQ"}, {"Firmware", "\"SR874\""}},
          "\r\nJpegQual = HQ\r\nFirmware = \"SR874\""},
-        {"CasioQvc", {"CASIO COMPUTER CO.,LTD.", "EX-Z750", "0221"}, CasioQvcNote,
+        {"CasioQvc", {"CASIO COMPUTER CO.,LTD.", "EX-Z750", "0221"}, casioQvcNote,
          {{"Quality", "Fine"}, {"TimeZone", "\"Europe\""}},
          "\r\nQuality = Fine\r\nTime Zone = \"Europe\""},
-        {"Casio", {"CASIO", "QV-3000EX", "0210"}, CasioNote,
+        {"Casio", {"CASIO", "QV-3000EX", "0210"}, casioNote,
          {{"Quality", "Fine"}, {"ObjectDistance", "2500/1"}},
          "\r\nQuality = Fine\r\nObjectDistance = 2500/1"},
-        {"Fuji", {"FUJIFILM", "FinePix E500", "0220"}, FujiNote,
+        {"Fuji", {"FUJIFILM", "FinePix E500", "0220"}, fujiNote,
          {{"Quality", "\"NORMAL \""}, {"Sharpness", "Normal"}},
          "\r\nQuality = \"NORMAL \"\r\nSharpness = Normal"},
-        {"Canon", {"Canon", "Canon PowerShot S40", "0220"}, CanonNote,
+        {"Canon", {"Canon", "Canon PowerShot S40", "0220"}, canonNote,
          {{"FirmwareVersion", "\"Firmware Version 1.10\""}, {"ImageNumber", "1171771"}},
          "\r\nFirmwareVersion = \"Firmware Version 1.10\"\r\nImageNumber = 1171771"},
-        {"Epson", {"SEIKO EPSON CORP.", "PhotoPC 3000Z", "0210"}, EpsonNote,
+        {"Epson", {"SEIKO EPSON CORP.", "PhotoPC 3000Z", "0210"}, epsonNote,
          {{"JpegQuality", "2"}, {"CameraID", "\"EPSON CAMERA\""}},
          "\r\nJpegQuality = 2\r\nCameraID = \"EPSON CAMERA\""},
-        {"Sanyo", {"SANYO Electric Co.,Ltd.", "SR6", "0200"}, SanyoNote,
+        {"Sanyo", {"SANYO Electric Co.,Ltd.", "SR6", "0200"}, sanyoNote,
          {{"Special Mode", "0, 1, 2"}, {"JpegQuality", "2"}},
          "\r\nSpecial Mode = 0, 1, 2\r\nJpegQuality = 2"},
-        {"Minolta", {"Minolta Co., Ltd.", "DiMAGE 7", "0220"}, MinoltaNote,
+        {"Minolta", {"Minolta Co., Ltd.", "DiMAGE 7", "0220"}, minoltaNote,
          {{"PIMdata", "\"PrintIM.0300\""}},
          "\r\nModelID = \"DiMAGE\"\r\nPIMdata = \"PrintIM.0300\""},
     };
@@ -206,29 +206,29 @@ const std::vector<TLayoutCase>& LayoutCases()
 
 class MakerNoteTest : public ImageFileTest {
 protected:
-    bool OpenCamera(bool bigEndian, const TCamera& camera, const TNoteMaker& note,
+    bool openCamera(bool bigEndian, const Camera& camera, const NoteMaker& note,
                     const std::string& name = "image.jpg")
     {
-        const std::string tiff = CameraTiff(bigEndian, camera, note);
+        const std::string tiff = cameraTiff(bigEndian, camera, note);
         if (name.ends_with(".jpg"))
-            return Open(JpegFile({ExifSegment(tiff), QuantTableSegment(), ScanSegment()}), name);
-        return Open(tiff, name);
+            return open(jpegFile({exifSegment(tiff), quantTableSegment(), scanSegment()}), name);
+        return open(tiff, name);
     }
 
     // What the walk leaves in the container's errorText, which a successful
     // read replaces with "<none>": the note decoded once more on its own.
-    std::string WalkError()
+    std::string walkError()
     {
         image.errorText.clear();
-        TmsInfo again(Decoder().readingTiff, Decoder());
-        again.DecodeMakerNote(Decoder());
+        TmsInfo again(decoder().readingTiff, decoder());
+        again.DecodeMakerNote(decoder());
         return image.errorText;
     }
 
-    std::vector<const TTagEntry*> MakerTags()
+    std::vector<const TTagEntry*> makerTags()
     {
         std::vector<const TTagEntry*> found;
-        for (const TTagEntry& tag : Decoder().tags)
+        for (const TTagEntry& tag : decoder().tags)
             if (tag.tableId == 1)
                 found.push_back(&tag);
         return found;
@@ -237,18 +237,18 @@ protected:
 
 TEST_F(MakerNoteTest, EachMakeSelectsItsLayoutAndTable)
 {
-    for (const TLayoutCase& c : LayoutCases()) {
+    for (const LayoutCase& c : layoutCases()) {
         for (const bool bigEndian : {false, true}) {
             SCOPED_TRACE(std::string(c.name) + (bigEndian ? " Motorola" : " Intel"));
-            ASSERT_TRUE(OpenCamera(bigEndian, c.camera, c.note));
-            EXPECT_TRUE(Decoder().makerNoteDecoded);
-            EXPECT_EQ(Decoder().makerNoteReport, c.report);
-            ASSERT_EQ(MakerTags().size(), c.tags.size());
-            for (const TExpected& tag : c.tags)
-                EXPECT_EQ(Value(tag.key), tag.text) << tag.key;
-            EXPECT_EQ(Decoder().imageWidth, 640);
-            EXPECT_EQ(Decoder().bigEndian, bigEndian);
-            EXPECT_EQ(WalkError(), "");
+            ASSERT_TRUE(openCamera(bigEndian, c.camera, c.note));
+            EXPECT_TRUE(decoder().makerNoteDecoded);
+            EXPECT_EQ(decoder().makerNoteReport, c.report);
+            ASSERT_EQ(makerTags().size(), c.tags.size());
+            for (const Expected& tag : c.tags)
+                EXPECT_EQ(value(tag.key), tag.text) << tag.key;
+            EXPECT_EQ(decoder().imageWidth, 640);
+            EXPECT_EQ(decoder().bigEndian, bigEndian);
+            EXPECT_EQ(walkError(), "");
         }
     }
 }
@@ -257,17 +257,17 @@ TEST_F(MakerNoteTest, EachMakeSelectsItsLayoutAndTable)
 // the file's first byte rather than from behind a JPEG segment's header.
 TEST_F(MakerNoteTest, TiffFilesTakeTheSameLayouts)
 {
-    for (const TLayoutCase& c : LayoutCases()) {
+    for (const LayoutCase& c : layoutCases()) {
         SCOPED_TRACE(c.name);
-        ASSERT_TRUE(OpenCamera(true, c.camera, c.note, "image.tif"));
-        EXPECT_EQ(Decoder().makerNoteReport, c.report);
-        for (const TExpected& tag : c.tags)
-            EXPECT_EQ(Value(tag.key), tag.text) << tag.key;
-        EXPECT_EQ(WalkError(), "");
+        ASSERT_TRUE(openCamera(true, c.camera, c.note, "image.tif"));
+        EXPECT_EQ(decoder().makerNoteReport, c.report);
+        for (const Expected& tag : c.tags)
+            EXPECT_EQ(value(tag.key), tag.text) << tag.key;
+        EXPECT_EQ(walkError(), "");
     }
 }
 
-struct TFormACase {
+struct FormACase {
     const char* exifVersion;
     const char* model;
     const char* file;
@@ -278,7 +278,7 @@ struct TFormACase {
 // by the Exif version, or in a TIFF file without one by a D-series model.
 TEST_F(MakerNoteTest, NikonTiffHeaderFormByVersionAndModel)
 {
-    const TFormACase cases[] = {
+    const FormACase cases[] = {
         {"0220", "COOLPIX P1", "image.jpg", true},
         {"0221", "COOLPIX P1", "image.jpg", true},
         {"0230", "Z 6", "image.jpg", true},
@@ -293,19 +293,19 @@ TEST_F(MakerNoteTest, NikonTiffHeaderFormByVersionAndModel)
         {"", "", "image.nef", false},
         {"0220", "NIKON E5700", "image.nef", true},
     };
-    for (const TFormACase& c : cases) {
+    for (const FormACase& c : cases) {
         SCOPED_TRACE(std::string(c.exifVersion) + " " + c.model + " " + c.file);
-        ASSERT_TRUE(OpenCamera(false, {"NIKON", c.model, c.exifVersion}, NikonFormANote, c.file));
-        EXPECT_TRUE(Decoder().makerNoteDecoded);
+        ASSERT_TRUE(openCamera(false, {"NIKON", c.model, c.exifVersion}, nikonFormANote, c.file));
+        EXPECT_TRUE(decoder().makerNoteDecoded);
         if (c.formA) {
-            EXPECT_EQ(Value("Quality"), "\"NORMAL\"");
+            EXPECT_EQ(value("Quality"), "\"NORMAL\"");
         } else {
             // Read in the "Nikon" header form, the header's zero bytes 8 and 9
             // count no entries.
-            EXPECT_EQ(Decoder().makerNoteReport, "");
-            EXPECT_EQ(Decoder().IndexOfName("Quality"), -1);
+            EXPECT_EQ(decoder().makerNoteReport, "");
+            EXPECT_EQ(decoder().IndexOfName("Quality"), -1);
         }
-        EXPECT_EQ(WalkError(), "");
+        EXPECT_EQ(walkError(), "");
     }
 }
 
@@ -313,62 +313,62 @@ TEST_F(MakerNoteTest, UnknownMakesWalkNothing)
 {
     for (const char* make : {"KONICA MINOLTA", " NIKON", "PENTAX Corporation", "NIKO", ""}) {
         SCOPED_TRACE(make);
-        ASSERT_TRUE(OpenCamera(false, {make, "", "0220"}, CanonNote));
-        EXPECT_FALSE(Decoder().makerNoteDecoded);
-        EXPECT_EQ(Decoder().makerNoteReport, "");
-        EXPECT_TRUE(MakerTags().empty());
+        ASSERT_TRUE(openCamera(false, {make, "", "0220"}, canonNote));
+        EXPECT_FALSE(decoder().makerNoteDecoded);
+        EXPECT_EQ(decoder().makerNoteReport, "");
+        EXPECT_TRUE(makerTags().empty());
     }
-    ASSERT_TRUE(OpenCamera(false, {"canon inc.", "", "0220"}, CanonNote));
-    EXPECT_TRUE(Decoder().makerNoteDecoded);
+    ASSERT_TRUE(openCamera(false, {"canon inc.", "", "0220"}, canonNote));
+    EXPECT_TRUE(decoder().makerNoteDecoded);
 }
 
 // Fuji notes are little-endian inside Exif data of either order; the Exif
 // data's order holds again behind the note, also when the note is broken.
 TEST_F(MakerNoteTest, FujiByteOrderIsRestored)
 {
-    const TCamera fuji{"FUJIFILM", "FinePix E500", "0220"};
-    ASSERT_TRUE(OpenCamera(true, fuji, FujiNote));
-    EXPECT_EQ(Value("Sharpness"), "Normal");
-    EXPECT_TRUE(Decoder().bigEndian);
-    EXPECT_EQ(Decoder().imageWidth, 640);
+    const Camera fuji{"FUJIFILM", "FinePix E500", "0220"};
+    ASSERT_TRUE(openCamera(true, fuji, fujiNote));
+    EXPECT_EQ(value("Sharpness"), "Normal");
+    EXPECT_TRUE(decoder().bigEndian);
+    EXPECT_EQ(decoder().imageWidth, 640);
 
-    const TNoteMaker broken = [](uint32_t, bool) {
+    const NoteMaker broken = [](uint32_t, bool) {
         return std::string("FUJIFILM\x0c\0\0\0\xff\xff", 14) + std::string(20, '\0');
     };
-    ASSERT_TRUE(OpenCamera(true, fuji, broken));
-    EXPECT_TRUE(Decoder().makerNoteDecoded);
-    EXPECT_TRUE(Decoder().bigEndian);
-    EXPECT_EQ(Decoder().imageWidth, 640);
-    EXPECT_EQ(Value("ExifImageWidth"), "640");
-    EXPECT_TRUE(WalkError().starts_with("Error Detected = ")) << image.errorText;
-    EXPECT_TRUE(Decoder().bigEndian);
+    ASSERT_TRUE(openCamera(true, fuji, broken));
+    EXPECT_TRUE(decoder().makerNoteDecoded);
+    EXPECT_TRUE(decoder().bigEndian);
+    EXPECT_EQ(decoder().imageWidth, 640);
+    EXPECT_EQ(value("ExifImageWidth"), "640");
+    EXPECT_TRUE(walkError().starts_with("Error Detected = ")) << image.errorText;
+    EXPECT_TRUE(decoder().bigEndian);
 }
 
 // A value whose offset leads out of the note is read from the Exif data at
 // the place the offset designates: here the Make text of IFD0.
 TEST_F(MakerNoteTest, ValueBeyondTheNoteIsReadFromTheExifData)
 {
-    const TCamera canon{"Canon", "", "0220"};
-    const TNoteMaker note = [&canon](uint32_t at, bool bigEndian) {
-        TTiffBuilder tiff(bigEndian);
-        tiff.AddRawEntry(0, 0x0009, 2, 6, MakeTextOffset(canon));
-        return tiff.DirectoryBlock(0, at);
+    const Camera canon{"Canon", "", "0220"};
+    const NoteMaker note = [&canon](uint32_t at, bool bigEndian) {
+        TiffBuilder tiff(bigEndian);
+        tiff.addRawEntry(0, 0x0009, 2, 6, makeTextOffset(canon));
+        return tiff.directoryBlock(0, at);
     };
     for (const char* file : {"image.jpg", "image.tif"}) {
         for (const bool bigEndian : {false, true}) {
             SCOPED_TRACE(std::string(file) + (bigEndian ? " Motorola" : " Intel"));
-            ASSERT_TRUE(OpenCamera(bigEndian, canon, note, file));
-            EXPECT_EQ(Value("OwnerName"), "\"Canon\"");
+            ASSERT_TRUE(openCamera(bigEndian, canon, note, file));
+            EXPECT_EQ(value("OwnerName"), "\"Canon\"");
         }
     }
 }
 
 TEST_F(MakerNoteTest, SkipRowsAreIgnoredInAnyLetterCase)
 {
-    ASSERT_TRUE(OpenCamera(false, {"SEIKO EPSON CORP.", "", "0210"}, EpsonNote));
-    EXPECT_EQ(Decoder().makerNoteReport, "\r\nJpegQuality = 2\r\nCameraID = \"EPSON CAMERA\"");
-    ASSERT_EQ(MakerTags().size(), 2u);
-    for (const TTagEntry* tag : MakerTags())
+    ASSERT_TRUE(openCamera(false, {"SEIKO EPSON CORP.", "", "0210"}, epsonNote));
+    EXPECT_EQ(decoder().makerNoteReport, "\r\nJpegQuality = 2\r\nCameraID = \"EPSON CAMERA\"");
+    ASSERT_EQ(makerTags().size(), 2u);
+    for (const TTagEntry* tag : makerTags())
         EXPECT_NE(tag->tagId, 0x0203);
 }
 
@@ -376,27 +376,27 @@ TEST_F(MakerNoteTest, SkipRowsAreIgnoredInAnyLetterCase)
 // behind for a formatter to reach.
 TEST_F(MakerNoteTest, DecoderFields)
 {
-    ASSERT_TRUE(OpenCamera(false, {"Minolta Co., Ltd.", "", "0220"}, MinoltaNote));
-    TmsInfo known(false, Decoder());
-    EXPECT_EQ(known.notePos, Decoder().makerNotePos);
-    EXPECT_TRUE(known.DecodeMakerNote(Decoder()));
+    ASSERT_TRUE(openCamera(false, {"Minolta Co., Ltd.", "", "0220"}, minoltaNote));
+    TmsInfo known(false, decoder());
+    EXPECT_EQ(known.notePos, decoder().makerNotePos);
+    EXPECT_TRUE(known.DecodeMakerNote(decoder()));
     EXPECT_EQ(known.makeText, "Minolta Co., Ltd.");
-    EXPECT_EQ(known.notePos, Decoder().makerNotePos);
-    EXPECT_EQ(MakerNoteImage(), nullptr);
+    EXPECT_EQ(known.notePos, decoder().makerNotePos);
+    EXPECT_EQ(makerNoteImage(), nullptr);
 
-    TmsInfo fromTiff(true, Decoder());
-    Decoder().cameraMake = "KONICA MINOLTA";
-    EXPECT_FALSE(fromTiff.DecodeMakerNote(Decoder()));
+    TmsInfo fromTiff(true, decoder());
+    decoder().cameraMake = "KONICA MINOLTA";
+    EXPECT_FALSE(fromTiff.DecodeMakerNote(decoder()));
     EXPECT_EQ(fromTiff.makeText, "");
-    EXPECT_EQ(fromTiff.notePos, Decoder().makerNotePos + 16);
+    EXPECT_EQ(fromTiff.notePos, decoder().makerNotePos + 16);
 }
 
 // A Canon note: the camera settings, shot information and custom functions
 // split into labelled lines and derived entries found by name.
 TEST_F(MakerNoteTest, CanonDerivedEntries)
 {
-    const TNoteMaker note = [](uint32_t at, bool bigEndian) {
-        TTiffBuilder tiff(bigEndian);
+    const NoteMaker note = [](uint32_t at, bool bigEndian) {
+        TiffBuilder tiff(bigEndian);
         std::vector<uint16_t> settings(34, 0);
         settings[0] = 68;
         settings[1] = 1;      // Macro mode, and Self Timer (same field)
@@ -406,37 +406,37 @@ TEST_F(MakerNoteTest, CanonDerivedEntries)
         settings[17] = 3;     // Metering Mode
         settings[19] = 12289;  // AF Point
         settings[32] = 1;     // the second Focus Mode
-        tiff.AddShorts(0, 0x0001, settings);
+        tiff.addShorts(0, 0x0001, settings);
         std::vector<uint16_t> shot(19, 0);
         shot[7] = 2;
         shot[15] = 65504;
-        tiff.AddShorts(0, 0x0004, shot);
-        tiff.AddShorts(0, 0x000F, {8, 257, 3585});
-        return tiff.DirectoryBlock(0, at);
+        tiff.addShorts(0, 0x0004, shot);
+        tiff.addShorts(0, 0x000F, {8, 257, 3585});
+        return tiff.directoryBlock(0, at);
     };
-    ASSERT_TRUE(OpenCamera(false, {"Canon", "Canon EOS 10D", "0221"}, note));
-    EXPECT_EQ(Value("Macro mode"), "Macro");
-    EXPECT_EQ(Value("Self Timer"), " 1");
-    EXPECT_EQ(Value("Drive Mode"), "Continuous");
-    EXPECT_EQ(Value("Focus Mode"), "AI Focus");  // the first of the two
-    EXPECT_EQ(Value("Metering Mode"), "Evaluative");
-    EXPECT_EQ(Value("AF Point"), "Auto AF point selection");
-    EXPECT_EQ(Value("White balance"), "Cloudy");
-    EXPECT_EQ(Value("Flash bias"), "-1 EV");
-    EXPECT_EQ(Value("Noise Reduction"), " On");
-    EXPECT_EQ(Value("Superimposed Display"), " Off");
-    EXPECT_EQ(Decoder().IndexOfName("Compression Rate"), -1);
-    EXPECT_EQ(Value("ExposureInfo1").substr(0, 12), "68, 1, 0, 4,");
-    EXPECT_EQ(Value("CustomFunctions"), "8, 257, 3585");
+    ASSERT_TRUE(openCamera(false, {"Canon", "Canon EOS 10D", "0221"}, note));
+    EXPECT_EQ(value("Macro mode"), "Macro");
+    EXPECT_EQ(value("Self Timer"), " 1");
+    EXPECT_EQ(value("Drive Mode"), "Continuous");
+    EXPECT_EQ(value("Focus Mode"), "AI Focus");  // the first of the two
+    EXPECT_EQ(value("Metering Mode"), "Evaluative");
+    EXPECT_EQ(value("AF Point"), "Auto AF point selection");
+    EXPECT_EQ(value("White balance"), "Cloudy");
+    EXPECT_EQ(value("Flash bias"), "-1 EV");
+    EXPECT_EQ(value("Noise Reduction"), " On");
+    EXPECT_EQ(value("Superimposed Display"), " Off");
+    EXPECT_EQ(decoder().IndexOfName("Compression Rate"), -1);
+    EXPECT_EQ(value("ExposureInfo1").substr(0, 12), "68, 1, 0, 4,");
+    EXPECT_EQ(value("CustomFunctions"), "8, 257, 3585");
 
-    const TTagEntry derived = Decoder().EntryByName("macro MODE");
+    const TTagEntry derived = decoder().EntryByName("macro MODE");
     EXPECT_EQ(derived.tagId, kDerivedTagId);
     EXPECT_EQ(derived.tableId, 1);
     EXPECT_EQ(derived.valueType, 2);
     EXPECT_EQ(derived.caption, "Macro mode");
-    EXPECT_LT(Decoder().IndexOfName("Macro mode"), Decoder().IndexOfName("ExposureInfo1"));
+    EXPECT_LT(decoder().IndexOfName("Macro mode"), decoder().IndexOfName("ExposureInfo1"));
 
-    const std::string& report = Decoder().makerNoteReport;
+    const std::string& report = decoder().makerNoteReport;
     EXPECT_TRUE(report.starts_with("\r\nMacro mode = Macro\r\nSelf Timer =  1\r\nFlash Mode = Not fired"))
         << report;
     EXPECT_NE(report.find("\r\nFocus Mode = Continuous\r\nExposureInfo1 = 68, 1, 0, 4, 0, 1,"),

@@ -8,14 +8,14 @@
 namespace vistado {
 namespace {
 
-struct TTextCase {
+struct TextCase {
     const char* input;
     const char* shown;
 };
 
 TEST(NikonFormat, ColorModeComparesFiveCharacters)
 {
-    const TTextCase cases[] = {
+    const TextCase cases[] = {
         {"\"MODE1\"", "Mode1 (sRGB)"},
         {"\"MODE2\"", "Mode 2 (Adobe RGB)"},
         {"\"MODE3\"", "Mode 3 (sRGB): higher saturation"},
@@ -26,19 +26,19 @@ TEST(NikonFormat, ColorModeComparesFiveCharacters)
         {"\"", ""},
         {"", ""},
     };
-    for (const TTextCase& c : cases)
+    for (const TextCase& c : cases)
         EXPECT_EQ(FormatNikonColorMode(c.input), c.shown) << c.input;
 }
 
 class NikonLensTest : public testing::Test {
 protected:
-    void SetUp() override { SetDecimalSeparator('.'); }
-    void TearDown() override { SetDecimalSeparator(','); }
+    void SetUp() override { setDecimalSeparator('.'); }
+    void TearDown() override { setDecimalSeparator(','); }
 };
 
 TEST_F(NikonLensTest, FourRationals)
 {
-    const TTextCase cases[] = {
+    const TextCase cases[] = {
         {"180/10, 700/10, 35/10, 45/10", "18.0-70.0(mm)  F3.5-F4.5"},
         {"50/1, 50/1, 14/10, 14/10", "50.0-50.0(mm)  F1.4-F1.4"},
         {"180/10", "0.0-0.0(mm)  F0.0-F18.0"},
@@ -46,13 +46,13 @@ TEST_F(NikonLensTest, FourRationals)
         {"", "0.0-0.0(mm)  F0.0-F0.0"},
         {"18/0, x, 35/10, 45/10", "0.0-0.0(mm)  F3.5-F4.5"},
     };
-    for (const TTextCase& c : cases)
+    for (const TextCase& c : cases)
         EXPECT_EQ(FormatNikonLens(c.input), c.shown) << c.input;
 }
 
 TEST_F(NikonLensTest, TakesTheEngineSeparator)
 {
-    SetDecimalSeparator(',');
+    setDecimalSeparator(',');
     EXPECT_EQ(FormatNikonLens("180/10, 700/10, 35/10, 45/10"), "18,0-70,0(mm)  F3,5-F4,5");
 }
 
@@ -98,8 +98,8 @@ class CanonFormatTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_EQ(MakerNoteImage(), nullptr);
-        SetFormatterExpansion(false);
+        ASSERT_EQ(makerNoteImage(), nullptr);
+        setFormatterExpansion(false);
     }
 };
 
@@ -120,7 +120,7 @@ TEST_F(CanonFormatTest, ItemDecoders)
 TEST_F(CanonFormatTest, SettingsReadSelfTimerFromTheMacroField)
 {
     EXPECT_EQ(FormatCanonSettings("92, 2, 0"), "\r\nMacro mode = Normal\r\nSelf Timer =  2");
-    EXPECT_TRUE(FormatterExpansion());
+    EXPECT_TRUE(formatterExpansion());
 }
 
 TEST_F(CanonFormatTest, SettingsInTableOrder)
@@ -144,15 +144,15 @@ TEST_F(CanonFormatTest, ShotInfo)
     EXPECT_EQ(FormatCanonShotInfo(list),
               "\r\nWhite balance = Tungsten\r\nSequence Number =  7\r\nOpticalZoom Step =  6"
               "\r\nAF point =  0\r\nFlash bias = -0.33 EV\r\nDistance =  1");
-    EXPECT_TRUE(FormatterExpansion());
-    SetFormatterExpansion(false);
+    EXPECT_TRUE(formatterExpansion());
+    setFormatterExpansion(false);
     EXPECT_EQ(FormatCanonShotInfo("54"), "");
-    EXPECT_TRUE(FormatterExpansion());
+    EXPECT_TRUE(formatterExpansion());
 }
 
 TEST_F(CanonFormatTest, CustomFunctions)
 {
-    const TTextCase cases[] = {
+    const TextCase cases[] = {
         {"30, 257, 512, 769",
          "\r\nNoise Reduction =  On\r\nShutter AE Lock Button = AF/AE lock\r\nMirror Lockup = Enable"},
         {"30", ""},
@@ -161,10 +161,10 @@ TEST_F(CanonFormatTest, CustomFunctions)
         {"6, 1792, 1793, 1794", "\r\nAEB Sequence = 0\r\nAEB Sequence =  -"},
         {"4, 3841, 1537", "\r\nShutter Release w/o CF Card = Disable\r\nAV Shutter Speed =  1/200 (fixed)"},
     };
-    for (const TTextCase& c : cases) {
-        SetFormatterExpansion(false);
+    for (const TextCase& c : cases) {
+        setFormatterExpansion(false);
         EXPECT_EQ(FormatCanonCustomFunctions(c.input), c.shown) << c.input;
-        EXPECT_TRUE(FormatterExpansion());
+        EXPECT_TRUE(formatterExpansion());
     }
 }
 

@@ -8,15 +8,15 @@ namespace {
 
 TImageInfo* currentImage = nullptr;
 
-std::string Upper(const std::string& text)
+std::string upper(const std::string& text)
 {
-    return UpperAscii(text);
+    return upperAscii(text);
 }
 
 // Like the formatters that split one value into several derived entries.
-std::string Expanding(const std::string& text)
+std::string expanding(const std::string& text)
 {
-    SetFormatterExpansion(true);
+    setFormatterExpansion(true);
     currentImage->AddDerivedTag("Part", text.substr(0, 1), 2);
     return "\r\nPart = " + text.substr(0, 1);
 }
@@ -24,8 +24,8 @@ std::string Expanding(const std::string& text)
 const TTagEntry kMakerTable[] = {
     {.tagId = 1, .key = "Quality", .caption = "Quality", .valueMap = "1:Fine,2:Normal"},
     {.tagId = 2, .key = "Hidden", .caption = "sKiP"},
-    {.tagId = 3, .key = "Lens", .caption = "Lens", .formatter = Upper},
-    {.tagId = 4, .key = "Settings", .caption = "Settings", .formatter = Expanding},
+    {.tagId = 3, .key = "Lens", .caption = "Lens", .formatter = upper},
+    {.tagId = 4, .key = "Settings", .caption = "Settings", .formatter = expanding},
     {.tagId = 5, .key = "Far", .caption = "Far"},
 };
 
@@ -36,23 +36,23 @@ protected:
     void SetUp() override
     {
         ImageFileTest::SetUp();
-        TTiffBuilder tiff(GetParam());
-        tiff.AddAscii(0, 0x010F, "FALLBACKMAKE");
-        ASSERT_TRUE(OpenExif(tiff));
-        currentImage = &Decoder();
-        makeOffset = Decoder().tags[0].rawOffset;
+        TiffBuilder tiff(GetParam());
+        tiff.addAscii(0, 0x010F, "FALLBACKMAKE");
+        ASSERT_TRUE(openExif(tiff));
+        currentImage = &decoder();
+        makeOffset = decoder().tags[0].rawOffset;
     }
 
     // A note whose offsets count from its first byte: header, then the directory.
-    std::string Note(const TTiffBuilder& note) const
+    std::string Note(const TiffBuilder& note) const
     {
-        return kNoteHeader + note.DirectoryBlock(0, static_cast<uint32_t>(kNoteHeader.size()));
+        return kNoteHeader + note.directoryBlock(0, static_cast<uint32_t>(kNoteHeader.size()));
     }
 
-    void Walk(const std::string& note)
+    void walk(const std::string& note)
     {
         const int64_t dirOffset = static_cast<int64_t>(kNoteHeader.size());
-        Decoder().WalkMakerNoteDirectory(note, kMakerTable, dirOffset, dirOffset + 1,
+        decoder().WalkMakerNoteDirectory(note, kMakerTable, dirOffset, dirOffset + 1,
                                          makeOffset - 5000);
     }
 
@@ -66,62 +66,62 @@ INSTANTIATE_TEST_SUITE_P(ByteOrders, MakerNoteWalkTest, testing::Values(false, t
 
 TEST_P(MakerNoteWalkTest, DecodesAgainstTheMakerTable)
 {
-    TTiffBuilder note(GetParam());
-    note.AddShorts(0, 1, {1});
-    note.AddShorts(0, 2, {7});
-    note.AddAscii(0, 3, "abcdefgh");
-    note.AddShorts(0, 4, {1, 2, 3});
-    note.AddRawEntry(0, 5, 7, 6, 5000);  // lies beyond the note: read from the Exif segment
-    note.AddShorts(0, 9, {3});
-    const std::string segment = Decoder().buffer;
-    Walk(Note(note));
+    TiffBuilder note(GetParam());
+    note.addShorts(0, 1, {1});
+    note.addShorts(0, 2, {7});
+    note.addAscii(0, 3, "abcdefgh");
+    note.addShorts(0, 4, {1, 2, 3});
+    note.addRawEntry(0, 5, 7, 6, 5000);  // lies beyond the note: read from the Exif segment
+    note.addShorts(0, 9, {3});
+    const std::string segment = decoder().buffer;
+    walk(Note(note));
 
-    EXPECT_EQ(Decoder().makerNoteReport,
+    EXPECT_EQ(decoder().makerNoteReport,
               "\r\nQuality = Fine"
               "\r\nLens = \"ABCDEFGH\""
               "\r\nPart = 1\r\nSettings = 1, 2, 3"
               "\r\nFar = \"FALLBA\""
               "\r\nUnknown = 3");
-    EXPECT_EQ(Decoder().buffer, segment);
+    EXPECT_EQ(decoder().buffer, segment);
     EXPECT_EQ(image.errorText, "<none>");
 
-    const TTagEntry quality = Decoder().EntryByName("Quality");
+    const TTagEntry quality = decoder().EntryByName("Quality");
     EXPECT_EQ(quality.tableId, 1);
     EXPECT_EQ(quality.text, "Fine");
     EXPECT_EQ(quality.valueType, 3);
     EXPECT_EQ(quality.rawOffset, 0);
-    EXPECT_EQ(Decoder().TagValueText("Lens"), "\"ABCDEFGH\"");
-    EXPECT_EQ(Decoder().TagValueText("Settings"), "1, 2, 3");
-    EXPECT_EQ(Decoder().TagValueText("Part"), "1");
-    EXPECT_EQ(Decoder().TagValueText("Far"), "\"FALLBA\"");
-    EXPECT_EQ(Decoder().IndexOfName("Hidden"), -1);
-    EXPECT_LT(Decoder().IndexOfName("Part"), Decoder().IndexOfName("Settings"));
+    EXPECT_EQ(decoder().TagValueText("Lens"), "\"ABCDEFGH\"");
+    EXPECT_EQ(decoder().TagValueText("Settings"), "1, 2, 3");
+    EXPECT_EQ(decoder().TagValueText("Part"), "1");
+    EXPECT_EQ(decoder().TagValueText("Far"), "\"FALLBA\"");
+    EXPECT_EQ(decoder().IndexOfName("Hidden"), -1);
+    EXPECT_LT(decoder().IndexOfName("Part"), decoder().IndexOfName("Settings"));
 }
 
 TEST_P(MakerNoteWalkTest, ErrorEndsTheWalkAndIsReported)
 {
-    TTiffBuilder note(GetParam());
-    note.AddShorts(0, 1, {2});
-    note.AddRawEntry(0, 3, 13, 1, 0);
-    note.AddShorts(0, 5, {1});
-    const std::string segment = Decoder().buffer;
-    Walk(Note(note));
-    EXPECT_EQ(Decoder().TagValueText("Quality"), "Normal");
-    EXPECT_EQ(Decoder().IndexOfName("Far"), -1);
+    TiffBuilder note(GetParam());
+    note.addShorts(0, 1, {2});
+    note.addRawEntry(0, 3, 13, 1, 0);
+    note.addShorts(0, 5, {1});
+    const std::string segment = decoder().buffer;
+    walk(Note(note));
+    EXPECT_EQ(decoder().TagValueText("Quality"), "Normal");
+    EXPECT_EQ(decoder().IndexOfName("Far"), -1);
     EXPECT_EQ(image.errorText, "Error Detected = type 13 above 12");
-    EXPECT_EQ(Decoder().buffer, segment);
+    EXPECT_EQ(decoder().buffer, segment);
 
-    Walk(kNoteHeader + "\x05");
+    walk(kNoteHeader + "\x05");
     EXPECT_TRUE(image.errorText.starts_with("Error Detected = "));
 }
 
 TEST_P(MakerNoteWalkTest, ZeroCountEntriesAreNotSkipped)
 {
-    TTiffBuilder note(GetParam());
-    note.AddRawEntry(0, 1, 3, 0, 0);
-    Walk(Note(note));
-    EXPECT_EQ(Decoder().makerNoteReport, "\r\nQuality = ");
-    EXPECT_EQ(Decoder().IndexOfName("Quality"), static_cast<int32_t>(Decoder().tags.size()) - 1);
+    TiffBuilder note(GetParam());
+    note.addRawEntry(0, 1, 3, 0, 0);
+    walk(Note(note));
+    EXPECT_EQ(decoder().makerNoteReport, "\r\nQuality = ");
+    EXPECT_EQ(decoder().IndexOfName("Quality"), static_cast<int32_t>(decoder().tags.size()) - 1);
 }
 
 }  // namespace

@@ -10,46 +10,46 @@
 namespace vistado::test {
 namespace {
 
-std::string RichExifJpeg(bool bigEndian)
+std::string richExifJpeg(bool bigEndian)
 {
-    TTiffBuilder tiff(bigEndian);
-    const int exif = tiff.AddDirectory();
-    const int gps = tiff.AddDirectory();
-    const int interop = tiff.AddDirectory();
-    tiff.AddAscii(0, 0x010F, "NIKON");
-    tiff.AddAscii(0, 0x0110, "COOLPIX P6000");
-    tiff.AddRationals(0, 0x011A, {{300, 1}});
-    tiff.AddPointer(0, kExifOffset, exif);
-    tiff.AddPointer(0, kGpsInfo, gps);
-    tiff.AddRationals(exif, 0x829A, {{1, 60}});
-    tiff.AddAscii(exif, 0x9003, "2008:10:22 16:28:39");
-    tiff.AddShorts(exif, 0x9209, {16});
-    tiff.AddUndefined(exif, 0x927C, std::string("Nikon\0\x02\x10\0\0", 10) + std::string(40, '\x11'));
-    tiff.AddUndefined(exif, 0x9286, std::string("ASCII\0\0\0hello", 13));
-    tiff.AddLongs(exif, 0xA002, {640});
-    tiff.AddPointer(exif, 0xA005, interop);
-    tiff.AddAscii(interop, 1, "R98");
-    tiff.AddAscii(gps, 1, "N");
-    tiff.AddRationals(gps, 2, {{43, 1}, {28, 1}, {281, 100}});
-    tiff.AddAscii(gps, 3, "E");
-    tiff.AddRationals(gps, 4, {{11, 1}, {53, 1}, {644, 100}});
-    tiff.AddRationals(gps, 7, {{14, 1}, {28, 1}, {17, 1}});
-    return JpegFile({JfifSegment(), ExifSegment(tiff.Build()), CommentSegment("comment"),
-                     QuantTableSegment(), FrameSegment(640, 480), HuffmanTableSegment(), ScanSegment()});
+    TiffBuilder tiff(bigEndian);
+    const int exif = tiff.addDirectory();
+    const int gps = tiff.addDirectory();
+    const int interop = tiff.addDirectory();
+    tiff.addAscii(0, 0x010F, "NIKON");
+    tiff.addAscii(0, 0x0110, "COOLPIX P6000");
+    tiff.addRationals(0, 0x011A, {{300, 1}});
+    tiff.addPointer(0, kExifOffset, exif);
+    tiff.addPointer(0, kGpsInfo, gps);
+    tiff.addRationals(exif, 0x829A, {{1, 60}});
+    tiff.addAscii(exif, 0x9003, "2008:10:22 16:28:39");
+    tiff.addShorts(exif, 0x9209, {16});
+    tiff.addUndefined(exif, 0x927C, std::string("Nikon\0\x02\x10\0\0", 10) + std::string(40, '\x11'));
+    tiff.addUndefined(exif, 0x9286, std::string("ASCII\0\0\0hello", 13));
+    tiff.addLongs(exif, 0xA002, {640});
+    tiff.addPointer(exif, 0xA005, interop);
+    tiff.addAscii(interop, 1, "R98");
+    tiff.addAscii(gps, 1, "N");
+    tiff.addRationals(gps, 2, {{43, 1}, {28, 1}, {281, 100}});
+    tiff.addAscii(gps, 3, "E");
+    tiff.addRationals(gps, 4, {{11, 1}, {53, 1}, {644, 100}});
+    tiff.addRationals(gps, 7, {{14, 1}, {28, 1}, {17, 1}});
+    return jpegFile({jfifSegment(), exifSegment(tiff.build()), commentSegment("comment"),
+                     quantTableSegment(), frameSegment(640, 480), huffmanTableSegment(), scanSegment()});
 }
 
 class RobustnessTest : public ImageFileTest {
 protected:
     // Opens every prefix of the file (up to limit bytes): a shorter file never
     // yields more tags than the whole one.
-    void OpenEveryTruncation(const std::string& bytes, size_t limit)
+    void openEveryTruncation(const std::string& bytes, size_t limit)
     {
-        ASSERT_TRUE(Open(bytes));
-        const size_t wholeTags = image.exifDecoder ? Decoder().tags.size() : 0;
+        ASSERT_TRUE(open(bytes));
+        const size_t wholeTags = image.exifDecoder ? decoder().tags.size() : 0;
         for (size_t length = 0; length <= std::min(limit, bytes.size()); ++length) {
-            const bool opened = Open(bytes.substr(0, length));
+            const bool opened = open(bytes.substr(0, length));
             if (opened && image.exifDecoder) {
-                ASSERT_LE(Decoder().tags.size(), wholeTags) << length;
+                ASSERT_LE(decoder().tags.size(), wholeTags) << length;
             }
             ASSERT_TRUE(opened ? image.errorText == "<none>" : image.errorText != "<none>") << length;
         }
@@ -59,44 +59,44 @@ protected:
 TEST_F(RobustnessTest, TruncatedAtEveryLength)
 {
     for (bool bigEndian : {false, true}) {
-        const std::string bytes = RichExifJpeg(bigEndian);
-        OpenEveryTruncation(bytes, bytes.size());
+        const std::string bytes = richExifJpeg(bigEndian);
+        openEveryTruncation(bytes, bytes.size());
     }
 }
 
 TEST_F(RobustnessTest, RealCameraFilesTruncatedAtEveryLength)
 {
-    const std::string corpus = CorpusDir();
+    const std::string corpus = corpusDir();
     if (corpus.empty())
         GTEST_SKIP() << "no sample files";
     for (const char* name : {"jpeg/Canon_40D.jpg", "jpeg/et_GPS.jpg", "jpeg/Nikon_D70.jpg"}) {
         SCOPED_TRACE(name);
-        const std::string bytes = ReadFile(corpus + "/" + name);
-        OpenEveryTruncation(bytes, bytes.size());
+        const std::string bytes = readFile(corpus + "/" + name);
+        openEveryTruncation(bytes, bytes.size());
     }
     // Its scan ends at the SOS segment near 16 kB; longer prefixes all read alike.
-    OpenEveryTruncation(ReadFile(corpus + "/jpeg/DSCN0010.jpg"), 16500);
-    const std::string tiff = ReadFile(corpus + "/tiff/et_ExifTool.tif");
+    openEveryTruncation(readFile(corpus + "/jpeg/DSCN0010.jpg"), 16500);
+    const std::string tiff = readFile(corpus + "/tiff/et_ExifTool.tif");
     for (size_t length = 0; length <= tiff.size(); ++length)
-        Open(tiff.substr(0, length), "cut.tif");
+        open(tiff.substr(0, length), "cut.tif");
 }
 
 TEST_F(RobustnessTest, ZeroLengthSegments)
 {
-    const std::string zero = SegmentWithLength(0xE1, 0, "");
-    EXPECT_FALSE(Open("\xFF\xD8" + zero));
-    EXPECT_FALSE(Open(JpegFile({CommentSegment("c"), zero, ScanSegment()})));
-    EXPECT_FALSE(Open(JpegFile({SegmentWithLength(0xFE, 1, "")})));
+    const std::string zero = segmentWithLength(0xE1, 0, "");
+    EXPECT_FALSE(open("\xFF\xD8" + zero));
+    EXPECT_FALSE(open(jpegFile({commentSegment("c"), zero, scanSegment()})));
+    EXPECT_FALSE(open(jpegFile({segmentWithLength(0xFE, 1, "")})));
     // Segments of length 2 are stored but never taken.
-    EXPECT_TRUE(Open(JpegFile({Segment(0xE1, ""), Segment(0xFE, ""), Segment(0xED, ""), CommentSegment("c"), ScanSegment()})));
+    EXPECT_TRUE(open(jpegFile({segment(0xE1, ""), segment(0xFE, ""), segment(0xED, ""), commentSegment("c"), scanSegment()})));
     EXPECT_FALSE(image.ExifPresent());
     EXPECT_EQ(image.iptcSection, nullptr);
     EXPECT_EQ(image.CommentText(), "c");
     EXPECT_EQ(image.sectionCount, 5);
     // Exif segments that end inside their header or before their first directory.
-    EXPECT_TRUE(Open(JpegFile({Segment(0xE1, "Exif"), ScanSegment()})));
-    EXPECT_FALSE(Open(JpegFile({Segment(0xE1, std::string("Exif\0\0MM", 8)), ScanSegment()})));
-    EXPECT_FALSE(Open(JpegFile({Segment(0xE1, std::string("Exif\0\0MM\0*\0\0\0\x08", 14)), ScanSegment()})));
+    EXPECT_TRUE(open(jpegFile({segment(0xE1, "Exif"), scanSegment()})));
+    EXPECT_FALSE(open(jpegFile({segment(0xE1, std::string("Exif\0\0MM", 8)), scanSegment()})));
+    EXPECT_FALSE(open(jpegFile({segment(0xE1, std::string("Exif\0\0MM\0*\0\0\0\x08", 14)), scanSegment()})));
     EXPECT_EQ(image.errorText, "Not an EXIF file");
 }
 
@@ -108,81 +108,81 @@ TEST_F(RobustnessTest, CountsAndOffsetsNear2To31)
         for (uint16_t type = 1; type <= 12; ++type) {
             for (uint32_t count : hugeCounts) {
                 for (uint32_t offset : hugeOffsets) {
-                    TTiffBuilder tiff(bigEndian);
-                    const int exif = tiff.AddDirectory();
-                    tiff.AddAscii(0, 0x010F, "Make");
-                    tiff.AddPointer(0, kExifOffset, exif);
-                    tiff.AddRawEntry(exif, 0x9286, type, count, offset);
-                    tiff.AddRawEntry(exif, 0xA002, type, count, offset);
-                    tiff.AddRawEntry(exif, kExifOffset, type, count, offset);
-                    tiff.AddRawEntry(0, 0x9209, type, count, offset);
-                    tiff.AddRawEntry(0, kGpsInfo, 4, 1, offset);
-                    OpenExif(tiff);
+                    TiffBuilder tiff(bigEndian);
+                    const int exif = tiff.addDirectory();
+                    tiff.addAscii(0, 0x010F, "Make");
+                    tiff.addPointer(0, kExifOffset, exif);
+                    tiff.addRawEntry(exif, 0x9286, type, count, offset);
+                    tiff.addRawEntry(exif, 0xA002, type, count, offset);
+                    tiff.addRawEntry(exif, kExifOffset, type, count, offset);
+                    tiff.addRawEntry(0, 0x9209, type, count, offset);
+                    tiff.addRawEntry(0, kGpsInfo, 4, 1, offset);
+                    openExif(tiff);
                 }
             }
         }
     }
     // Offsets of directories near 2^31, from the header and from pointers.
     for (uint32_t offset : hugeOffsets) {
-        TTiffBuilder tiff(true);
-        tiff.SetFirstDirectoryOffset(offset);
-        EXPECT_FALSE(OpenExif(tiff));
-        TTiffBuilder pointing(false);
-        pointing.AddRawEntry(0, kExifOffset, 4, 1, offset);
-        pointing.AddAscii(0, 0x0110, "Model");
-        ASSERT_TRUE(OpenExif(pointing));
-        EXPECT_EQ(Value("Model"), "Model");
+        TiffBuilder tiff(true);
+        tiff.setFirstDirectoryOffset(offset);
+        EXPECT_FALSE(openExif(tiff));
+        TiffBuilder pointing(false);
+        pointing.addRawEntry(0, kExifOffset, 4, 1, offset);
+        pointing.addAscii(0, 0x0110, "Model");
+        ASSERT_TRUE(openExif(pointing));
+        EXPECT_EQ(value("Model"), "Model");
     }
 }
 
 TEST_F(RobustnessTest, DirectoryLoops)
 {
-    TTiffBuilder tiff(true);
-    const int a = tiff.AddDirectory();
-    const int b = tiff.AddDirectory();
-    const int gps = tiff.AddDirectory();
-    tiff.AddPointer(0, kExifOffset, a);
-    tiff.AddPointer(a, 0xA005, b);
-    tiff.AddPointer(b, kExifOffset, a);
-    tiff.AddPointer(b, kGpsInfo, gps);
-    tiff.AddPointer(gps, kExifOffset, 0);
-    tiff.AddPointer(gps, kGpsInfo, gps);
-    tiff.AddPointer(0, 0x014A, 0);
-    ASSERT_TRUE(OpenExif(tiff));
-    EXPECT_EQ(Decoder().tags.size(), 5u);
+    TiffBuilder tiff(true);
+    const int a = tiff.addDirectory();
+    const int b = tiff.addDirectory();
+    const int gps = tiff.addDirectory();
+    tiff.addPointer(0, kExifOffset, a);
+    tiff.addPointer(a, 0xA005, b);
+    tiff.addPointer(b, kExifOffset, a);
+    tiff.addPointer(b, kGpsInfo, gps);
+    tiff.addPointer(gps, kExifOffset, 0);
+    tiff.addPointer(gps, kGpsInfo, gps);
+    tiff.addPointer(0, 0x014A, 0);
+    ASSERT_TRUE(openExif(tiff));
+    EXPECT_EQ(decoder().tags.size(), 5u);
 }
 
 TEST_F(RobustnessTest, DeepChainOfDirectoriesEndsWithoutExhaustingTheStack)
 {
-    TTiffBuilder tiff(false);
+    TiffBuilder tiff(false);
     int previous = 0;
     for (int i = 0; i < 3000; ++i) {  // as many as one segment holds
-        const int next = tiff.AddDirectory();
-        tiff.AddPointer(previous, kExifOffset, next);
+        const int next = tiff.addDirectory();
+        tiff.addPointer(previous, kExifOffset, next);
         previous = next;
     }
-    tiff.AddAscii(0, 0x0110, "Model");
-    ASSERT_TRUE(OpenExif(tiff));
-    EXPECT_EQ(Value("Model"), "Model");
-    EXPECT_LT(Decoder().tags.size(), 100u);
-    ASSERT_TRUE(Open(tiff.Build(), "deep.tif"));
+    tiff.addAscii(0, 0x0110, "Model");
+    ASSERT_TRUE(openExif(tiff));
+    EXPECT_EQ(value("Model"), "Model");
+    EXPECT_LT(decoder().tags.size(), 100u);
+    ASSERT_TRUE(open(tiff.build(), "deep.tif"));
 }
 
 TEST_F(RobustnessTest, TypeNumbersAbove12)
 {
     for (uint16_t type : {13, 14, 255, 0x8000, 0xFFFF}) {
-        TTiffBuilder tiff(false);
-        const int exif = tiff.AddDirectory();
-        const int gps = tiff.AddDirectory();
-        tiff.AddPointer(0, kExifOffset, exif);
-        tiff.AddPointer(0, kGpsInfo, gps);
-        tiff.AddAscii(0, 0x0110, "Model");
-        tiff.AddRawEntry(exif, 0x9003, type, 1, 0);
-        tiff.AddRawEntry(gps, 1, type, 2, 0);
-        ASSERT_TRUE(OpenExif(tiff));
-        EXPECT_EQ(Value("Model"), "Model");
-        tiff.AddRawEntry(0, 0x0131, type, 1, 0);
-        EXPECT_FALSE(OpenExif(tiff));
+        TiffBuilder tiff(false);
+        const int exif = tiff.addDirectory();
+        const int gps = tiff.addDirectory();
+        tiff.addPointer(0, kExifOffset, exif);
+        tiff.addPointer(0, kGpsInfo, gps);
+        tiff.addAscii(0, 0x0110, "Model");
+        tiff.addRawEntry(exif, 0x9003, type, 1, 0);
+        tiff.addRawEntry(gps, 1, type, 2, 0);
+        ASSERT_TRUE(openExif(tiff));
+        EXPECT_EQ(value("Model"), "Model");
+        tiff.addRawEntry(0, 0x0131, type, 1, 0);
+        EXPECT_FALSE(openExif(tiff));
     }
 }
 
@@ -190,13 +190,13 @@ TEST_F(RobustnessTest, RandomDamage)
 {
     std::mt19937 random(20240531);
     for (bool bigEndian : {false, true}) {
-        const std::string bytes = RichExifJpeg(bigEndian);
+        const std::string bytes = richExifJpeg(bigEndian);
         for (int round = 0; round < 3000; ++round) {
             std::string damaged = bytes;
             const int changes = 1 + static_cast<int>(random() % 8);
             for (int i = 0; i < changes; ++i)
                 damaged[random() % damaged.size()] = static_cast<char>(random());
-            Open(damaged);
+            open(damaged);
         }
     }
 }

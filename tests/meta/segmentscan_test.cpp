@@ -7,19 +7,19 @@
 namespace vistado::test {
 namespace {
 
-std::string SmallExif()
+std::string smallExif()
 {
-    TTiffBuilder tiff(false);
-    tiff.AddAscii(0, 0x010F, "Maker");
-    return ExifSegment(tiff.Build());
+    TiffBuilder tiff(false);
+    tiff.addAscii(0, 0x010F, "Maker");
+    return exifSegment(tiff.build());
 }
 
 class SegmentScanTest : public ImageFileTest {};
 
 TEST_F(SegmentScanTest, TypicalCameraFile)
 {
-    ASSERT_TRUE(Open(JpegFile({JfifSegment(), SmallExif(), QuantTableSegment(), FrameSegment(8, 8),
-                               HuffmanTableSegment(), ScanSegment()})));
+    ASSERT_TRUE(open(jpegFile({jfifSegment(), smallExif(), quantTableSegment(), frameSegment(8, 8),
+                               huffmanTableSegment(), scanSegment()})));
     EXPECT_EQ(image.errorText, "<none>");
     EXPECT_EQ(image.sectionCount, 6);
     EXPECT_EQ(image.headerSection, &image.sections[0]);
@@ -30,40 +30,40 @@ TEST_F(SegmentScanTest, TypicalCameraFile)
     EXPECT_EQ(image.commentSection, nullptr);
     EXPECT_EQ(image.iptcSection, nullptr);
     EXPECT_TRUE(image.ExifPresent());
-    EXPECT_EQ(Value("Make"), "Maker");
+    EXPECT_EQ(value("Make"), "Maker");
 }
 
 TEST_F(SegmentScanTest, SecondApp1IsDropped)
 {
-    ASSERT_TRUE(Open(JpegFile({SmallExif(), XmpSegment(), QuantTableSegment(), ScanSegment()})));
+    ASSERT_TRUE(open(jpegFile({smallExif(), xmpSegment(), quantTableSegment(), scanSegment()})));
     EXPECT_EQ(image.sectionCount, 3);
     EXPECT_EQ(image.sections[1].marker, 0xDBu);
-    EXPECT_EQ(Value("Make"), "Maker");
+    EXPECT_EQ(value("Make"), "Maker");
 }
 
 TEST_F(SegmentScanTest, FirstApp1IsTheExifSegmentWhateverItHolds)
 {
-    ASSERT_TRUE(Open(JpegFile({XmpSegment(), SmallExif(), QuantTableSegment(), ScanSegment()})));
+    ASSERT_TRUE(open(jpegFile({xmpSegment(), smallExif(), quantTableSegment(), scanSegment()})));
     EXPECT_EQ(image.errorText, "<none>");
     EXPECT_TRUE(image.ExifPresent());
     EXPECT_EQ(image.sectionCount, 3);
-    EXPECT_TRUE(Decoder().tags.empty());
+    EXPECT_TRUE(decoder().tags.empty());
 }
 
 TEST_F(SegmentScanTest, MetadataMustBeginAmongTheFirstFourSegments)
 {
-    EXPECT_FALSE(Open(JpegFile({JfifSegment(), QuantTableSegment(), QuantTableSegment(), FrameSegment(8, 8),
-                                HuffmanTableSegment(), CommentSegment("late"), ScanSegment()})));
+    EXPECT_FALSE(open(jpegFile({jfifSegment(), quantTableSegment(), quantTableSegment(), frameSegment(8, 8),
+                                huffmanTableSegment(), commentSegment("late"), scanSegment()})));
     EXPECT_EQ(image.errorText, "Not an EXIF file");
     EXPECT_EQ(image.sectionCount, 5);
 
-    ASSERT_TRUE(Open(JpegFile({JfifSegment(), CommentSegment("early"), QuantTableSegment(),
-                               QuantTableSegment(), SmallExif(), ScanSegment()})));
+    ASSERT_TRUE(open(jpegFile({jfifSegment(), commentSegment("early"), quantTableSegment(),
+                               quantTableSegment(), smallExif(), scanSegment()})));
     EXPECT_EQ(image.exifSection, &image.sections[4]);
-    EXPECT_EQ(Value("Make"), "Maker");
+    EXPECT_EQ(value("Make"), "Maker");
 
-    ASSERT_TRUE(Open(JpegFile({JfifSegment(), CommentSegment("early"), QuantTableSegment(),
-                               QuantTableSegment(), QuantTableSegment(), SmallExif(), ScanSegment()})));
+    ASSERT_TRUE(open(jpegFile({jfifSegment(), commentSegment("early"), quantTableSegment(),
+                               quantTableSegment(), quantTableSegment(), smallExif(), scanSegment()})));
     EXPECT_FALSE(image.ExifPresent());
     EXPECT_EQ(image.sectionCount, 6);
     EXPECT_EQ(image.sections[5].marker, 0xDAu);
@@ -71,15 +71,15 @@ TEST_F(SegmentScanTest, MetadataMustBeginAmongTheFirstFourSegments)
 
 TEST_F(SegmentScanTest, LastCommentWins)
 {
-    ASSERT_TRUE(Open(JpegFile({CommentSegment("one"), CommentSegment("two"),
-                               CommentSegment(">>>> Rom  three"), ScanSegment()})));
+    ASSERT_TRUE(open(jpegFile({commentSegment("one"), commentSegment("two"),
+                               commentSegment(">>>> Rom  three"), scanSegment()})));
     EXPECT_EQ(image.commentSection, &image.sections[2]);
     EXPECT_EQ(image.CommentText(), ">>>> Rom  three");
 }
 
 TEST_F(SegmentScanTest, CommentTextFollowsItsOwnLengthField)
 {
-    ASSERT_TRUE(Open(JpegFile({CommentSegment("abcdef"), ScanSegment()})));
+    ASSERT_TRUE(open(jpegFile({commentSegment("abcdef"), scanSegment()})));
     image.commentSection->bytes[1] = 5;  // announces three payload bytes
     EXPECT_EQ(image.CommentText(), "abc");
     image.commentSection->bytes[1] = 40;  // more than there are
@@ -88,7 +88,7 @@ TEST_F(SegmentScanTest, CommentTextFollowsItsOwnLengthField)
 
 TEST_F(SegmentScanTest, EmptyCommentSegmentIsStoredButNotTaken)
 {
-    ASSERT_TRUE(Open(JpegFile({CommentSegment("kept"), CommentSegment(""), ScanSegment()})));
+    ASSERT_TRUE(open(jpegFile({commentSegment("kept"), commentSegment(""), scanSegment()})));
     EXPECT_EQ(image.sectionCount, 3);
     EXPECT_EQ(image.CommentText(), "kept");
 }
@@ -97,27 +97,27 @@ TEST_F(SegmentScanTest, LengthFieldBelowTwoFailsTheRead)
 {
     for (uint16_t length : {0, 1}) {
         SCOPED_TRACE(length);
-        EXPECT_FALSE(Open(JpegFile({CommentSegment("c"), SegmentWithLength(0xDB, length, ""), ScanSegment()})));
+        EXPECT_FALSE(open(jpegFile({commentSegment("c"), segmentWithLength(0xDB, length, ""), scanSegment()})));
         EXPECT_EQ(image.errorText, "Not an EXIF file");
     }
 }
 
 TEST_F(SegmentScanTest, FillBytesBeforeAMarker)
 {
-    ASSERT_TRUE(Open("\xFF\xD8\xFF\xFF\xFF" + CommentSegment("filled") + "\xFF\xFF" + ScanSegment() + "\xFF\xD9"));
+    ASSERT_TRUE(open("\xFF\xD8\xFF\xFF\xFF" + commentSegment("filled") + "\xFF\xFF" + scanSegment() + "\xFF\xD9"));
     EXPECT_EQ(image.CommentText(), "filled");
     EXPECT_EQ(image.sections[1].marker, 0xDAu);
 }
 
 TEST_F(SegmentScanTest, TableHoldsTwentySegments)
 {
-    std::vector<std::string> segments = {CommentSegment("c"), SmallExif()};
+    std::vector<std::string> segments = {commentSegment("c"), smallExif()};
     for (int i = 0; i < 3; ++i)
-        segments.push_back(XmpSegment());  // dropped: not counted
+        segments.push_back(xmpSegment());  // dropped: not counted
     for (int i = 0; i < 22; ++i)
-        segments.push_back(QuantTableSegment());
-    segments.push_back(ScanSegment());
-    ASSERT_TRUE(Open(JpegFile(segments)));
+        segments.push_back(quantTableSegment());
+    segments.push_back(scanSegment());
+    ASSERT_TRUE(open(jpegFile(segments)));
     EXPECT_EQ(image.sectionCount, TimgData::kSectionsRead);
     EXPECT_EQ(image.sections[2].marker, 0xDBu);
     EXPECT_EQ(image.sections[19].marker, 0xDBu);
@@ -125,29 +125,29 @@ TEST_F(SegmentScanTest, TableHoldsTwentySegments)
 
 TEST_F(SegmentScanTest, ExtensionsDecideThePath)
 {
-    const std::string jpeg = JpegFile({CommentSegment("c"), ScanSegment()});
-    EXPECT_TRUE(Open(jpeg, "upper.JPG"));
-    EXPECT_TRUE(Open(jpeg, "long.Jpeg"));
-    EXPECT_TRUE(Open(jpeg, "short.jpe"));
+    const std::string jpeg = jpegFile({commentSegment("c"), scanSegment()});
+    EXPECT_TRUE(open(jpeg, "upper.JPG"));
+    EXPECT_TRUE(open(jpeg, "long.Jpeg"));
+    EXPECT_TRUE(open(jpeg, "short.jpe"));
     for (const char* name : {"other.jfif", "noextension", "dot.jpg.bak"}) {
         SCOPED_TRACE(name);
-        EXPECT_FALSE(Open(jpeg, name));
+        EXPECT_FALSE(open(jpeg, name));
         EXPECT_EQ(image.errorText, "Not an EXIF file");
     }
 }
 
 TEST_F(SegmentScanTest, MissingFileLeavesErrorTextEmpty)
 {
-    EXPECT_FALSE(image.OpenImage(dir.File("absent.jpg")));
+    EXPECT_FALSE(image.OpenImage(dir.file("absent.jpg")));
     EXPECT_EQ(image.errorText, "");
-    EXPECT_FALSE(image.OpenImage(dir.Path()));
+    EXPECT_FALSE(image.OpenImage(dir.path()));
     EXPECT_EQ(image.errorText, "");
 }
 
 TEST_F(SegmentScanTest, FileThatCannotBeOpened)
 {
     // A socket exists in the file system, but opening it for reading fails.
-    const std::string path = dir.File("socket.jpg");
+    const std::string path = dir.file("socket.jpg");
     const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
     ASSERT_GE(fd, 0);
     sockaddr_un address{};
@@ -162,75 +162,75 @@ TEST_F(SegmentScanTest, FileThatCannotBeOpened)
 
 TEST_F(SegmentScanTest, NoStartOfImage)
 {
-    EXPECT_FALSE(Open("GIF89a"));
+    EXPECT_FALSE(open("GIF89a"));
     EXPECT_EQ(image.errorText, "Not an EXIF file");
-    EXPECT_FALSE(Open(""));
+    EXPECT_FALSE(open(""));
 }
 
 TEST_F(SegmentScanTest, ExifHeaderMessagesLastUntilAFailedRead)
 {
-    const std::string broken = SegmentWithLength(0xDB, 1, "");
-    EXPECT_FALSE(Open(JpegFile({Segment(0xE1, std::string("Exig\0\0II", 8)), broken})));
+    const std::string broken = segmentWithLength(0xDB, 1, "");
+    EXPECT_FALSE(open(jpegFile({segment(0xE1, std::string("Exig\0\0II", 8)), broken})));
     EXPECT_EQ(image.errorText, "Incorrect Exif header");
     EXPECT_TRUE(image.ExifPresent());
-    EXPECT_FALSE(Open(JpegFile({Segment(0xE1, std::string("Exif\0\0XX*\0\0\0\0\x08", 14)), broken})));
+    EXPECT_FALSE(open(jpegFile({segment(0xE1, std::string("Exif\0\0XX*\0\0\0\0\x08", 14)), broken})));
     EXPECT_EQ(image.errorText, "Invalid Exif alignment marker");
     // A successful read replaces them.
-    EXPECT_TRUE(Open(JpegFile({Segment(0xE1, std::string("Exif\0\0XX", 8)), ScanSegment()})));
+    EXPECT_TRUE(open(jpegFile({segment(0xE1, std::string("Exif\0\0XX", 8)), scanSegment()})));
     EXPECT_EQ(image.errorText, "<none>");
 }
 
 TEST_F(SegmentScanTest, ErrorInFirstDirectoryFailsTheRead)
 {
-    TTiffBuilder tiff(true);
-    tiff.AddAscii(0, 0x010F, "Maker");
-    tiff.AddRawEntry(0, 0x0110, 13, 1, 0);
-    EXPECT_FALSE(OpenExif(tiff));
+    TiffBuilder tiff(true);
+    tiff.addAscii(0, 0x010F, "Maker");
+    tiff.addRawEntry(0, 0x0110, 13, 1, 0);
+    EXPECT_FALSE(openExif(tiff));
     EXPECT_EQ(image.errorText, "Not an EXIF file");
 }
 
 TEST_F(SegmentScanTest, FileEndingEarly)
 {
-    const std::string comment = CommentSegment("kept");
-    const std::string exif = SmallExif();
+    const std::string comment = commentSegment("kept");
+    const std::string exif = smallExif();
     // Inside a segment: the entry keeps the bytes that exist.
     const std::string cut = "\xFF\xD8" + comment + exif.substr(0, 20);
-    ASSERT_TRUE(Open(cut));
+    ASSERT_TRUE(open(cut));
     EXPECT_EQ(image.sectionCount, 2);
     EXPECT_EQ(image.sections[1].bytes, exif.substr(2, 18));
     EXPECT_EQ(image.sections[1].length, static_cast<int32_t>(exif.size() - 2));
     EXPECT_FALSE(image.ExifPresent());
     // Before any metadata: nothing found.
-    EXPECT_FALSE(Open("\xFF\xD8" + JfifSegment() + exif.substr(0, 20)));
+    EXPECT_FALSE(open("\xFF\xD8" + jfifSegment() + exif.substr(0, 20)));
     // After an EOI at the very end, and between segments.
-    EXPECT_TRUE(Open("\xFF\xD8" + comment + "\xFF\xD9"));
+    EXPECT_TRUE(open("\xFF\xD8" + comment + "\xFF\xD9"));
     EXPECT_EQ(image.sectionCount, 1);
-    EXPECT_TRUE(Open("\xFF\xD8" + comment));
-    EXPECT_TRUE(Open("\xFF\xD8" + comment + "\xFF"));
+    EXPECT_TRUE(open("\xFF\xD8" + comment));
+    EXPECT_TRUE(open("\xFF\xD8" + comment + "\xFF"));
 }
 
 TEST_F(SegmentScanTest, ContainerServesOneFileAfterAnother)
 {
-    ASSERT_TRUE(Open(JpegFile({SmallExif(), CommentSegment("first"), ScanSegment()})));
-    ASSERT_TRUE(Open(JpegFile({CommentSegment("second"), ScanSegment()}), "second.jpg"));
+    ASSERT_TRUE(open(jpegFile({smallExif(), commentSegment("first"), scanSegment()})));
+    ASSERT_TRUE(open(jpegFile({commentSegment("second"), scanSegment()}), "second.jpg"));
     EXPECT_FALSE(image.ExifPresent());
     EXPECT_EQ(image.exifDecoder, nullptr);
     EXPECT_EQ(image.CommentText(), "second");
-    EXPECT_EQ(image.sourcePath, dir.File("second.jpg"));
+    EXPECT_EQ(image.sourcePath, dir.file("second.jpg"));
     EXPECT_EQ(image.sectionCount, 2);
 }
 
 TEST_F(SegmentScanTest, App13IsTheIptcSection)
 {
-    ASSERT_TRUE(Open(JpegFile({JfifSegment(), IptcSegment(), IptcSegment(), ScanSegment()})));
+    ASSERT_TRUE(open(jpegFile({jfifSegment(), iptcSegment(), iptcSegment(), scanSegment()})));
     EXPECT_EQ(image.iptcSection, &image.sections[1]);
     EXPECT_EQ(image.sectionCount, 4);
 }
 
 TEST_F(SegmentScanTest, FileInformation)
 {
-    const std::string bytes = JpegFile({CommentSegment(std::string(3000, 'x')), ScanSegment()});
-    ASSERT_TRUE(Open(bytes));
+    const std::string bytes = jpegFile({commentSegment(std::string(3000, 'x')), scanSegment()});
+    ASSERT_TRUE(open(bytes));
     EXPECT_EQ(image.sourceSize, static_cast<int64_t>(bytes.size()));
     EXPECT_NE(image.sourceDate, 0);
 }

@@ -10,20 +10,20 @@ namespace {
 
 TEST(TagTables, MainTableHas250AscendingRows)
 {
-    const auto rows = MainTagTable();
+    const auto rows = mainTagTable();
     ASSERT_EQ(rows.size(), 250u);
     for (size_t i = 1; i < rows.size(); ++i)
         EXPECT_LT(rows[i - 1].tagId, rows[i].tagId) << rows[i].key;
     EXPECT_EQ(rows.front().key, "InteroperabilityIndex");
     EXPECT_EQ(rows.back().key, "ImageUniqueID");
     EXPECT_EQ(rows.back().tagId, 0xA420);
-    EXPECT_EQ(FallbackTagRow().tagId, 0);
-    EXPECT_EQ(FallbackTagRow().key, "Unknown");
+    EXPECT_EQ(fallbackTagRow().tagId, 0);
+    EXPECT_EQ(fallbackTagRow().key, "Unknown");
 }
 
 TEST(TagTables, GpsTableHolds31TagsInOrder)
 {
-    const auto rows = GpsTagTable();
+    const auto rows = gpsTagTable();
     ASSERT_EQ(rows.size(), 31u);
     for (size_t i = 0; i < rows.size(); ++i)
         EXPECT_EQ(rows[i].tagId, i);
@@ -42,7 +42,7 @@ TEST(TagTables, CaptionsOwnOrSpacedKey)
     EXPECT_EQ(LookupTableEntry(0x0213, DirectoryKind::Main).caption, "YCb Cr Positioning");
     EXPECT_EQ(LookupTableEntry(0x0001, DirectoryKind::Gps).caption, "GPSLatitude Ref");
     EXPECT_EQ(LookupTableEntry(0x0017, DirectoryKind::Gps).caption, "GPSDest Bearingk Ref");
-    EXPECT_EQ(FallbackTagRow().caption, "Unknown");
+    EXPECT_EQ(fallbackTagRow().caption, "Unknown");
 }
 
 TEST(TagTables, LookupByTagAndKind)
@@ -64,9 +64,9 @@ TEST(TagTables, KeyIndexIgnoresLetterCase)
 {
     const int32_t index = TableIndexOfKey("FocalLengthIn35mmFilm");
     ASSERT_GE(index, 0);
-    EXPECT_EQ(MainTagTable()[static_cast<size_t>(index)].tagId, 0xA405);
+    EXPECT_EQ(mainTagTable()[static_cast<size_t>(index)].tagId, 0xA405);
     // FlashEnergy is listed twice (0x920B and 0xA20B): the first row counts.
-    EXPECT_EQ(MainTagTable()[static_cast<size_t>(TableIndexOfKey("flashenergy"))].tagId, 0x920B);
+    EXPECT_EQ(mainTagTable()[static_cast<size_t>(TableIndexOfKey("flashenergy"))].tagId, 0x920B);
     EXPECT_EQ(TableIndexOfKey("Unknown"), -1);
     EXPECT_EQ(TableIndexOfKey(""), -1);
 }

@@ -7,10 +7,10 @@ class TiffPathTest : public ImageFileTest {};
 
 TEST_F(TiffPathTest, DirectoryAtOffset8)
 {
-    TTiffBuilder tiff(false);
-    tiff.AddAscii(0, 0x010F, "Canon");
-    tiff.AddShorts(0, 0x0100, {1024});
-    ASSERT_TRUE(Open(tiff.Build(), "photo.tif"));
+    TiffBuilder tiff(false);
+    tiff.addAscii(0, 0x010F, "Canon");
+    tiff.addShorts(0, 0x0100, {1024});
+    ASSERT_TRUE(open(tiff.build(), "photo.tif"));
     EXPECT_EQ(image.errorText, "<none>");
     EXPECT_TRUE(image.ExifPresent());
     EXPECT_EQ(image.sectionCount, 1);
@@ -19,62 +19,62 @@ TEST_F(TiffPathTest, DirectoryAtOffset8)
     EXPECT_EQ(image.headerSection, nullptr);
     EXPECT_EQ(image.iptcSection, nullptr);
     EXPECT_FALSE(image.readingTiff);
-    EXPECT_TRUE(Decoder().readingTiff);
-    EXPECT_EQ(Value("Make"), "Canon");
-    EXPECT_EQ(Decoder().imageWidth, 1024);
+    EXPECT_TRUE(decoder().readingTiff);
+    EXPECT_EQ(value("Make"), "Canon");
+    EXPECT_EQ(decoder().imageWidth, 1024);
     // Positions count from file offset 8.
-    EXPECT_EQ(image.sections[0].bytes.substr(static_cast<size_t>(Decoder().tags[0].rawOffset - 1), 5), "Canon");
+    EXPECT_EQ(image.sections[0].bytes.substr(static_cast<size_t>(decoder().tags[0].rawOffset - 1), 5), "Canon");
 }
 
 TEST_F(TiffPathTest, HeaderOffsetIsIgnored)
 {
-    TTiffBuilder tiff(true);
-    tiff.AddAscii(0, 0x010F, "Nikon");
-    tiff.SetFirstDirectoryOffset(4000);
-    ASSERT_TRUE(Open(tiff.Build(), "raw.NEF"));
-    EXPECT_EQ(Value("Make"), "Nikon");
+    TiffBuilder tiff(true);
+    tiff.addAscii(0, 0x010F, "Nikon");
+    tiff.setFirstDirectoryOffset(4000);
+    ASSERT_TRUE(open(tiff.build(), "raw.NEF"));
+    EXPECT_EQ(value("Make"), "Nikon");
 }
 
 TEST_F(TiffPathTest, ShortFileIsReadAsFarAsItGoes)
 {
-    TTiffBuilder tiff(true);
-    tiff.AddShorts(0, 0x0112, {6});
-    std::string bytes = tiff.Build();
+    TiffBuilder tiff(true);
+    tiff.addShorts(0, 0x0112, {6});
+    std::string bytes = tiff.build();
     bytes.resize(100, '\0');
-    ASSERT_TRUE(Open(bytes, "short.tiff"));
+    ASSERT_TRUE(open(bytes, "short.tiff"));
     EXPECT_EQ(image.sections[0].bytes.size(), 92u);
-    EXPECT_EQ(Value("Orientation"), "CounterClockwise 90°");
+    EXPECT_EQ(value("Orientation"), "CounterClockwise 90°");
 }
 
 TEST_F(TiffPathTest, ValuesBeyondTheDataLimitAreNotAvailable)
 {
-    TTiffBuilder tiff(false);
-    tiff.AddRawEntry(0, 0x0102, 3, 3, 255990);  // ends 6 bytes before the limit
-    tiff.AddRawEntry(0, 0x0103, 3, 3, 300000);
-    std::string bytes = tiff.Build();
+    TiffBuilder tiff(false);
+    tiff.addRawEntry(0, 0x0102, 3, 3, 255990);  // ends 6 bytes before the limit
+    tiff.addRawEntry(0, 0x0103, 3, 3, 300000);
+    std::string bytes = tiff.build();
     bytes.resize(300100, '\0');
     bytes[255990] = 0x08;
-    ASSERT_TRUE(Open(bytes, "big.nef"));
+    ASSERT_TRUE(open(bytes, "big.nef"));
     EXPECT_EQ(image.sections[0].bytes.size(), 256000u);
-    EXPECT_EQ(Value("BitsPerSample"), "8, 0, 0");
-    EXPECT_EQ(Value("Compression"), "");
-    EXPECT_EQ(Decoder().EntryByName("Compression").rawBytes, "");
+    EXPECT_EQ(value("BitsPerSample"), "8, 0, 0");
+    EXPECT_EQ(value("Compression"), "");
+    EXPECT_EQ(decoder().EntryByName("Compression").rawBytes, "");
 }
 
 TEST_F(TiffPathTest, NotATiffFile)
 {
-    EXPECT_FALSE(Open(JpegFile({CommentSegment("c"), ScanSegment()}), "wrong.tif"));
+    EXPECT_FALSE(open(jpegFile({commentSegment("c"), scanSegment()}), "wrong.tif"));
     EXPECT_EQ(image.errorText, "Not an EXIF file");
     EXPECT_FALSE(image.ExifPresent());
-    EXPECT_FALSE(Open("I", "tiny.tif"));
+    EXPECT_FALSE(open("I", "tiny.tif"));
     EXPECT_FALSE(image.readingTiff);
 }
 
 TEST_F(TiffPathTest, ErrorInTheFirstDirectoryFailsTheRead)
 {
-    TTiffBuilder tiff(false);
-    tiff.AddRawEntry(0, 0x010F, 99, 1, 0);
-    EXPECT_FALSE(Open(tiff.Build(), "broken.tif"));
+    TiffBuilder tiff(false);
+    tiff.addRawEntry(0, 0x010F, 99, 1, 0);
+    EXPECT_FALSE(open(tiff.build(), "broken.tif"));
     EXPECT_EQ(image.errorText, "Not an EXIF file");
     EXPECT_TRUE(image.ExifPresent());
     EXPECT_FALSE(image.readingTiff);

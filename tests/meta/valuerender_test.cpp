@@ -29,8 +29,8 @@ void PrintTo(const RenderCase& c, std::ostream* out)
 
 class RenderValueTest : public testing::TestWithParam<RenderCase> {
 protected:
-    void SetUp() override { SetDecimalSeparator('.'); }
-    void TearDown() override { SetDecimalSeparator(','); }
+    void SetUp() override { setDecimalSeparator('.'); }
+    void TearDown() override { setDecimalSeparator(','); }
 };
 
 TEST_P(RenderValueTest, RendersByType)
@@ -39,7 +39,7 @@ TEST_P(RenderValueTest, RendersByType)
     EXPECT_EQ(RenderValue(c.raw, c.type, c.format, c.map, c.bigEndian), c.expected);
 }
 
-std::string Bytes(std::initializer_list<int> values)
+std::string bytes(std::initializer_list<int> values)
 {
     std::string bytes;
     for (int v : values)
@@ -50,28 +50,28 @@ std::string Bytes(std::initializer_list<int> values)
 INSTANTIATE_TEST_SUITE_P(
     Values, RenderValueTest,
     testing::Values(
-        RenderCase{"OrientationInMap", Bytes({0, 6}), 3, "", kOrientationMap, true, "CounterClockwise 90°"},
-        RenderCase{"OrientationNotInMap", Bytes({0, 2}), 3, "", kOrientationMap, true, ""},
-        RenderCase{"AltitudeRefNotInMap", Bytes({1}), 1, "", "0:Sealevel", true, ""},
-        RenderCase{"Photometric", Bytes({2, 0}), 3, "", "1:Monochrome,2:RGB,6:YCbCr", false, "RGB"},
-        RenderCase{"TwoShorts", Bytes({0, 1, 0, 2}), 3, "", "", true, "1, 2"},
-        RenderCase{"ShortLittleEndian", Bytes({6, 0}), 3, "", "", false, "6"},
-        RenderCase{"Resolution", Bytes({0, 0, 0, 72, 0, 0, 0, 1}), 5, "%5.2f", "", true, "72.00"},
-        RenderCase{"FocalLengthPadded", Bytes({0, 0, 0, 63, 0, 0, 0, 10}), 5, "%5.2f mm", "", true, " 6.30 mm"},
-        RenderCase{"ExposureTime", Bytes({1, 0, 0, 0, 60, 0, 0, 0}), 5, "%s sec", "", false, "1/60 sec"},
-        RenderCase{"FNumber", Bytes({0, 0, 0, 28, 0, 0, 0, 10}), 5, "F%0.1f", "", true, "F2.8"},
-        RenderCase{"ApexApertureAsIs", Bytes({0, 0, 1, 41, 0, 0, 0, 100}), 5, "F%0.1f", "", true, "F3.0"},
-        RenderCase{"ZeroDenominator", Bytes({0, 0, 0, 5, 0, 0, 0, 0}), 5, "", "", true, "5/0"},
-        RenderCase{"SignedRational", Bytes({0xFF, 0xFF, 0xFF, 0xFB, 0, 0, 0, 2}), 10, "", "", true, "-5/2"},
-        RenderCase{"SLongNegative", Bytes({0xFF, 0xFF, 0xFF, 0xFB}), 9, "", "", true, "-5"},
-        RenderCase{"SShortUnsigned", Bytes({0xFF, 0xFB}), 8, "", "", true, "65531"},
-        RenderCase{"LongAllOnes", Bytes({0xFF, 0xFF, 0xFF, 0xFF}), 4, "", "", true, "-1"},
-        RenderCase{"TypeZero", Bytes({1, 2}), 0, "%5.2f", "", true, "0"},
-        RenderCase{"TextTypes", Bytes({'a', 'b'}), 2, "", "", true, "?, ?"},
-        RenderCase{"Float", Bytes({0x3F, 0xC0, 0, 0}), 11, "", "", true, "-9999.99"},
-        RenderCase{"FloatFormatted", Bytes({0x40, 0x30, 0, 0}), 11, "F%0.1f", "", true, "F2.8"},
-        RenderCase{"Double", Bytes({0, 0, 0, 0, 0, 0, 0xF8, 0x3F}), 12, "", "", false, "-9999.99"},
-        RenderCase{"PartialValueDropped", Bytes({0, 1, 0}), 3, "", "", true, "1"}),
+        RenderCase{"OrientationInMap", bytes({0, 6}), 3, "", kOrientationMap, true, "CounterClockwise 90°"},
+        RenderCase{"OrientationNotInMap", bytes({0, 2}), 3, "", kOrientationMap, true, ""},
+        RenderCase{"AltitudeRefNotInMap", bytes({1}), 1, "", "0:Sealevel", true, ""},
+        RenderCase{"Photometric", bytes({2, 0}), 3, "", "1:Monochrome,2:RGB,6:YCbCr", false, "RGB"},
+        RenderCase{"TwoShorts", bytes({0, 1, 0, 2}), 3, "", "", true, "1, 2"},
+        RenderCase{"ShortLittleEndian", bytes({6, 0}), 3, "", "", false, "6"},
+        RenderCase{"Resolution", bytes({0, 0, 0, 72, 0, 0, 0, 1}), 5, "%5.2f", "", true, "72.00"},
+        RenderCase{"FocalLengthPadded", bytes({0, 0, 0, 63, 0, 0, 0, 10}), 5, "%5.2f mm", "", true, " 6.30 mm"},
+        RenderCase{"ExposureTime", bytes({1, 0, 0, 0, 60, 0, 0, 0}), 5, "%s sec", "", false, "1/60 sec"},
+        RenderCase{"FNumber", bytes({0, 0, 0, 28, 0, 0, 0, 10}), 5, "F%0.1f", "", true, "F2.8"},
+        RenderCase{"ApexApertureAsIs", bytes({0, 0, 1, 41, 0, 0, 0, 100}), 5, "F%0.1f", "", true, "F3.0"},
+        RenderCase{"ZeroDenominator", bytes({0, 0, 0, 5, 0, 0, 0, 0}), 5, "", "", true, "5/0"},
+        RenderCase{"SignedRational", bytes({0xFF, 0xFF, 0xFF, 0xFB, 0, 0, 0, 2}), 10, "", "", true, "-5/2"},
+        RenderCase{"SLongNegative", bytes({0xFF, 0xFF, 0xFF, 0xFB}), 9, "", "", true, "-5"},
+        RenderCase{"SShortUnsigned", bytes({0xFF, 0xFB}), 8, "", "", true, "65531"},
+        RenderCase{"LongAllOnes", bytes({0xFF, 0xFF, 0xFF, 0xFF}), 4, "", "", true, "-1"},
+        RenderCase{"TypeZero", bytes({1, 2}), 0, "%5.2f", "", true, "0"},
+        RenderCase{"TextTypes", bytes({'a', 'b'}), 2, "", "", true, "?, ?"},
+        RenderCase{"Float", bytes({0x3F, 0xC0, 0, 0}), 11, "", "", true, "-9999.99"},
+        RenderCase{"FloatFormatted", bytes({0x40, 0x30, 0, 0}), 11, "F%0.1f", "", true, "F2.8"},
+        RenderCase{"Double", bytes({0, 0, 0, 0, 0, 0, 0xF8, 0x3F}), 12, "", "", false, "-9999.99"},
+        RenderCase{"PartialValueDropped", bytes({0, 1, 0}), 3, "", "", true, "1"}),
     [](const testing::TestParamInfo<RenderCase>& info) { return info.param.name; });
 
 TEST(RenderValue, RendersAtMost128Values)
@@ -87,24 +87,24 @@ TEST(RenderValue, TypeAbove12IsRangeError)
 
 TEST(NumericValue, FirstValueOrWholeInteger)
 {
-    EXPECT_EQ(NumericValue(Bytes({0, 5}), 3, true), 5);
-    EXPECT_EQ(NumericValue(Bytes({0, 0, 0, 5, 0, 0, 0, 2}), 5, true), 2.5);
-    EXPECT_EQ(NumericValue(Bytes({0, 0, 0, 5, 0, 0, 0, 0}), 5, true), 0);
-    EXPECT_EQ(NumericValue(Bytes({0, 0, 0, 5}), 5, true), 0);  // half a rational
+    EXPECT_EQ(NumericValue(bytes({0, 5}), 3, true), 5);
+    EXPECT_EQ(NumericValue(bytes({0, 0, 0, 5, 0, 0, 0, 2}), 5, true), 2.5);
+    EXPECT_EQ(NumericValue(bytes({0, 0, 0, 5, 0, 0, 0, 0}), 5, true), 0);
+    EXPECT_EQ(NumericValue(bytes({0, 0, 0, 5}), 5, true), 0);  // half a rational
     EXPECT_EQ(NumericValue("12", 2, true), 0);
     EXPECT_EQ(NumericValue("1234", 13, true), 0);
-    EXPECT_FLOAT_EQ(NumericValue(Bytes({0x3F, 0xC0, 0, 0}), 11, true), 1.5);
-    EXPECT_DOUBLE_EQ(NumericValue(Bytes({0, 0, 0, 0, 0, 0, 0xF8, 0x3F}), 12, false), 1.5);
+    EXPECT_FLOAT_EQ(NumericValue(bytes({0x3F, 0xC0, 0, 0}), 11, true), 1.5);
+    EXPECT_DOUBLE_EQ(NumericValue(bytes({0, 0, 0, 0, 0, 0, 0xF8, 0x3F}), 12, false), 1.5);
 }
 
 TEST(IntegerFromBytes, ByteOrderAndWidth)
 {
-    EXPECT_EQ(IntegerFromBytes(Bytes({0xFF, 0xFF}), true), 65535);
-    EXPECT_EQ(IntegerFromBytes(Bytes({0x12, 0x34}), false), 0x3412);
-    EXPECT_EQ(IntegerFromBytes(Bytes({0x80, 0, 0, 0}), true), INT32_MIN);
+    EXPECT_EQ(IntegerFromBytes(bytes({0xFF, 0xFF}), true), 65535);
+    EXPECT_EQ(IntegerFromBytes(bytes({0x12, 0x34}), false), 0x3412);
+    EXPECT_EQ(IntegerFromBytes(bytes({0x80, 0, 0, 0}), true), INT32_MIN);
     // Of a longer string the last four bytes count in big-endian order, the first four in little-endian.
-    EXPECT_EQ(IntegerFromBytes(Bytes({9, 9, 0, 0, 0, 1}), true), 1);
-    EXPECT_EQ(IntegerFromBytes(Bytes({1, 0, 0, 0, 9, 9}), false), 1);
+    EXPECT_EQ(IntegerFromBytes(bytes({9, 9, 0, 0, 0, 1}), true), 1);
+    EXPECT_EQ(IntegerFromBytes(bytes({1, 0, 0, 0, 9, 9}), false), 1);
     EXPECT_EQ(IntegerFromBytes("", true), 0);
 }
 

@@ -18,7 +18,7 @@ namespace {
 // Offset of the SOS marker that starts the image's first scan, found by
 // walking the segments (an Exif thumbnail holds a scan of its own);
 // npos when there is none.
-size_t ScanOffset(const std::string& jpeg)
+size_t scanOffset(const std::string& jpeg)
 {
     size_t pos = 2;
     while (pos + 3 < jpeg.size() && static_cast<uint8_t>(jpeg[pos]) == 0xFF) {
@@ -37,7 +37,7 @@ size_t ScanOffset(const std::string& jpeg)
 // ExifTool reports these as positions in the file, which move with the Exif
 // segment when a segment in front of it is left out; the values stored in
 // the Exif data stay the same.
-bool IsFilePosition(const std::string& line)
+bool isFilePosition(const std::string& line)
 {
     for (const char* name : {" ThumbnailOffset ", " PreviewImageStart "})
         if (line.find(name) != std::string::npos)
@@ -47,12 +47,12 @@ bool IsFilePosition(const std::string& line)
 
 // ExifTool's lines of the metadata the writer must keep, per file: group,
 // name and value, and its warnings.
-std::map<std::string, std::string> ExifToolMetadata(const std::vector<std::string>& files)
+std::map<std::string, std::string> exifToolMetadata(const std::vector<std::string>& files)
 {
     std::vector<std::string> command = {"exiftool", "-a", "-G1", "-s", "-n", "-EXIF:all", "-MakerNotes:all",
                                         "-IPTC:all", "-XMP:all", "-Warning"};
     command.insert(command.end(), files.begin(), files.end());
-    const TProgramResult result = RunProgram(command);
+    const ProgramResult result = runProgram(command);
     std::map<std::string, std::string> metadata;
     std::string* current = files.size() == 1 ? &metadata[files[0]] : nullptr;
     std::istringstream lines(result.out);
@@ -60,46 +60,46 @@ std::map<std::string, std::string> ExifToolMetadata(const std::vector<std::strin
     while (std::getline(lines, line)) {
         if (line.starts_with("======== "))
             current = &metadata[line.substr(9)];
-        else if (current != nullptr && line.starts_with("[") && !IsFilePosition(line))
+        else if (current != nullptr && line.starts_with("[") && !isFilePosition(line))
             *current += line + "\n";
     }
     return metadata;
 }
 
-std::string ExifToolComment(const std::string& file)
+std::string exifToolComment(const std::string& file)
 {
-    const TProgramResult result = RunProgram({"exiftool", "-b", "-Comment", file});
+    const ProgramResult result = runProgram({"exiftool", "-b", "-Comment", file});
     return result.out;
 }
 
-std::string Decoded(const std::string& file, const std::string& ppm)
+std::string decoded(const std::string& file, const std::string& ppm)
 {
-    const TProgramResult result = RunProgram({"djpeg", "-outfile", ppm, file});
+    const ProgramResult result = runProgram({"djpeg", "-outfile", ppm, file});
     EXPECT_EQ(result.exitStatus, 0) << file << ": " << result.err;
-    return ReadFile(ppm);
+    return readFile(ppm);
 }
 
 class WriterPeerTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        if (!ProgramAvailable("exiftool") || !ProgramAvailable("djpeg"))
+        if (!programAvailable("exiftool") || !programAvailable("djpeg"))
             GTEST_SKIP() << "exiftool or djpeg missing";
-        SetDecimalSeparator('.');
+        setDecimalSeparator('.');
     }
-    void TearDown() override { SetDecimalSeparator(','); }
+    void TearDown() override { setDecimalSeparator(','); }
 
     // Replaces the comment of every file in place as the place run does and
     // checks each against its state before.
-    void RewriteAndCompare(const std::vector<std::string>& files)
+    void rewriteAndCompare(const std::vector<std::string>& files)
     {
-        const auto before = ExifToolMetadata(files);
+        const auto before = exifToolMetadata(files);
         std::map<std::string, std::string> pixels;
         std::map<std::string, std::string> sources;
         std::map<std::string, std::string> comments;
         for (const std::string& file : files) {
-            sources[file] = ReadFile(file);
-            pixels[file] = Decoded(file, dir.File("before.ppm"));
+            sources[file] = readFile(file);
+            pixels[file] = decoded(file, dir.file("before.ppm"));
             TimgData image(kDecodeAll);
             ASSERT_TRUE(image.OpenImage(file)) << file;
             comments[file] = ">>>> Ort, Land  " + image.CommentText();
@@ -107,37 +107,37 @@ protected:
             image.SetCommentText(comments[file]);
             image.SaveJpeg(file);
         }
-        const auto after = ExifToolMetadata(files);
+        const auto after = exifToolMetadata(files);
         for (const std::string& file : files) {
             SCOPED_TRACE(file);
             EXPECT_FALSE(before.at(file).empty());
             EXPECT_EQ(after.at(file), before.at(file));
-            EXPECT_EQ(ExifToolComment(file), comments[file]);
-            const std::string written = ReadFile(file);
-            const size_t scanBefore = ScanOffset(sources[file]);
-            const size_t scanAfter = ScanOffset(written);
+            EXPECT_EQ(exifToolComment(file), comments[file]);
+            const std::string written = readFile(file);
+            const size_t scanBefore = scanOffset(sources[file]);
+            const size_t scanAfter = scanOffset(written);
             ASSERT_NE(scanBefore, std::string::npos);
             ASSERT_NE(scanAfter, std::string::npos);
             EXPECT_TRUE(written.compare(scanAfter, std::string::npos, sources[file], scanBefore) == 0)
                 << "the bytes from the scan on differ";
-            EXPECT_TRUE(Decoded(file, dir.File("after.ppm")) == pixels[file]) << "the pixels differ";
+            EXPECT_TRUE(decoded(file, dir.file("after.ppm")) == pixels[file]) << "the pixels differ";
         }
     }
 
-    TTempDir dir;
+    TempDir dir;
 };
 
 TEST_F(WriterPeerTest, FileThatExifToolWrote)
 {
-    const std::string file = dir.File("tagged.jpg");
-    WriteFile(file, RealJpeg(96, 64));
-    const TProgramResult tagged = RunProgram(
+    const std::string file = dir.file("tagged.jpg");
+    writeFile(file, realJpeg(96, 64));
+    const ProgramResult tagged = runProgram(
         {"exiftool", "-q", "-overwrite_original", "-Make=Vistado Test", "-Model=Camera 1",
          "-DateTimeOriginal=2023:07:14 10:20:30", "-Orientation#=6", "-ExifImageWidth=96", "-ExifImageHeight=64",
          "-GPSLatitude=48.1375", "-GPSLatitudeRef=N", "-GPSLongitude=11.575", "-GPSLongitudeRef=E",
          "-IPTC:Keywords=Berge", "-IPTC:Keywords=See", "-XMP:Title=Ausblick", "-Comment=Urlaub 2023", file});
     ASSERT_EQ(tagged.exitStatus, 0) << tagged.err;
-    RewriteAndCompare({file});
+    rewriteAndCompare({file});
     TimgData image(kDecodeAll);
     ASSERT_TRUE(image.OpenImage(file));
     EXPECT_EQ(image.CommentText(), ">>>> Ort, Land  Urlaub 2023");
@@ -146,7 +146,7 @@ TEST_F(WriterPeerTest, FileThatExifToolWrote)
 
 TEST_F(WriterPeerTest, SampleCameraFiles)
 {
-    const std::string corpus = CorpusDir();
+    const std::string corpus = corpusDir();
     if (corpus.empty())
         GTEST_SKIP() << "no sample files";
     std::vector<std::string> files;
@@ -155,12 +155,12 @@ TEST_F(WriterPeerTest, SampleCameraFiles)
         // The place run writes only images it could read.
         if (!image.OpenImage(entry.path().string()))
             continue;
-        const std::string copy = dir.File(entry.path().filename().string());
-        WriteFile(copy, ReadFile(entry.path().string()));
+        const std::string copy = dir.file(entry.path().filename().string());
+        writeFile(copy, readFile(entry.path().string()));
         files.push_back(copy);
     }
     ASSERT_GT(files.size(), 20u);
-    RewriteAndCompare(files);
+    rewriteAndCompare(files);
 }
 
 }  // namespace

@@ -6,11 +6,11 @@
 
 namespace vistado::net::test {
 
-std::unique_ptr<THTTPGet> DownloadTest::MakeGet(Reports& reports, const std::string& url)
+std::unique_ptr<THTTPGet> DownloadTest::makeGet(Reports& reports, const std::string& url)
 {
-    auto get = std::make_unique<THTTPGet>(ui.Thread());
+    auto get = std::make_unique<THTTPGet>(ui.thread());
     get->URL = url;
-    get->FileName = Target();
+    get->FileName = target();
     get->OnDoneFile = [&reports](THTTPGet&, const std::string& fileName, std::int64_t fileSize) {
         ++reports.doneFile;
         reports.fileName = fileName;
@@ -24,22 +24,22 @@ std::unique_ptr<THTTPGet> DownloadTest::MakeGet(Reports& reports, const std::str
     return get;
 }
 
-void DownloadTest::Fetch(THTTPGet& get)
+void DownloadTest::fetch(THTTPGet& get)
 {
     get.StartDownload();
-    ASSERT_TRUE(ui.PumpUntil([&] { return !get.Busy(); })) << "download not reported in time";
+    ASSERT_TRUE(ui.pumpUntil([&] { return !get.busy(); })) << "download not reported in time";
 }
 
-std::vector<std::string> DownloadTest::FolderEntries() const
+std::vector<std::string> DownloadTest::folderEntries() const
 {
     std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder.Path()))
+    for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
         names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
 }
 
-std::optional<std::string> DownloadTest::Contents(const std::string& path)
+std::optional<std::string> DownloadTest::contents(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
     if (!in)

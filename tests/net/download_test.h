@@ -10,9 +10,9 @@
 #include <utility>
 #include <vector>
 
-#include "net/http_get.h"
+#include "net/httpget.h"
 #include "testfiles.h"
-#include "ui_queue.h"
+#include "uiqueue.h"
 
 namespace vistado::net::test {
 
@@ -26,24 +26,24 @@ struct Reports {
     std::string text;
     std::vector<std::pair<std::int64_t, std::int64_t>> progress;  // total, readed
 
-    int Total() const { return doneFile + doneString + errors; }
+    int total() const { return doneFile + doneString + errors; }
 };
 
 // A per-test folder, the test thread as user-interface thread, and
 // components whose events land in a Reports.
 class DownloadTest : public ::testing::Test {
 protected:
-    std::unique_ptr<THTTPGet> MakeGet(Reports& reports, const std::string& url);
+    std::unique_ptr<THTTPGet> makeGet(Reports& reports, const std::string& url);
 
     // Starts the download and pumps until it has been reported.
-    void Fetch(THTTPGet& get);
+    void fetch(THTTPGet& get);
 
-    std::string Target() const { return folder.File("reply.dat"); }
-    std::vector<std::string> FolderEntries() const;
+    std::string target() const { return folder.file("reply.dat"); }
+    std::vector<std::string> folderEntries() const;
     // The file's bytes, or nothing when it does not exist.
-    static std::optional<std::string> Contents(const std::string& path);
+    static std::optional<std::string> contents(const std::string& path);
 
-    vistado::test::TTempDir folder;
+    vistado::test::TempDir folder;
     UiQueue ui;
 };
 

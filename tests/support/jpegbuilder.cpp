@@ -2,12 +2,12 @@
 
 namespace vistado::test {
 
-std::string Segment(uint8_t marker, const std::string& payload)
+std::string segment(uint8_t marker, const std::string& payload)
 {
-    return SegmentWithLength(marker, static_cast<uint16_t>(payload.size() + 2), payload);
+    return segmentWithLength(marker, static_cast<uint16_t>(payload.size() + 2), payload);
 }
 
-std::string SegmentWithLength(uint8_t marker, uint16_t length, const std::string& payload)
+std::string segmentWithLength(uint8_t marker, uint16_t length, const std::string& payload)
 {
     std::string segment{'\xFF', static_cast<char>(marker)};
     segment += static_cast<char>(length >> 8);
@@ -15,28 +15,28 @@ std::string SegmentWithLength(uint8_t marker, uint16_t length, const std::string
     return segment + payload;
 }
 
-std::string JfifSegment()
+std::string jfifSegment()
 {
-    return Segment(0xE0, std::string("JFIF\0\x01\x02\x01\x00\x48\x00\x48\x00\x00", 14));
+    return segment(0xE0, std::string("JFIF\0\x01\x02\x01\x00\x48\x00\x48\x00\x00", 14));
 }
 
-std::string ExifSegment(const std::string& tiff)
+std::string exifSegment(const std::string& tiff)
 {
-    return Segment(0xE1, std::string("Exif\0\0", 6) + tiff);
+    return segment(0xE1, std::string("Exif\0\0", 6) + tiff);
 }
 
-std::string XmpSegment()
+std::string xmpSegment()
 {
-    return Segment(0xE1, std::string("http://ns.adobe.com/xap/1.0/\0", 29) +
+    return segment(0xE1, std::string("http://ns.adobe.com/xap/1.0/\0", 29) +
                              "<x:xmpmeta xmlns:x='adobe:ns:meta/'></x:xmpmeta>");
 }
 
-std::string IptcSegment()
+std::string iptcSegment()
 {
-    return IptcSegmentWith(IptcDataset(2, 25, "Alpen"));
+    return iptcSegmentWith(iptcDataset(2, 25, "Alpen"));
 }
 
-std::string IptcDataset(uint8_t record, uint8_t dataset, const std::string& value)
+std::string iptcDataset(uint8_t record, uint8_t dataset, const std::string& value)
 {
     std::string bytes{'\x1C', static_cast<char>(record), static_cast<char>(dataset)};
     bytes += static_cast<char>(value.size() >> 8);
@@ -44,7 +44,7 @@ std::string IptcDataset(uint8_t record, uint8_t dataset, const std::string& valu
     return bytes + value;
 }
 
-std::string IptcSegmentWith(const std::string& datasets)
+std::string iptcSegmentWith(const std::string& datasets)
 {
     std::string resource = std::string("8BIM\x04\x04\0\0", 8);
     const size_t size = datasets.size();
@@ -52,39 +52,39 @@ std::string IptcSegmentWith(const std::string& datasets)
     resource += datasets;
     if (size % 2 != 0)
         resource += '\0';  // resources are padded to an even length
-    return Segment(0xED, std::string("Photoshop 3.0\0", 14) + resource);
+    return segment(0xED, std::string("Photoshop 3.0\0", 14) + resource);
 }
 
-std::string CommentSegment(const std::string& text)
+std::string commentSegment(const std::string& text)
 {
-    return Segment(0xFE, text);
+    return segment(0xFE, text);
 }
 
-std::string QuantTableSegment()
+std::string quantTableSegment()
 {
-    return Segment(0xDB, '\0' + std::string(64, '\x01'));
+    return segment(0xDB, '\0' + std::string(64, '\x01'));
 }
 
-std::string FrameSegment(uint16_t width, uint16_t height)
+std::string frameSegment(uint16_t width, uint16_t height)
 {
     std::string payload{'\x08'};
     payload += {static_cast<char>(height >> 8), static_cast<char>(height & 0xFF)};
     payload += {static_cast<char>(width >> 8), static_cast<char>(width & 0xFF)};
     payload += std::string("\x03\x01\x22\x00\x02\x11\x01\x03\x11\x01", 10);
-    return Segment(0xC0, payload);
+    return segment(0xC0, payload);
 }
 
-std::string HuffmanTableSegment()
+std::string huffmanTableSegment()
 {
-    return Segment(0xC4, '\0' + std::string("\x00\x01", 2) + std::string(14, '\0') + '\0');
+    return segment(0xC4, '\0' + std::string("\x00\x01", 2) + std::string(14, '\0') + '\0');
 }
 
-std::string ScanSegment()
+std::string scanSegment()
 {
-    return Segment(0xDA, std::string("\x03\x01\x00\x02\x11\x03\x11\x00\x3F\x00", 10));
+    return segment(0xDA, std::string("\x03\x01\x00\x02\x11\x03\x11\x00\x3F\x00", 10));
 }
 
-std::string JpegFile(const std::vector<std::string>& segments)
+std::string jpegFile(const std::vector<std::string>& segments)
 {
     std::string file = "\xFF\xD8";
     for (const std::string& segment : segments)

@@ -7,7 +7,7 @@
 
 namespace vistado::test {
 
-std::string RealJpeg(int width, int height)
+std::string realJpeg(int width, int height)
 {
     jpeg_compress_struct compressor{};
     jpeg_error_mgr errors{};

@@ -15,27 +15,27 @@ namespace vistado::test {
 
 namespace {
 
-class TPipe {
+class Pipe {
 public:
-    TPipe()
+    Pipe()
     {
         if (::pipe(ends) != 0)
             throw std::system_error(errno, std::generic_category(), "pipe");
     }
-    ~TPipe()
+    ~Pipe()
     {
-        CloseRead();
-        CloseWrite();
+        closeRead();
+        closeWrite();
     }
-    TPipe(const TPipe&) = delete;
-    TPipe& operator=(const TPipe&) = delete;
-    int Read() const { return ends[0]; }
-    int Write() const { return ends[1]; }
-    void CloseRead() { Close(ends[0]); }
-    void CloseWrite() { Close(ends[1]); }
+    Pipe(const Pipe&) = delete;
+    Pipe& operator=(const Pipe&) = delete;
+    int read() const { return ends[0]; }
+    int write() const { return ends[1]; }
+    void closeRead() { close(ends[0]); }
+    void closeWrite() { close(ends[1]); }
 
 private:
-    static void Close(int& fd)
+    static void close(int& fd)
     {
         if (fd >= 0)
             ::close(fd);
@@ -49,7 +49,7 @@ private:
 namespace {
 
 // "NAME=value" texts: this process's environment with the changes made.
-std::vector<std::string> ChangedEnvironment(const std::map<std::string, std::optional<std::string>>& changes)
+std::vector<std::string> changedEnvironment(const std::map<std::string, std::optional<std::string>>& changes)
 {
     std::vector<std::string> entries;
     for (char** entry = environ; *entry != nullptr; ++entry) {
@@ -66,24 +66,24 @@ std::vector<std::string> ChangedEnvironment(const std::map<std::string, std::opt
 
 }  // namespace
 
-TProgramResult RunProgram(const std::vector<std::string>& command, const TProgramOptions& options)
+ProgramResult runProgram(const std::vector<std::string>& command, const ProgramOptions& options)
 {
-    TPipe out;
-    TPipe err;
+    Pipe out;
+    Pipe err;
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_adddup2(&actions, out.Write(), 1);
-    posix_spawn_file_actions_adddup2(&actions, err.Write(), 2);
-    posix_spawn_file_actions_addclose(&actions, out.Read());
-    posix_spawn_file_actions_addclose(&actions, err.Read());
+    posix_spawn_file_actions_adddup2(&actions, out.write(), 1);
+    posix_spawn_file_actions_adddup2(&actions, err.write(), 2);
+    posix_spawn_file_actions_addclose(&actions, out.read());
+    posix_spawn_file_actions_addclose(&actions, err.read());
     if (!options.workingDirectory.empty())
         posix_spawn_file_actions_addchdir_np(&actions, options.workingDirectory.c_str());
     std::vector<char*> argv;
     for (const std::string& argument : command)
         argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
-    std::vector<std::string> environment = ChangedEnvironment(options.environment);
+    std::vector<std::string> environment = changedEnvironment(options.environment);
     std::vector<char*> envp;
     for (std::string& entry : environment)
         envp.push_back(entry.data());
@@ -93,11 +93,11 @@ TProgramResult RunProgram(const std::vector<std::string>& command, const TProgra
     posix_spawn_file_actions_destroy(&actions);
     if (spawned != 0)
         throw std::system_error(spawned, std::generic_category(), command[0]);
-    out.CloseWrite();
-    err.CloseWrite();
+    out.closeWrite();
+    err.closeWrite();
 
-    TProgramResult result;
-    pollfd fds[] = {{out.Read(), POLLIN, 0}, {err.Read(), POLLIN, 0}};
+    ProgramResult result;
+    pollfd fds[] = {{out.read(), POLLIN, 0}, {err.read(), POLLIN, 0}};
     std::string* targets[] = {&result.out, &result.err};
     int open = 2;
     while (open > 0) {
@@ -123,7 +123,7 @@ TProgramResult RunProgram(const std::vector<std::string>& command, const TProgra
     return result;
 }
 
-bool ProgramAvailable(const std::string& name)
+bool programAvailable(const std::string& name)
 {
     const char* path = std::getenv("PATH");
     std::string dirs = path != nullptr ? path : "/usr/bin:/bin";

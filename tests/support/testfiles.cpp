@@ -9,21 +9,21 @@
 
 namespace vistado::test {
 
-TTempDir::TTempDir()
+TempDir::TempDir()
 {
     std::string pattern = (std::filesystem::temp_directory_path() / "vistado-test-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr)
         throw std::system_error(errno, std::generic_category(), pattern);
-    path = pattern;
+    folder = pattern;
 }
 
-TTempDir::~TTempDir()
+TempDir::~TempDir()
 {
     std::error_code ignored;
-    std::filesystem::remove_all(path, ignored);
+    std::filesystem::remove_all(folder, ignored);
 }
 
-void WriteFile(const std::string& path, const std::string& bytes)
+void writeFile(const std::string& path, const std::string& bytes)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
@@ -31,12 +31,12 @@ void WriteFile(const std::string& path, const std::string& bytes)
         throw std::runtime_error("cannot write " + path);
 }
 
-void MakeFolder(const std::string& path)
+void makeFolder(const std::string& path)
 {
     std::filesystem::create_directory(path);
 }
 
-std::string ReadFile(const std::string& path)
+std::string readFile(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
     if (!in)
@@ -44,7 +44,7 @@ std::string ReadFile(const std::string& path)
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-std::string CorpusDir()
+std::string corpusDir()
 {
 #ifdef VISTADO_CORPUS_DIR
     if (std::filesystem::is_directory(VISTADO_CORPUS_DIR))

@@ -5,26 +5,26 @@
 namespace vistado::test {
 
 // A fresh folder for one test, removed with everything in it at the end.
-class TTempDir {
+class TempDir {
 public:
-    TTempDir();
-    ~TTempDir();
-    TTempDir(const TTempDir&) = delete;
-    TTempDir& operator=(const TTempDir&) = delete;
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
 
-    const std::string& Path() const { return path; }
+    const std::string& path() const { return folder; }
     // The path of a file of that name inside the folder.
-    std::string File(const std::string& name) const { return path + "/" + name; }
+    std::string file(const std::string& name) const { return folder + "/" + name; }
 
 private:
-    std::string path;
+    std::string folder;
 };
 
-void WriteFile(const std::string& path, const std::string& bytes);
-void MakeFolder(const std::string& path);
-std::string ReadFile(const std::string& path);
+void writeFile(const std::string& path, const std::string& bytes);
+void makeFolder(const std::string& path);
+std::string readFile(const std::string& path);
 
 // The folder of the sample camera files, or empty when it is not there.
-std::string CorpusDir();
+std::string corpusDir();
 
 }  // namespace vistado::test

@@ -12,44 +12,44 @@ namespace vistado::test {
 // reached through pointer entries. Values longer than 4 bytes are placed
 // behind their directory and addressed by offset. Entries can also be given
 // raw, to build malformed data.
-class TTiffBuilder {
+class TiffBuilder {
 public:
-    explicit TTiffBuilder(bool bigEndian) : bigEndian(bigEndian) { AddDirectory(); }
+    explicit TiffBuilder(bool bigEndian) : motorola(bigEndian) { addDirectory(); }
 
-    int AddDirectory();
+    int addDirectory();
 
     // value: the value bytes, already in this builder's byte order.
-    void AddEntry(int dir, uint16_t tag, uint16_t type, uint32_t count, const std::string& value);
+    void addEntry(int dir, uint16_t tag, uint16_t type, uint32_t count, const std::string& value);
     // An entry whose 4-byte value field is given as it stands (an offset or
     // an inline value), whatever its type and count say.
-    void AddRawEntry(int dir, uint16_t tag, uint16_t type, uint32_t count, uint32_t field);
-    void AddAscii(int dir, uint16_t tag, const std::string& text);  // adds the zero byte
-    void AddBytes(int dir, uint16_t tag, const std::vector<uint8_t>& values);
-    void AddShorts(int dir, uint16_t tag, const std::vector<uint16_t>& values);
-    void AddLongs(int dir, uint16_t tag, const std::vector<uint32_t>& values);
-    void AddRationals(int dir, uint16_t tag, const std::vector<std::pair<uint32_t, uint32_t>>& values,
+    void addRawEntry(int dir, uint16_t tag, uint16_t type, uint32_t count, uint32_t field);
+    void addAscii(int dir, uint16_t tag, const std::string& text);  // adds the zero byte
+    void addBytes(int dir, uint16_t tag, const std::vector<uint8_t>& values);
+    void addShorts(int dir, uint16_t tag, const std::vector<uint16_t>& values);
+    void addLongs(int dir, uint16_t tag, const std::vector<uint32_t>& values);
+    void addRationals(int dir, uint16_t tag, const std::vector<std::pair<uint32_t, uint32_t>>& values,
                       uint16_t type = 5);
-    void AddUndefined(int dir, uint16_t tag, const std::string& bytes);
+    void addUndefined(int dir, uint16_t tag, const std::string& bytes);
     // A LONG entry holding the offset of directory target.
-    void AddPointer(int dir, uint16_t tag, int target);
+    void addPointer(int dir, uint16_t tag, int target);
 
     // The offset of the first directory written in the header (default: where
     // IFD0 is, 8).
-    void SetFirstDirectoryOffset(uint32_t offset) { firstOffset = offset; hasFirstOffset = true; }
+    void setFirstDirectoryOffset(uint32_t offset) { firstOffset = offset; hasFirstOffset = true; }
 
-    std::string Build() const;
+    std::string build() const;
     // TIFF offset of a directory in what Build returns.
-    uint32_t DirectoryOffset(int dir) const;
+    uint32_t directoryOffset(int dir) const;
     // A directory and its values alone, laid out as if it began at TIFF
     // offset at (a maker-note directory, for instance). No pointer entries.
-    std::string DirectoryBlock(int dir, uint32_t at) const;
+    std::string directoryBlock(int dir, uint32_t at) const;
 
-    std::string U16(uint16_t value) const;
-    std::string U32(uint32_t value) const;
-    bool BigEndian() const { return bigEndian; }
+    std::string u16(uint16_t value) const;
+    std::string u32(uint32_t value) const;
+    bool bigEndian() const { return motorola; }
 
 private:
-    struct TEntry {
+    struct Entry {
         uint16_t tag;
         uint16_t type;
         uint32_t count;
@@ -58,14 +58,14 @@ private:
         uint32_t field = 0;
         int target = -1;     // pointer to this directory
     };
-    std::string Serialize(int dir, uint32_t at, const std::vector<uint32_t>& dirOffsets) const;
-    std::vector<uint32_t> Layout() const;
-    uint32_t BlockSize(int dir) const;
+    std::string serialize(int dir, uint32_t at, const std::vector<uint32_t>& dirOffsets) const;
+    std::vector<uint32_t> layout() const;
+    uint32_t blockSize(int dir) const;
 
-    bool bigEndian;
+    bool motorola;  // big-endian byte order
     bool hasFirstOffset = false;
     uint32_t firstOffset = 0;
-    std::vector<std::vector<TEntry>> directories;
+    std::vector<std::vector<Entry>> directories;
 };
 
 }  // namespace vistado::test

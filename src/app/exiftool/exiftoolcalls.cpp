@@ -1,0 +1,46 @@
+#include "app/exiftool/exiftoolcalls.h"
+
+#include "meta/pathparts.h"
+
+#include <algorithm>
+
+namespace vistado {
+
+namespace {
+
+// What a shell makes of a quoted value: the text without its double quotes.
+std::string unquoted(std::string text)
+{
+    std::erase(text, '"');
+    return text;
+}
+
+}  // namespace
+
+ExifToolCall backupCall(const std::string& path)
+{
+    ExifToolCall call;
+    call.parameterText = " -overwrite_original  -gpslatitude -gpslongitude -w \"" + folderPart(path) +
+                         "gpstext/%f.txt\" \"" + path + "\"";
+    call.arguments = {"-overwrite_original", "-gpslatitude", "-gpslongitude", "-w", "%dgpstext/%f.txt", "--", path};
+    return call;
+}
+
+ExifToolCall restoreCall(const GpsBackup& backup, const std::string& path)
+{
+    ExifToolCall call;
+    call.parameterText = " -overwrite_original -gpslatitude=" + backup.latitude.value +
+                         " -gpslatituderef=" + backup.latitude.reference +
+                         " -gpslongitude=" + backup.longitude.value +
+                         " -gpslongituderef=" + backup.longitude.reference + " \"" + path + "\"";
+    call.arguments = {"-overwrite_original",
+                      "-gpslatitude=" + unquoted(backup.latitude.value),
+                      "-gpslatituderef=" + backup.latitude.reference,
+                      "-gpslongitude=" + unquoted(backup.longitude.value),
+                      "-gpslongituderef=" + backup.longitude.reference,
+                      "--",
+                      path};
+    return call;
+}
+
+}  // namespace vistado

@@ -1,0 +1,292 @@
+// vistado-meta: prints what the metadata engine reads from image files, for
+// users and for checking the engine against other programs.
+
+#include "meta/gpsposition.h"
+#include "meta/imgdata.h"
+#include "meta/iptc.h"
+#include "meta/settings.h"
+#include "places/placeindex.h"
+#include "places/placereply.h"
+#include "places/placetext.h"
+#include "places/positiontext.h"
+
+#include <clocale>
+#include <cstring>
+#include <exception>
+#include <iostream>
+#include <langinfo.h>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace vistado {
+namespace {
+
+// Engine texts end their lines with CR LF; a terminal wants LF.
+std::string unixLines(const std::string& text)
+{
+    std::string lines;
+    for (size_t i = 0; i < text.size(); ++i)
+        if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n'))
+            lines += text[i];
+    return lines;
+}
+
+// A value on one line: control characters shown as ".".
+std::string oneLine(std::string text)
+{
+    for (char& c : text)
+        if (static_cast<unsigned char>(c) < 32)
+            c = '.';
+    return text;
+}
+
+void printSummary(const TimgData& image)
+{
+    if (image.exifDecoder)
+        std::cout << unixLines(image.exifDecoder->SummaryText());
+    std::cout << '\n';
+}
+
+void printTags(const TimgData& image)
+{
+    if (!image.exifDecoder)
+        return;
+    for (const TTagEntry& tag : image.exifDecoder->tags)
+        std::cout << tag.key << '\t' << oneLine(tag.text) << '\n';
+}
+
+// The report lines each begin with a line end; the first one is left out.
+void printReport(const TimgData& image)
+{
+    if (!image.exifDecoder)
+        return;
+    std::string report =
+        unixLines(image.exifDecoder->reportText + image.exifDecoder->makerNoteReport);
+    if (!report.empty() && report[0] == '\n')
+        report.erase(0, 1);
+    std::cout << report << '\n';
+}
+
+void printGps(const TimgData& image)
+{
+    if (image.ExifPresent() && image.exifDecoder)
+        std::cout << gpsPositionText(*image.exifDecoder);
+    std::cout << '\n';
+}
+
+// The place text the place run would put in front of the comment, found in
+// the offline city list: the same reply, scanned the same way, names in the
+// language and character set of the user's locale.
+void printPlace(const TimgData& image)
+{
+    std::optional<Position> at;
+    if (image.ExifPresent() && image.exifDecoder)
+        at = parsePositionText(gpsPositionText(*image.exifDecoder));
+    if (at) {
+        static const PlaceIndex cities;
+        std::istringstream reply(placeReplyText(cities.nearest(*at)));
+        std::cout << placeTextFromReply(reply, nl_langinfo(CODESET));
+    }
+    std::cout << '\n';
+}
+
+void printIptc(const TimgData& image)
+{
+    if (!image.iptcList)
+        return;
+    TIPTCdata& records = *image.iptcList;
+    records.ParseSegment(image.iptcSection->bytes);
+    for (int32_t i = 0; i < records.RecordCount(); ++i) {
+        const TTagEntry record = records.RecordAt(i);
+        std::cout << record.key << '\t' << oneLine(record.text) << '\n';
+    }
+}
+
+// The comment's bytes as they stand.
+void printComment(const TimgData& image)
+{
+    std::cout << image.CommentText() << '\n';
+}
+
+// Replaces the comment and rewrites the file in place, as the place run does.
+void writeComment(TimgData& image, const std::string& text)
+{
+    image.DropCommentAndHeader();
+    image.SetCommentText(text);
+    image.SaveJpeg(image.sourcePath);
+}
+
+struct Mode {
+    const char* option;  // nullptr: the mode without an option
+    const char* help;
+    void (*print)(const TimgData& image);
+    // A mode that changes each file instead, given the text that follows the option.
+    void (*change)(TimgData& image, const std::string& text) = nullptr;
+    const char* textName = nullptr;
+};
+
+const Mode kModes[] = {
+    {nullptr, "a summary of each file", printSummary},
+    {"--tags", "one line per stored tag: name, TAB, value", printTags},
+    {"--report", "the report of the Exif and maker-note tags", printReport},
+    {"--gps", "the GPS position as latitude,longitude in decimal degrees", printGps},
+    {"--place", "the place text of the GPS position from the offline city list", printPlace},
+    {"--iptc", "one line per IPTC record: key, TAB, text", printIptc},
+    {"--show-comment", "the JPEG comment's bytes", printComment},
+    {"--comment", "replaces the JPEG comment of each file with TEXT, rewriting the file", nullptr,
+     writeComment, "TEXT"},
+};
+
+void printUsage(std::ostream& out)
+{
+    out << "usage: vistado-meta [MODE] FILE...\n"
+           "Reads the metadata of JPEG (.jpg, .jpeg, .jpe) and TIFF (.tif, .tiff, .nef) files.\n"
+           "With several files, each file's output follows a line \"FILE:\".\n"
+           "Only --comment changes files; every other mode reads them.\n"
+           "Modes:\n";
+    for (const Mode& mode : kModes) {
+        out << "  " << (mode.option != nullptr ? mode.option : "(none)");
+        if (mode.textName != nullptr)
+            out << " " << mode.textName;
+        out << "\t" << mode.help << "\n";
+    }
+}
+
+const Mode* findMode(const char* option)
+{
+    for (const Mode& mode : kModes)
+        if (mode.option != nullptr && std::strcmp(mode.option, option) == 0)
+            return &mode;
+    return nullptr;
+}
+
+// Applies a changing mode to one file: 0 when done, 1 (with the reason on
+// standard error) when the file was left as it was. A file that is not read
+// as an image is still changed when the writer takes it (a JPEG without
+// metadata in front, for instance); the writer refuses anything else.
+int changeFile(TimgData& image, const std::string& file, const Mode& mode, const std::string& text)
+{
+    if (!image.OpenImage(file) && image.errorText.empty()) {
+        std::cerr << file << ": not found" << std::endl;
+        return 1;
+    }
+    try {
+        mode.change(image, text);
+        return 0;
+    } catch (const std::exception& failed) {
+        std::cerr << failed.what() << std::endl;
+        return 1;
+    }
+}
+
+// What the command line asks for: a mode (with its TEXT) over files, the usage, or
+// nothing to run (the reason already on standard error).
+struct ToolCall {
+    enum class Kind { Run, Help, Bad } kind = Kind::Run;
+    const Mode* mode = &kModes[0];
+    std::string modeText;
+    std::vector<std::string> files;
+};
+
+ToolCall callOfKind(ToolCall::Kind kind)
+{
+    ToolCall call;
+    call.kind = kind;
+    return call;
+}
+
+ToolCall parseToolCall(int argc, char** argv)
+{
+    ToolCall call;
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (argument == "--help" || argument == "-h")
+            return callOfKind(ToolCall::Kind::Help);
+        if (argument.starts_with("--")) {
+            call.mode = findMode(argv[i]);
+            if (call.mode == nullptr) {
+                std::cerr << "vistado-meta: unknown option " << argument << "\n";
+                printUsage(std::cerr);
+                return callOfKind(ToolCall::Kind::Bad);
+            }
+            if (call.mode->textName != nullptr) {
+                if (++i == argc) {
+                    std::cerr << "vistado-meta: " << argument << " needs " << call.mode->textName << "\n";
+                    return callOfKind(ToolCall::Kind::Bad);
+                }
+                call.modeText = argv[i];
+            }
+            continue;
+        }
+        call.files.push_back(argument);
+    }
+    if (call.files.empty()) {
+        printUsage(std::cerr);
+        return callOfKind(ToolCall::Kind::Bad);
+    }
+    return call;
+}
+
+// Runs the mode over every file; the exit status: 1 when any file could not be read or
+// changed.
+int runToolCall(const ToolCall& call)
+{
+    // Place names follow the user's language and character set; numbers are
+    // read as the program's commands read them: "." as decimal separator
+    // (the engine's own setting, whatever LC_NUMERIC says), GPS coordinates
+    // in decimal degrees.
+    std::setlocale(LC_MESSAGES, "");
+    std::setlocale(LC_CTYPE, "");
+    setDecimalSeparator('.');
+    setGpsRenderingMode(0);
+
+    int status = 0;
+    bool printedAny = false;
+    TimgData image(kDecodeAll);
+    for (const std::string& file : call.files) {
+        if (call.mode->change != nullptr) {
+            status |= changeFile(image, file, *call.mode, call.modeText);
+            continue;
+        }
+        if (!image.OpenImage(file)) {
+            std::cout.flush();
+            std::cerr << file << ": " << (image.errorText.empty() ? "not found" : image.errorText)
+                      << std::endl;
+            status = 1;
+            continue;
+        }
+        if (call.files.size() > 1)
+            std::cout << (printedAny ? "\n" : "") << file << ":\n";
+        try {
+            call.mode->print(image);
+        } catch (const std::exception& error) {
+            std::cout.flush();
+            std::cerr << file << ": " << error.what() << std::endl;
+            status = 1;
+        }
+        printedAny = true;
+    }
+    std::cout.flush();
+    return status;
+}
+
+}  // namespace
+}  // namespace vistado
+
+int main(int argc, char** argv)
+{
+    using namespace vistado;
+    const ToolCall call = parseToolCall(argc, argv);
+    switch (call.kind) {
+    case ToolCall::Kind::Help:
+        printUsage(std::cout);
+        return 0;
+    case ToolCall::Kind::Bad:
+        return 1;
+    case ToolCall::Kind::Run:
+        break;
+    }
+    return runToolCall(call);
+}

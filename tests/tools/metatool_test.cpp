@@ -1,0 +1,324 @@
+// The vistado-meta program, run as users run it: against ExifTool's values for
+// the sample camera files, on files that ExifTool writes, and its own rules.
+
+#include "jpegbuilder.h"
+#include "realjpeg.h"
+#include "runprogram.h"
+#include "testfiles.h"
+#include "tiffbuilder.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+// clang-format off
+#include <jpeglib.h>
+#include <jerror.h>
+// clang-format on
+#include <map>
+#include <set>
+#include <sstream>
+#include <sys/stat.h>
+
+namespace vistado::test {
+namespace {
+
+const std::string kTool = VISTADO_META_TOOL;
+
+ProgramResult meta(std::vector<std::string> arguments)
+{
+    arguments.insert(arguments.begin(), kTool);
+    return runProgram(arguments);
+}
+
+std::vector<std::string> split(const std::string& text, char separator)
+{
+    std::vector<std::string> fields;
+    std::stringstream stream(text);
+    std::string field;
+    while (std::getline(stream, field, separator))
+        fields.push_back(field);
+    return fields;
+}
+
+std::string trimmed(const std::string& text)
+{
+    const size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+// The rows of ExifTool's values, by file, then by column name.
+std::map<std::string, std::map<std::string, std::string>> expectedValues(const std::string& corpus)
+{
+    const std::vector<std::string> lines = split(readFile(corpus + "/expected-exiftool.tsv"), '\n');
+    const std::vector<std::string> header = split(lines.at(0), '\t');
+    std::map<std::string, std::map<std::string, std::string>> rows;
+    for (size_t i = 1; i < lines.size(); ++i) {
+        const std::vector<std::string> fields = split(lines[i], '\t');
+        for (size_t c = 1; c < fields.size() && c < header.size(); ++c)
+            rows[fields[0]][header[c]] = fields[c];
+    }
+    return rows;
+}
+
+// The tool's output for several files: the lines after each "FILE:" line.
+std::map<std::string, std::vector<std::string>> blocksByFile(const std::string& out)
+{
+    std::map<std::string, std::vector<std::string>> blocks;
+    std::vector<std::string>* current = nullptr;
+    for (const std::string& line : split(out, '\n')) {
+        if (!line.empty() && line.back() == ':' && line.find('\t') == std::string::npos &&
+            line.find('/') != std::string::npos)
+            current = &blocks[line.substr(0, line.size() - 1)];
+        else if (current != nullptr && !line.empty())
+            current->push_back(line);
+    }
+    return blocks;
+}
+
+TEST(MetaTool, GpsAgreesWithExifToolOnTheSampleFiles)
+{
+    const std::string corpus = corpusDir();
+    if (corpus.empty())
+        GTEST_SKIP() << "no sample files";
+    const auto expected = expectedValues(corpus);
+    ASSERT_FALSE(expected.empty());
+    std::vector<std::string> arguments = {"--gps"};
+    for (const auto& [file, values] : expected)
+        arguments.push_back(corpus + "/" + file);
+    const ProgramResult result = meta(arguments);
+    const auto blocks = blocksByFile(result.out);
+
+    for (const auto& [file, values] : expected) {
+        SCOPED_TRACE(file);
+        const auto block = blocks.find(corpus + "/" + file);
+        const bool hasGps = values.at("GPSLatitude") != "-";
+        if (block == blocks.end() || block->second.empty()) {
+            EXPECT_FALSE(hasGps);
+            continue;
+        }
+        ASSERT_TRUE(hasGps) << block->second[0];
+        const std::vector<std::string> position = split(block->second[0], ',');
+        ASSERT_EQ(position.size(), 2u);
+        EXPECT_NEAR(std::stod(position[0]), std::stod(values.at("GPSLatitude")), 1e-6);
+        EXPECT_NEAR(std::stod(position[1]), std::stod(values.at("GPSLongitude")), 1e-6);
+    }
+}
+
+TEST(MetaTool, CameraAndDateAgreeWithExifTool)
+{
+    const std::string corpus = corpusDir();
+    if (corpus.empty())
+        GTEST_SKIP() << "no sample files";
+    // Its date stands in a maker-specific segment, not in Exif data.
+    const std::set<std::string> dateOutsideExif = {"jpeg/et_CasioQVCI.jpg"};
+    for (const auto& [file, values] : expectedValues(corpus)) {
+        SCOPED_TRACE(file);
+        const ProgramResult result = meta({"--tags", corpus + "/" + file});
+        std::map<std::string, std::string> tags;
+        for (const std::string& line : split(result.out, '\n')) {
+            const size_t tab = line.find('\t');
+            if (tab != std::string::npos)
+                tags.emplace(line.substr(0, tab), trimmed(line.substr(tab + 1)));
+        }
+        for (const char* name : {"Make", "Model", "DateTimeOriginal"}) {
+            if (name == std::string("DateTimeOriginal") && dateOutsideExif.contains(file))
+                continue;
+            const std::string& want = values.at(name);
+            const auto found = tags.find(name);
+            EXPECT_EQ(found == tags.end() ? "-" : found->second, want) << name;
+        }
+    }
+}
+
+struct WrittenPosition {
+    double latitude;  // signed: negative for S
+    double longitude; // signed: negative for W
+    const char* byteOrder;
+};
+
+TEST(MetaTool, ReadsPositionsThatExifToolWrites)
+{
+    if (!programAvailable("exiftool") || !programAvailable("djpeg"))
+        GTEST_SKIP() << "exiftool or djpeg missing";
+    const WrittenPosition positions[] = {
+        {48.142933, 11.575278, "MM"},
+        {-33.856784, 151.215297, "II"},
+        {54.989667, -1.914167, "II"},
+        {-22.906847, -43.172897, "MM"},
+        {47.5, 8.25, "II"},          // seconds zero
+        {0.016667, -0.5, "MM"},      // near the equator and the prime meridian
+    };
+    TempDir dir;
+    const std::string original = realJpeg(64, 48);
+    for (const WrittenPosition& p : positions) {
+        SCOPED_TRACE(std::to_string(p.latitude) + "," + std::to_string(p.longitude) + " " + p.byteOrder);
+        const std::string path = dir.file("written.jpg");
+        writeFile(path, original);
+        const ProgramResult written = runProgram({
+            "exiftool", "-q", "-overwrite_original", std::string("-ExifByteOrder=") + p.byteOrder,
+            "-GPSLatitude=" + std::to_string(std::fabs(p.latitude)),
+            std::string("-GPSLatitudeRef=") + (p.latitude < 0 ? "S" : "N"),
+            "-GPSLongitude=" + std::to_string(std::fabs(p.longitude)),
+            std::string("-GPSLongitudeRef=") + (p.longitude < 0 ? "W" : "E"), path});
+        ASSERT_EQ(written.exitStatus, 0) << written.err;
+        ASSERT_EQ(runProgram({"djpeg", "-outfile", dir.file("decoded.ppm"), path}).exitStatus, 0);
+
+        const ProgramResult read = meta({"--gps", path});
+        ASSERT_EQ(read.exitStatus, 0) << read.err;
+        const std::vector<std::string> position = split(trimmed(read.out.substr(0, read.out.find('\n'))), ',');
+        ASSERT_EQ(position.size(), 2u) << read.out;
+        EXPECT_NEAR(std::stod(position[0]), p.latitude, 1e-6);
+        EXPECT_NEAR(std::stod(position[1]), p.longitude, 1e-6);
+        EXPECT_EQ(position[0][0] == '-', p.latitude < 0);
+        EXPECT_EQ(position[1][0] == '-', p.longitude < 0);
+
+        const std::string bytes = readFile(path);
+        const size_t tiff = bytes.find(std::string("Exif\0\0", 6));
+        ASSERT_NE(tiff, std::string::npos);
+        EXPECT_EQ(bytes.substr(tiff + 6, 2), p.byteOrder);
+    }
+}
+
+TEST(MetaTool, ModesAndErrors)
+{
+    TempDir dir;
+    const std::string good = dir.file("good.jpg");
+    writeFile(good, jpegFile({commentSegment("only a comment"), scanSegment()}));
+    const std::string text = dir.file("notes.txt");
+    writeFile(text, "hello");
+
+    const ProgramResult summary = meta({dir.file("absent.jpg"), good, text});
+    EXPECT_EQ(summary.exitStatus, 1);
+    EXPECT_EQ(summary.err, dir.file("absent.jpg") + ": not found\n" + text + ": Not an EXIF file\n");
+    EXPECT_EQ(summary.out, good + ":\n\n");
+
+    const ProgramResult gps = meta({"--gps", good});
+    EXPECT_EQ(gps.exitStatus, 0);
+    EXPECT_EQ(gps.out, "\n");
+
+    const ProgramResult unknown = meta({"--colour", good});
+    EXPECT_EQ(unknown.exitStatus, 1);
+    EXPECT_NE(unknown.err.find("unknown option --colour"), std::string::npos);
+
+    EXPECT_EQ(meta({}).exitStatus, 1);
+    EXPECT_EQ(meta({"--help"}).exitStatus, 0);
+}
+
+TEST(MetaTool, TagsAndReportOfOneFile)
+{
+    const std::string corpus = corpusDir();
+    if (corpus.empty())
+        GTEST_SKIP() << "no sample files";
+    const std::string file = corpus + "/jpeg/DSCN0010.jpg";
+    const ProgramResult tags = meta({"--tags", file});
+    ASSERT_EQ(tags.exitStatus, 0);
+    EXPECT_NE(tags.out.find("Make\tNIKON\n"), std::string::npos);
+    EXPECT_NE(tags.out.find("GPSLatitudeRef\tN\n"), std::string::npos);
+    EXPECT_NE(tags.out.find("GPSLatitude\t43.467448\n"), std::string::npos);
+    EXPECT_NE(tags.out.find("FNumber\tF5.9\n"), std::string::npos);
+    for (const std::string& line : split(tags.out, '\n'))
+        EXPECT_NE(line.find('\t'), std::string::npos) << line;
+
+    const ProgramResult report = meta({"--report", file});
+    ASSERT_EQ(report.exitStatus, 0);
+    EXPECT_TRUE(report.out.starts_with("Image Description = ")) << report.out.substr(0, 40);
+    EXPECT_NE(report.out.find("\nMake = NIKON\n"), std::string::npos);
+    EXPECT_NE(report.out.find("\nGPSLatitude = 43.467448\n"), std::string::npos);
+    EXPECT_EQ(report.out.find('\r'), std::string::npos);
+
+    const ProgramResult summary = meta({file});
+    EXPECT_TRUE(summary.out.starts_with("File Name: DSCN0010.jpg\nFile Size: 157k\n")) << summary.out;
+    EXPECT_NE(summary.out.find("Make (Model): NIKON (COOLPIX P6000)\n"), std::string::npos);
+}
+
+
+// A JPEG that libjpeg parses, with some image data worth writing.
+std::string taggableJpeg(const std::string& comment, size_t dataSize = 100)
+{
+    TiffBuilder tiff(false);
+    tiff.addAscii(0, 0x010F, "Maker");
+    std::string file = jpegFile({exifSegment(tiff.build()), commentSegment(comment), quantTableSegment(),
+                                 frameSegment(8, 8), huffmanTableSegment(), scanSegment()});
+    file.insert(file.size() - 2, std::string(dataSize, '\x55'));
+    return file;
+}
+
+TEST(MetaTool, CommentIsReplacedInEachFileAndShownAsItsBytes)
+{
+    TempDir dir;
+    const std::string first = dir.file("first.jpg");
+    const std::string second = dir.file("second.JPG");
+    writeFile(first, taggableJpeg("old one"));
+    writeFile(second, taggableJpeg("old two"));
+
+    const std::string text = "Gr\xFC\xDF" "e\taus Rom";
+    const ProgramResult written = meta({"--comment", text, first, second});
+    EXPECT_EQ(written.exitStatus, 0) << written.err;
+    EXPECT_EQ(written.out, "");
+    const ProgramResult shown = meta({"--show-comment", first, second});
+    EXPECT_EQ(shown.exitStatus, 0);
+    EXPECT_EQ(shown.out, first + ":\n" + text + "\n\n" + second + ":\n" + text + "\n");
+
+    EXPECT_EQ(meta({"--comment"}).exitStatus, 1);
+    EXPECT_EQ(meta({"--comment", "text"}).exitStatus, 1);
+}
+
+TEST(MetaTool, FileThatCannotBeWrittenStaysAsItWas)
+{
+    TempDir dir;
+    const std::string locked = dir.file("locked.jpg");
+    const std::string open = dir.file("open.jpg");
+    const std::string notJpeg = dir.file("notes.jpg");
+    writeFile(locked, taggableJpeg("old"));
+    writeFile(open, taggableJpeg("old"));
+    writeFile(notJpeg, "just text");
+    ASSERT_EQ(::chmod(locked.c_str(), 0444), 0);
+
+    const ProgramResult result = meta({"--comment", "new", locked, open, notJpeg, dir.file("absent.jpg")});
+    EXPECT_EQ(result.exitStatus, 1);
+    EXPECT_EQ(result.err, "Datei \"" + locked + "\" kann nicht erstellt werden. Permission denied\n"
+                          "JPEG-Fehler #" + std::to_string(JERR_NO_SOI) + "\n" + dir.file("absent.jpg") + ": not found\n");
+    EXPECT_EQ(readFile(locked), taggableJpeg("old"));
+    EXPECT_EQ(readFile(notJpeg), "just text");
+    EXPECT_EQ(meta({"--show-comment", open}).out, "new\n");
+}
+
+TEST(MetaTool, WriteFailingHalfWayLeavesTheFileAndNoTemporaryFile)
+{
+    if (!programAvailable("bash"))
+        GTEST_SKIP() << "no bash";
+    TempDir dir;
+    const std::string file = dir.file("big.jpg");
+    const std::string original = taggableJpeg("old", 20000);
+    writeFile(file, original);
+    // Files may not grow beyond 4 KiB: the write fails as on a full disk.
+    const ProgramResult result = runProgram(
+        {"bash", "-c", "trap '' XFSZ; ulimit -f 4; exec \"$0\" \"$@\"", kTool, "--comment", "new", file});
+    EXPECT_EQ(result.exitStatus, 1);
+    EXPECT_EQ(result.err, "Datei \"" + file + "\" kann nicht erstellt werden. File too large\n");
+    EXPECT_EQ(readFile(file), original);
+    size_t entries = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+        entries += entry.is_regular_file();
+    EXPECT_EQ(entries, 1u);
+}
+
+TEST(MetaTool, IptcRecords)
+{
+    TempDir dir;
+    const std::string file = dir.file("iptc.jpg");
+    writeFile(file, jpegFile({iptcSegmentWith(iptcDataset(2, 25, "Berge") + iptcDataset(2, 25, "see") +
+                                              iptcDataset(2, 25, "See") + iptcDataset(2, 120, "Zwei\nZeilen") +
+                                              iptcDataset(2, 200, "eigen")),
+                              scanSegment()}));
+    const ProgramResult result = meta({"--iptc", file});
+    EXPECT_EQ(result.exitStatus, 0);
+    EXPECT_EQ(result.out, "Keywords\tBerge,see\nImageCaption\tZwei.Zeilen\nCustom_200\teigen\n");
+}
+
+}  // namespace
+}  // namespace vistado::test

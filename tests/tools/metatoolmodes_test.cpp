@@ -1,0 +1,146 @@
+// vistado-meta on maker notes and on places from the offline city list, run
+// as users run it.
+
+#include "jpegbuilder.h"
+#include "runprogram.h"
+#include "testfiles.h"
+#include "tiffbuilder.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace vistado::test {
+namespace {
+
+const std::string kTool = VISTADO_META_TOOL;
+
+// Runs the tool with environment settings such as "LC_ALL=C.UTF-8" (or "-u
+// NAME" to unset one) in front of its arguments.
+ProgramResult metaIn(const std::vector<std::string>& environment, const std::vector<std::string>& arguments)
+{
+    std::vector<std::string> command = {"env"};
+    command.insert(command.end(), environment.begin(), environment.end());
+    command.push_back(kTool);
+    command.insert(command.end(), arguments.begin(), arguments.end());
+    return runProgram(command);
+}
+
+bool contains(const std::string& text, const std::string& part)
+{
+    return text.find(part) != std::string::npos;
+}
+
+TEST(MetaToolMakerNotes, TagsAndReportShowMakerNoteTags)
+{
+    const std::string corpus = corpusDir();
+    if (corpus.empty())
+        GTEST_SKIP() << "no sample files";
+    const std::string canon = corpus + "/jpeg/Canon_PowerShot_S40.jpg";
+    const ProgramResult tags = metaIn({}, {"--tags", canon});
+    ASSERT_EQ(tags.exitStatus, 0) << tags.err;
+    EXPECT_TRUE(contains(tags.out, "\nFirmwareVersion\t\"Firmware Version 1.10\"\n"));
+    EXPECT_TRUE(contains(tags.out, "\nOwnerName\t\"Andreas Huggel\"\n"));
+    EXPECT_TRUE(contains(tags.out, "\nMacro mode\tNormal\n"));
+    EXPECT_TRUE(contains(tags.out, "\nAF Point\tCenter\n"));
+    EXPECT_TRUE(contains(tags.out, "\nExposureInfo1\t80, 2, 0, 5, 1,"));
+
+    const ProgramResult report = metaIn({}, {"--report", canon});
+    ASSERT_EQ(report.exitStatus, 0) << report.err;
+    EXPECT_TRUE(contains(report.out, "\nMacro mode = Normal\nSelf Timer =  2\n"));
+    EXPECT_TRUE(contains(report.out, "\nFocus Mode = Single\nExposureInfo1 = 80, 2, 0, 5, 1,"));
+    EXPECT_TRUE(contains(report.out, "\nImageNumber = 1171771\n"));
+
+    const ProgramResult nikon = metaIn({}, {"--report", corpus + "/jpeg/DSCN0010.jpg"});
+    EXPECT_TRUE(contains(nikon.out, "\nQuality = \"FINE   \"\n"));
+}
+
+// A JPEG with a GPS position, written as cameras write it.
+std::string photoAt(double latitude, double longitude)
+{
+    auto rational = [](double degrees) {
+        const double whole = std::floor(degrees);
+        const double minutes = (degrees - whole) * 60;
+        return std::vector<std::pair<uint32_t, uint32_t>>{
+            {static_cast<uint32_t>(whole), 1},
+            {static_cast<uint32_t>(std::floor(minutes)), 1},
+            {static_cast<uint32_t>(std::lround((minutes - std::floor(minutes)) * 60 * 100)), 100}};
+    };
+    TiffBuilder tiff(false);
+    tiff.addAscii(0, 0x010F, "NIKON");
+    const int gps = tiff.addDirectory();
+    tiff.addPointer(0, 0x8825, gps);
+    tiff.addAscii(gps, 0x0001, latitude < 0 ? "S" : "N");
+    tiff.addRationals(gps, 0x0002, rational(std::fabs(latitude)));
+    tiff.addAscii(gps, 0x0003, longitude < 0 ? "W" : "E");
+    tiff.addRationals(gps, 0x0004, rational(std::fabs(longitude)));
+    return jpegFile({exifSegment(tiff.build()), quantTableSegment(), scanSegment()});
+}
+
+class MetaToolPlaceTest : public testing::Test {
+protected:
+    std::string photo(const std::string& name, const std::string& bytes)
+    {
+        const std::string path = dir.file(name);
+        writeFile(path, bytes);
+        return path;
+    }
+
+    TempDir dir;
+};
+
+TEST_F(MetaToolPlaceTest, NamesFollowTheMessagesLocale)
+{
+    const std::string arezzo = photo("arezzo.jpg", photoAt(43.4633, 11.8796));
+    const std::string newburn = photo("newburn.jpg", photoAt(54.9897, -1.9142));
+    const ProgramResult german = metaIn({"LC_ALL=C.UTF-8", "LANGUAGE=de"}, {"--place", arezzo, newburn});
+    EXPECT_EQ(german.exitStatus, 0) << german.err;
+    EXPECT_EQ(german.out, arezzo + ":\n>Arezzo<>Toskana<>Italien<>IT<\n\n" + newburn +
+                              ":\n>Newburn<>England<>Vereinigtes Königreich<>GB<\n");
+
+    // Taken from LANG when nothing more particular is set.
+    const ProgramResult fromLang = metaIn(
+        {"-u", "LC_ALL", "-u", "LC_MESSAGES", "-u", "LC_CTYPE", "LANG=C.UTF-8", "LANGUAGE=de"},
+        {"--place", arezzo});
+    EXPECT_EQ(fromLang.out, ">Arezzo<>Toskana<>Italien<>IT<\n");
+
+    // The "C" locale has no translations: English names.
+    const ProgramResult english = metaIn({"LC_ALL=C", "LANGUAGE=de"}, {"--place", arezzo, newburn});
+    EXPECT_EQ(english.out, arezzo + ":\n>Arezzo<>Tuscany<>Italy<>IT<\n\n" + newburn +
+                               ":\n>Newburn<>England<>United Kingdom<>GB<\n");
+}
+
+TEST_F(MetaToolPlaceTest, EmptyLineWithoutAPlace)
+{
+    const std::string ocean = photo("ocean.jpg", photoAt(0.5, -30.5));
+    const std::string noGps = photo("nogps.jpg", jpegFile({commentSegment("no Exif"), scanSegment()}));
+    const ProgramResult result = metaIn({"LC_ALL=C.UTF-8"}, {"--place", ocean, noGps});
+    EXPECT_EQ(result.exitStatus, 0) << result.err;
+    EXPECT_EQ(result.out, ocean + ":\n\n\n" + noGps + ":\n\n");
+}
+
+TEST_F(MetaToolPlaceTest, SampleFilesFromArezzo)
+{
+    const std::string corpus = corpusDir();
+    if (corpus.empty())
+        GTEST_SKIP() << "no sample files";
+    std::vector<std::string> arguments = {"--place"};
+    std::string expected;
+    for (const char* name : {"DSCN0010.jpg", "DSCN0012.jpg", "DSCN0021.jpg", "DSCN0025.jpg", "DSCN0027.jpg",
+                             "DSCN0029.jpg", "DSCN0038.jpg", "DSCN0040.jpg", "DSCN0042.jpg"}) {
+        const std::string path = corpus + "/jpeg/" + name;
+        arguments.push_back(path);
+        expected += (expected.empty() ? "" : "\n") + path + ":\n>Arezzo<>Toskana<>Italien<>IT<\n";
+    }
+    const ProgramResult arezzo = metaIn({"LC_ALL=C.UTF-8", "LANGUAGE=de"}, arguments);
+    EXPECT_EQ(arezzo.exitStatus, 0) << arezzo.err;
+    EXPECT_EQ(arezzo.out, expected);
+
+    const ProgramResult withoutGps =
+        metaIn({"LC_ALL=C.UTF-8"}, {"--place", corpus + "/jpeg/Canon_PowerShot_S40.jpg"});
+    EXPECT_EQ(withoutGps.exitStatus, 0);
+    EXPECT_EQ(withoutGps.out, "\n");
+}
+
+}  // namespace
+}  // namespace vistado::test
