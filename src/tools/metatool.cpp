@@ -120,6 +120,12 @@ void writeComment(TimgData& image, const std::string& text)
     image.SaveJpeg(image.sourcePath);
 }
 
+// Why OpenImage could not read a file.
+std::string readFailure(const TimgData& image)
+{
+    return image.errorText.empty() ? "not found" : image.errorText;
+}
+
 // The stored tags of every file as one JSON array, an object per file: "SourceFile", then
 // each tag by its name with its text, in the order --tags prints them; of two tags of one
 // name the first, as lookups by name find it. A file that cannot be read gets "Error".
@@ -135,9 +141,8 @@ int printJson(const std::vector<std::string>& files)
     for (const std::string& file : files) {
         nlohmann::ordered_json object = {{"SourceFile", utf8(file)}};
         if (!image.OpenImage(file)) {
-            const std::string error = image.errorText.empty() ? "not found" : image.errorText;
-            std::cerr << file << ": " << error << std::endl;
-            object["Error"] = utf8(error);
+            std::cerr << file << ": " << readFailure(image) << std::endl;
+            object["Error"] = utf8(readFailure(image));
             status = 1;
         } else if (image.exifDecoder) {
             for (const TTagEntry& tag : image.exifDecoder->tags) {
@@ -294,8 +299,7 @@ int runToolCall(const ToolCall& call)
         }
         if (!image.OpenImage(file)) {
             std::cout.flush();
-            std::cerr << file << ": " << (image.errorText.empty() ? "not found" : image.errorText)
-                      << std::endl;
+            std::cerr << file << ": " << readFailure(image) << std::endl;
             status = 1;
             continue;
         }
