@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -123,14 +124,18 @@ public:
 
     // Steps of the backup for one image: mie_schreiben tells whether it has a position to
     // back up (and shows and logs what it found); schreibe_gps starts ExifTool on it, once
-    // fewer than four of the ExifTool processes run, and tells whether it started.
+    // fewer than four of the ExifTool processes run, and gives the process (none when it
+    // could not be started).
     bool mie_schreiben(const std::string& path);
-    bool schreibe_gps(const std::string& path);
+    std::optional<pid_t> schreibe_gps(const std::string& path);
     // Steps of the restore for one image: mie_lesen tells whether its backup text file
     // exists (and keeps its path in backupTextPath); schreibe_exif waits until no ExifTool
-    // process runs, reads the file and starts ExifTool to write the position back.
+    // process runs, reads the file, and when it holds a complete position has ExifTool
+    // write it back. It gives the outcome as the run log and the grid show it: "ok" when
+    // ExifTool ended with status 0, "Fehler mit Exiftool", or "Sicherung unvollständig"
+    // (nothing started).
     bool mie_lesen(const std::string& path);
-    bool schreibe_exif(const std::string& path);
+    std::string schreibe_exif(const std::string& path);
 
     void bstopClick();
     void brausClick();
