@@ -2,6 +2,7 @@
 
 #include "app/autosizelabel.h"
 #include "app/commandguard.h"
+#include "app/commandline.h"
 #include "app/exiftool/exiftool.h"
 #include "net/httpget.h"
 #include "app/qtuithread.h"
@@ -57,10 +58,19 @@ public:
     net::THTTPGet HTTPGet1{qtUiThread(this)};
     net::THTTPGet HTTPGet2{qtUiThread(this)};
 
-    // The job list holds the paths' bytes; the list box shows them decoded.
+    // The job list: each entry starts as its image's path, and the place run appends its
+    // marks to it (" gelesen", the position, " geschrieben"). The commands open the image's
+    // own path, never the marked entry. The entries keep their bytes; the list box shows
+    // them decoded.
     int jobCount() const;
     std::string jobEntry(int index) const;
-    void setJobEntry(int index, const std::string& path);
+    void setJobEntry(int index, const std::string& entry);
+    std::string jobPath(int index) const;
+
+    // What the command-line argument named: whether its path could be looked at, and
+    // whether the job list is a folder's (or, without an argument, the current directory's).
+    PathState argumentPath = PathState::Found;
+    bool folderJobs = false;
 
     // Window state shared by the commands.
     std::string ownVersion;
@@ -87,6 +97,8 @@ public:
     // status from it.
     enum class RunOutcome { NotRun, Finished, Stopped, EndedEarly };
     RunOutcome runOutcome = RunOutcome::NotRun;
+    // The photos the last place run could not write; it went on with the next one each time.
+    int unwrittenImages = 0;
 
     // The 8-bit character set place names are converted to: the locale's at start-up.
     // Paths and place texts are shown decoded from it.

@@ -215,16 +215,21 @@ TEST_F(PlaceRun, StopDuringAnImageEndsTheRunAfterIt)
     EXPECT_TRUE(form.braus->isEnabled());
 
     // The stop holds for the rest of the program's run: the next command ends after one image.
+    // It opens the image, not the job list's marked entry.
     form.BGPSsich->click();
-    form.exifTool.awaitAllEnded();
     setGpsRenderingMode(0);
-    EXPECT_EQ(log(), path("a.jpg gelesen1.000000,1.000000 geschrieben") + "; \r\n");
+    EXPECT_EQ(log(), path("a.jpg") + ";hat GPS schreiben.. ok\r\n");
+    EXPECT_EQ(readFile(folder + "/gpstext/a.txt"), "GPS Latitude                    : 1 deg 0' 0.00\" N\n"
+                                                   "GPS Longitude                   : 1 deg 0' 0.00\" E\n");
 }
 
-TEST_F(PlaceRun, AnErrorWhileWritingEndsTheRunWithTheErrorMessage)
+TEST_F(PlaceRun, APhotoThatCannotBeWrittenDoesNotStopTheRun)
 {
-    // Exif with a position, but no image behind it: the writer refuses the file.
-    makePhotos(folder, {{"a.jpg", gpsTags("1.5", "N", "2.5", "E")}, {"b.jpg", gpsTags("3", "N", "4", "E")}});
+    // a.jpg: Exif with a position, but no image behind it (the writer refuses the file);
+    // b.jpg: a comment too long for the place text in front of it; c.jpg: fine.
+    auto longComment = gpsTags("2", "N", "2", "E");
+    longComment.push_back("-Comment=" + std::string(65520, 'x'));
+    makePhotos(folder, {{"a.jpg", gpsTags("1", "N", "1", "E")}, {"b.jpg", longComment}, {"c.jpg", gpsTags("3", "N", "3", "E")}});
     const std::string photo = bytes("a.jpg");
     const std::string noImage = photo.substr(0, photo.find("\xFF\xDB")) + "\xFF\xD9";
     writeFile(path("a.jpg"), noImage);
