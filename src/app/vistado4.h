@@ -121,16 +121,19 @@ public:
     // grid, and lets the window process its events between steps, so the stop button and
     // the close box work; a click on a command button meanwhile is ignored. An error ends
     // the command and is shown by the standard error message.
-    // The place run: the place of each image's GPS position into its JPEG comment.
+    // The place run: the place of each image's GPS position into its JPEG comment. A photo
+    // that cannot be written gets its error in the run log and the grid, and the run goes
+    // on; at its end one message tells how many could not be written.
     void BFrageClick();
     // The GPS backup: each image's position into gpstext/<name>.txt beside it, by ExifTool.
     void BGPSsichClick();
     // The GPS restore: the backed-up positions back into the images, by ExifTool.
     void bgpszurueckClick();
 
-    // Steps of the place run for one image. gps_auslesen reads its position text (empty when
-    // it has none; then the status goes to the grid and the run log); schreibe_jpg writes
-    // the place text in front of its comment, rewriting the file in place.
+    // Steps of the place run for one image. gps_auslesen reads its position text in decimal
+    // degrees (empty when it has none; then the status goes to the grid and the run log);
+    // schreibe_jpg writes the place text in front of its comment, rewriting the file in
+    // place, and raises the writer's error when it cannot.
     std::string gps_auslesen(const std::string& path);
     void schreibe_jpg(const std::string& path);
 
@@ -175,6 +178,8 @@ private:
     void setGridText(int column, int row, const std::string& text);
     void showRunFinished();
     bool stoppedAfterImage();
+    void writePlace(int row);
+    void reportUnwrittenImages();
     void settleDownload(net::THTTPGet& download);
     void writeOfflineReply(const std::string& reply, const std::string& positionText);
 
