@@ -88,17 +88,18 @@ void TForm1::BGPSsichClick()
                 runLog.write(" schreiben.. ");
                 const std::string backupFile = backupTextFile(currentPath);
                 // a.jpg and a.JPG share a.txt: the earlier one's ExifTool may be writing it.
-                if (std::ranges::any_of(running, [&](const RunningBackup& other) { return other.backupFile == backupFile; }))
+                const auto sameFile = [&backupFile](const RunningBackup& other) { return other.backupFile == backupFile; };
+                if (std::ranges::any_of(running, sameFile))
                     showOutcomes(true);
                 // ExifTool would keep the file anyway; an earlier backup is worth keeping (the
                 // photo may have lost its position since), but it is not this run's "ok".
-                const std::optional<pid_t> process =
-                    fileExists(backupFile) ? std::nullopt : schreibe_gps(currentPath);
+                const bool backupThere = fileExists(backupFile);
+                const std::optional<pid_t> process = backupThere ? std::nullopt : schreibe_gps(currentPath);
                 if (process) {
                     running.push_back({i, runLog.holdLine(), *process, backupFile});
                     processPendingEvents();
                 } else {
-                    const std::string result = fileExists(backupFile) ? "Sicherung vorhanden" : kExifToolFailed;
+                    const std::string result = backupThere ? "Sicherung vorhanden" : kExifToolFailed;
                     endLogLine(result);
                     setGridText(2, i, result);
                 }
