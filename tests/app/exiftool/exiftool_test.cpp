@@ -106,28 +106,6 @@ TEST_F(ExifToolProcesses, AtMostTheSlotsRunAndAllAreReaped)
     EXPECT_TRUE(noChildLeft());
 }
 
-TEST_F(ExifToolProcesses, TellsHowEachProcessEnded)
-{
-    ExifTool shell("sh");
-    const struct {
-        const char* script;
-        int status;
-    } cases[] = {{"exit 0", 0}, {"sleep 0.2; exit 3", 3}, {"kill -9 $$", -1}};
-    std::vector<pid_t> processes;
-    for (const auto& c : cases)
-        processes.push_back(shell.start({"-c", c.script}).value());
-    shell.awaitAllEnded();
-    for (std::size_t i = 0; i < processes.size(); ++i) {
-        SCOPED_TRACE(cases[i].script);
-        EXPECT_TRUE(shell.ended(processes[i]));
-        EXPECT_EQ(shell.awaitEnd(processes[i]), cases[i].status);
-    }
-    const pid_t running = shell.start({"-c", "sleep 0.2; exit 5"}).value();
-    EXPECT_FALSE(shell.ended(running));
-    EXPECT_EQ(shell.awaitEnd(running), 5);
-    EXPECT_TRUE(noChildLeft());
-}
-
 TEST_F(ExifToolProcesses, ClosingWaitsForTheProcessesStillRunning)
 {
     const std::string marker = tmp.path() + "/done";
