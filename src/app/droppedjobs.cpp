@@ -19,8 +19,13 @@ bool isJpgFile(const std::string& path)
 
 std::optional<CommandLineJobs> jobsFromDrop(const std::vector<std::string>& paths, const std::string& currentDirectory)
 {
-    if (paths.size() == 1 && (std::filesystem::is_directory(paths[0]) || isJpgFile(paths[0])))
-        return jobsFromCommandLine(paths[0], currentDirectory);
+    if (paths.size() == 1 && (std::filesystem::is_directory(paths[0]) || isJpgFile(paths[0]))) {
+        CommandLineJobs rules = jobsFromCommandLine(paths[0], currentDirectory);
+        // A folder that cannot be read gives nothing to work on.
+        if (rules.pathState != PathState::Found)
+            return std::nullopt;
+        return rules;
+    }
     if (paths.empty() || !std::all_of(paths.begin(), paths.end(), isJpgFile))
         return std::nullopt;
 
