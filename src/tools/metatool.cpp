@@ -5,7 +5,7 @@
 #include "meta/imgdata.h"
 #include "meta/iptc.h"
 #include "meta/settings.h"
-#include "places/placeindex.h"
+#include "places/offlineplaces.h"
 #include "places/placereply.h"
 #include "places/placetext.h"
 #include "places/positiontext.h"
@@ -76,8 +76,8 @@ void printGps(const TimgData& image)
     std::cout << '\n';
 }
 
-// The place text the place run would put in front of the comment, found in
-// the offline city list: the same reply, scanned the same way, names in the
+// The place text the place run would put in front of the comment, found by
+// the same offline lookup: the same reply, scanned the same way, names in the
 // language and character set of the user's locale.
 void printPlace(const TimgData& image)
 {
@@ -85,8 +85,8 @@ void printPlace(const TimgData& image)
     if (image.ExifPresent() && image.exifDecoder)
         at = parsePositionText(gpsPositionText(*image.exifDecoder));
     if (at) {
-        static const PlaceIndex cities;
-        std::istringstream reply(placeReplyText(cities.nearest(*at)));
+        static OfflinePlaces places;
+        std::istringstream reply(placeReplyText(places.nearest(*at)));
         std::cout << placeTextFromReply(reply, nl_langinfo(CODESET));
     }
     std::cout << '\n';
@@ -132,7 +132,7 @@ const Mode kModes[] = {
     {"--tags", "one line per stored tag: name, TAB, value", printTags},
     {"--report", "the report of the Exif and maker-note tags", printReport},
     {"--gps", "the GPS position as latitude,longitude in decimal degrees", printGps},
-    {"--place", "the place text of the GPS position from the offline city list", printPlace},
+    {"--place", "the place text of the GPS position from the offline places", printPlace},
     {"--iptc", "one line per IPTC record: key, TAB, text", printIptc},
     {"--show-comment", "the JPEG comment's bytes", printComment},
     {"--comment", "replaces the JPEG comment of each file with TEXT, rewriting the file", nullptr,
@@ -152,6 +152,8 @@ void printUsage(std::ostream& out)
             out << " " << mode.textName;
         out << "\t" << mode.help << "\n";
     }
+    out << "The offline places are GeoNames' (geonames.org), under the Creative Commons\n"
+           "Attribution 4.0 licence.\n";
 }
 
 const Mode* findMode(const char* option)
