@@ -23,13 +23,13 @@ std::filesystem::path OfflinePlaces::defaultGazetteerFile()
 
 std::optional<PlaceMatch> OfflinePlaces::nearest(Position at, double maxKm)
 {
-    if (!gazetteer && !cities && !noticed) {
+    if (!gazetteerTried) {
+        gazetteerTried = true;
         try {
             gazetteer = std::make_unique<Gazetteer>(gazetteerFile);
         } catch (const std::runtime_error& unusable) {
             notices << "offline places: " << unusable.what()
                     << "; using the 24,000 cities of libgeonames instead" << std::endl;
-            noticed = true;
         }
     }
     if (gazetteer)

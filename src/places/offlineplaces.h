@@ -32,7 +32,7 @@ public:
 private:
     std::filesystem::path gazetteerFile;
     std::ostream& notices;
-    bool noticed = false;
+    bool gazetteerTried = false;
     std::unique_ptr<Gazetteer> gazetteer;
     std::unique_ptr<PlaceIndex> cities;
 };
