@@ -1,5 +1,6 @@
 #include "places/placeindex.h"
 
+#include "messageslocale.h"
 #include "searchoracle.h"
 
 #include <geonames.h>
@@ -215,24 +216,16 @@ TEST_F(PlaceIndexTest, SamplePhotosLieWhereTheyWereTaken)
 }
 
 // German messages without an installed German locale: in C.UTF-8, gettext follows LANGUAGE.
-// LC_CTYPE stays "C" (ASCII), so names only arrive as UTF-8 because the index asks for it.
+// LC_CTYPE stays "C" (ASCII), so names only arrive as UTF-8 because the index asks for it
+// (messageslocale.h).
 class PlaceIndexGermanTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (!std::filesystem::exists("/usr/share/locale/de/LC_MESSAGES/geonames.mo"))
-            GTEST_SKIP() << "no German translations of the city list";
-        setenv("LANGUAGE", "de", 1);
-        std::setlocale(LC_CTYPE, "C");
-        std::setlocale(LC_MESSAGES, "C");
-        if (!std::setlocale(LC_MESSAGES, "C.UTF-8"))
-            GTEST_SKIP() << "no C.UTF-8 locale";
+        if (const std::string missing = useGermanMessages(); !missing.empty())
+            GTEST_SKIP() << missing;
     }
-    void TearDown() override
-    {
-        unsetenv("LANGUAGE");
-        std::setlocale(LC_MESSAGES, "C");
-    }
+    void TearDown() override { useEnglishMessages(); }
 };
 
 TEST_F(PlaceIndexGermanTest, NamesInTheUsersLanguageAsUtf8)

@@ -2,6 +2,7 @@
 // its output read back.
 #include "places/gazetteer.h"
 
+#include "messageslocale.h"
 #include "runprogram.h"
 #include "testfiles.h"
 
@@ -33,11 +34,7 @@ protected:
         writeFile(dir.file("admin1.json"), kAdmin1);
         writeFile(dir.file("iso_3166-1.json"), kIso3166);
     }
-    void TearDown() override
-    {
-        unsetenv("LANGUAGE");
-        std::setlocale(LC_MESSAGES, "C");
-    }
+    void TearDown() override { useEnglishMessages(); }
 
     ProgramResult convert() const
     {
@@ -67,15 +64,13 @@ TEST_F(MakeGazetteerTest, ReadsBackWithLibgeonamesNames)
     const Gazetteer gazetteer(output());
     EXPECT_EQ(gazetteer.size(), 5u);
 
-    std::setlocale(LC_MESSAGES, "C");
+    useEnglishMessages();
     EXPECT_EQ(placeAt(gazetteer, {48.20849, 16.37208}), "Vienna|Vienna|Austria|AT");
     EXPECT_EQ(placeAt(gazetteer, {41.90268, 12.45414}), "Vatican City||Holy See (Vatican City State)|VA");
     EXPECT_EQ(placeAt(gazetteer, {1, 1}), "Nowhere||Italy|IT");
 
-    if (!std::filesystem::exists("/usr/share/locale/de/LC_MESSAGES/geonames.mo"))
-        GTEST_SKIP() << "no German translations of libgeonames";
-    setenv("LANGUAGE", "de", 1);
-    ASSERT_TRUE(std::setlocale(LC_MESSAGES, "C.UTF-8"));
+    if (const std::string missing = useGermanMessages(); !missing.empty())
+        GTEST_SKIP() << missing;
     EXPECT_EQ(placeAt(gazetteer, {48.20849, 16.37208}), "Wien|Wien|\xC3\x96sterreich|AT");
     EXPECT_EQ(placeAt(gazetteer, {47.0, 15.0}), "Vienna|Wien|\xC3\x96sterreich|AT");
     EXPECT_EQ(placeAt(gazetteer, {43.09998, 11.78704}), "Montepulciano|Toskana|Italien|IT");
