@@ -2,21 +2,27 @@
 
 #include "places/ansitext.h"
 #include "app/commandline.h"
+#include "app/droppedjobs.h"
 #include "app/errormessage.h"
 #include "app/exeversion.h"
 #include "meta/imgdata.h"
 #include "meta/pathparts.h"
-#include "places/placeindex.h"
+#include "places/offlineplaces.h"
 
 #include <QByteArray>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
 #include <QFont>
 #include <QHeaderView>
 #include <QListWidget>
+#include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QUrl>
 
 #include <langinfo.h>
 
@@ -40,10 +46,29 @@ QPushButton* makeButton(const QString& caption, const QRect& geometry, QWidget* 
     return button;
 }
 
-// The job list keeps each path's bytes beside the text it shows.
-constexpr int kPathRole = Qt::UserRole;
+// The job list keeps each entry's bytes, and its image's path, beside the text it shows.
+constexpr int kEntryRole = Qt::UserRole;
+constexpr int kPathRole = Qt::UserRole + 1;
 
 constexpr const char* kRunLogFile = "protokoll.csv";
+
+// What a drop would make the job list: only local files, as the program's 8-bit paths.
+std::optional<CommandLineJobs> droppedJobs(const QMimeData* data, const std::string& currentDirectory)
+{
+    if (!data->hasUrls())
+        return std::nullopt;
+    std::vector<std::string> paths;
+    for (const QUrl& url : data->urls()) {
+        if (!url.isLocalFile())
+            return std::nullopt;
+        std::string path = QFile::encodeName(url.toLocalFile()).toStdString();
+        // A folder named as the desktop's launcher names it, so the label shows its name.
+        while (path.size() > 1 && path.back() == '/')
+            path.pop_back();
+        paths.push_back(path);
+    }
+    return jobsFromDrop(paths, currentDirectory);
+}
 
 }  // namespace
 
@@ -80,6 +105,7 @@ void TForm1::createControls()
     buttonFace.setColor(QPalette::Window, buttonFace.color(QPalette::Button));
     setPalette(buttonFace);
     setAutoFillBackground(true);
+    setAcceptDrops(true);
 
     Label1 = new AutoSizeLabel(QStringLiteral("Label1"), this);
     QFont noticeFont = windowFont(10);
@@ -154,12 +180,19 @@ void TForm1::FormCreate(const std::string& argument)
 
 void TForm1::buildJobList()
 {
-    CommandLineJobs rules = jobsFromCommandLine(currentPath, currentDirectory);
+    takeJobs(jobsFromCommandLine(currentPath, currentDirectory));
+}
+
+void TForm1::takeJobs(const CommandLineJobs& rules)
+{
     currentPath = rules.currentPath;
+    argumentPath = rules.pathState;
+    folderJobs = rules.folder;
     if (rules.frageCaption)
         BFrage->setText(localText(*rules.frageCaption));
     if (rules.zielText)
         LZiel->setText(localText(*rules.zielText));
+    LBjobliste->clear();
     for (const std::string& path : rules.jobs)
         addJob(path);
 }
@@ -171,20 +204,26 @@ int TForm1::jobCount() const
 
 std::string TForm1::jobEntry(int index) const
 {
+    return LBjobliste->item(index)->data(kEntryRole).toByteArray().toStdString();
+}
+
+std::string TForm1::jobPath(int index) const
+{
     return LBjobliste->item(index)->data(kPathRole).toByteArray().toStdString();
 }
 
 void TForm1::addJob(const std::string& path)
 {
     LBjobliste->addItem(QString());
+    LBjobliste->item(LBjobliste->count() - 1)->setData(kPathRole, QByteArray::fromStdString(path));
     setJobEntry(LBjobliste->count() - 1, path);
 }
 
-void TForm1::setJobEntry(int index, const std::string& path)
+void TForm1::setJobEntry(int index, const std::string& entry)
 {
     QListWidgetItem* item = LBjobliste->item(index);
-    item->setText(localText(path));
-    item->setData(kPathRole, QByteArray::fromStdString(path));
+    item->setText(localText(entry));
+    item->setData(kEntryRole, QByteArray::fromStdString(entry));
 }
 
 std::string TForm1::ownFile(const char* name) const
@@ -225,12 +264,12 @@ void TForm1::processPendingEvents()
     QCoreApplication::processEvents();
 }
 
-// A run turns to job-list entry `row`: its path starts the log line, its file name goes to
-// the grid's column 0, with one empty row below it.
+// A run turns to job-list entry `row`: its image's path starts the log line, its file name
+// goes to the grid's column 0, with one empty row below it.
 void TForm1::startImage(int row)
 {
     currentRow = row;
-    currentPath = jobEntry(row);
+    currentPath = jobPath(row);
     runLog.write(currentPath + ";");
     sgdisplay->setRowCount(row + 2);
     setGridText(0, row, fileNamePart(currentPath));
@@ -300,6 +339,29 @@ void TForm1::brausClick()
 void TForm1::FormClose()
 {
     runLog.close();
+}
+
+void TForm1::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!commandGuard.running() && droppedJobs(event->mimeData(), currentDirectory))
+        event->acceptProposedAction();
+}
+
+// The new job list starts afresh, as after start-up: the buttons a finished or stopped
+// run switched off, and the stop flag, are as they were then, so the new list can be run.
+void TForm1::dropEvent(QDropEvent* event)
+{
+    if (commandGuard.running())
+        return;
+    const std::optional<CommandLineJobs> rules = droppedJobs(event->mimeData(), currentDirectory);
+    if (!rules)
+        return;
+    event->acceptProposedAction();
+    takeJobs(*rules);
+    stopRequested = false;
+    for (QPushButton* button : {BFrage, braus, BGPSsich, bgpszurueck})
+        button->setEnabled(true);
+    Bstop->setEnabled(false);
 }
 
 void TForm1::closeEvent(QCloseEvent* event)
