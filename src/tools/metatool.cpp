@@ -145,7 +145,7 @@ int printJson(const std::vector<std::string>& files)
             object["Error"] = utf8(readFailure(image));
             status = 1;
         } else if (image.exifDecoder) {
-            for (const TTagEntry& tag : image.exifDecoder->tags) {
+            for (const TTagEntry& tag : image.exifDecoder->tags()) {
                 const std::string name = utf8(tag.key);
                 if (!object.contains(name))
                     object[name] = utf8(tag.text);
