@@ -1,5 +1,5 @@
 // libFuzzer target: any bytes as an image file, opened as the program opens
-// it, then read as the place run reads it. A file that can be opened never
+// it, then read as the place run and vistado-meta read it. A file that can be opened never
 // fails with "Illegal Exif construction": that text means an error escaped
 // the reader's own checks.
 
@@ -26,6 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     TimgData image(kDecodeAll);
     if (image.OpenImage(path) && image.ExifPresent()) {
         gpsPositionText(*image.exifDecoder);
+        // The maker note is walked when first asked for, as --tags asks.
+        image.exifDecoder->tags();
         image.exifDecoder->SummaryText();
     }
     if (image.errorText == "Illegal Exif construction")
