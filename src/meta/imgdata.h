@@ -15,6 +15,7 @@
 namespace vistado {
 
 class FileReader;
+class LockedFile;
 class TIPTCdata;
 class TJPEGImage;
 
@@ -92,6 +93,11 @@ private:
     bool AnyMetadataFound() const;
     bool LoadTiffFile(const std::string& path);
     bool ScanTiffFile(FileReader& file);
+
+    // The JPEG file as read, held under a shared lock from the read until
+    // SaveJpeg replaces it or the next OpenImage, so that the writer can
+    // tell whether it is still the file that was read.
+    std::unique_ptr<LockedFile> heldFile;
 };
 
 }  // namespace vistado

@@ -6,6 +6,7 @@
 
 #include "meta/jpegimage.h"
 #include "meta/jpegmarkers.h"
+#include "meta/lockedfile.h"
 #include "meta/rangeerror.h"
 #include "meta/replacefile.h"
 
@@ -123,7 +124,9 @@ void TimgData::EmitMetadataSegments(std::ostream& out) const
 
 void TimgData::SaveJpegWith(const TJPEGImage& image, const std::string& target, bool adjustSize)
 {
-    ReplacementFile file(target);
+    // Replacing the file that was read, the writer goes on under the read's
+    // lock and only if the file is still the one read.
+    ReplacementFile file(target, heldFile.get());
     if (adjustSize && exifDecoder && exifSection != nullptr)
         exifDecoder->AdjustDimensions(image.height(), image.width());
     std::ostringstream metadata;
@@ -142,6 +145,7 @@ void TimgData::SaveJpegWith(const TJPEGImage& image, const std::string& target, 
         file.write(source.substr(start));
     }
     file.commit();
+    heldFile.reset();
 }
 
 void TimgData::SaveJpeg(const std::string& target)
