@@ -16,6 +16,7 @@ namespace vistado {
 
 class FileReader;
 class LockedFile;
+class ReplacementFile;
 class TIPTCdata;
 class TJPEGImage;
 
@@ -83,8 +84,14 @@ public:
     // SaveJpegWith of the source file, loaded completely, without the size
     // patch. The target may be the source itself.
     void SaveJpeg(const std::string& target);
+    // SaveJpeg up to the commit: the new file complete beside the target,
+    // which is still as it was. The caller commits it, perhaps on another
+    // thread (CommitQueue); the read's lock goes with it.
+    std::unique_ptr<ReplacementFile> writeNewFile(const std::string& target);
 
 private:
+    std::unique_ptr<ReplacementFile> writeNewFile(const TJPEGImage& image, const std::string& target,
+                                                 bool adjustSize);
     void ResetContainer();
     void TakeFileInfo(const std::string& path, const struct stat& info);
     bool LoadJpegSegments(const std::string& path);

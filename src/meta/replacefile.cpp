@@ -91,7 +91,8 @@ std::string resolvedInFolder(const std::string& path)
 
 }  // namespace
 
-ReplacementFile::ReplacementFile(const std::string& targetPath, LockedFile* read) : target(targetPath), path(targetPath)
+ReplacementFile::ReplacementFile(const std::string& targetPath, std::unique_ptr<LockedFile> read)
+    : target(targetPath), path(targetPath)
 {
     struct stat link {};
     if (::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
@@ -103,11 +104,11 @@ ReplacementFile::ReplacementFile(const std::string& targetPath, LockedFile* read
     }
 
     if (read != nullptr && !read->resolvedPath().empty() && read->resolvedPath() == resolvedInFolder(path)) {
-        original = read;
+        original = std::move(read);
     } else {
+        read.reset();
         try {
-            ownLock = std::make_unique<LockedFile>(path);
-            original = ownLock.get();
+            original = std::make_unique<LockedFile>(path);
         } catch (const std::system_error& failed) {
             if (failed.code().value() != ENOENT)
                 fail(failed.code().value());

@@ -23,17 +23,18 @@ public:
     // the super-user respects here) is refused.
     //
     // `read` is the file a reader holds, when the new version is made from
-    // it. If the target is that file, the replacement holds its lock
-    // exclusively and goes ahead only if the file is still as it was read;
-    // otherwise the target is locked and compared from here on. Our own
-    // left-over temporary files in the folder are removed first.
-    explicit ReplacementFile(const std::string& target, LockedFile* read = nullptr);
+    // it. If the target is that file, the replacement takes over its lock,
+    // holds it exclusively until the rename and goes ahead only if the file
+    // is still as it was read; otherwise the target is locked and compared
+    // from here on. Our own left-over temporary files in the folder are
+    // removed first.
+    ReplacementFile(const std::string& target, std::unique_ptr<LockedFile> read = nullptr);
     ~ReplacementFile();
     ReplacementFile(const ReplacementFile&) = delete;
     ReplacementFile& operator=(const ReplacementFile&) = delete;
 
     void write(std::string_view bytes);
-    // Gives the new file the target's owner and group (where the system
+    // May run on another thread than the rest. Gives the new file the target's owner and group (where the system
     // allows), extended attributes (ACLs among them) and permission bits,
     // flushes it to the disk, and renames it over the target, then flushes
     // the folder, so that the rename outlives a power cut. A new target gets
@@ -56,8 +57,7 @@ private:
     int fd = -1;
     // The target as it is replaced, held exclusively: the reader's, or one
     // taken here. None for a target that does not exist yet.
-    LockedFile* original = nullptr;
-    std::unique_ptr<LockedFile> ownLock;
+    std::unique_ptr<LockedFile> original;
 };
 
 }  // namespace vistado

@@ -8,6 +8,8 @@
 #include "realjpeg.h"
 #include "runprogram.h"
 
+#include "meta/commitqueue.h"
+#include "meta/replacefile.h"
 #include "meta/temporaryname.h"
 
 #include <gmock/gmock.h>
@@ -319,6 +321,40 @@ TEST_F(ReplaceFileTest, TwoWritersOfOnePhotoLoseNoUpdate)
     EXPECT_THAT((std::multiset<std::string>{parentMessage, childMessage}),
                 testing::UnorderedElementsAre("(no error)", changed));
     EXPECT_EQ(commentAt(path()), parentMessage == changed ? "child" : "parent");
+}
+
+// Commits handed to the queue run in the background; each tells its own
+// outcome, and by then its lock and temporary file are gone.
+TEST_F(ReplaceFileTest, QueuedCommitsTellTheirOutcomeAndLeaveNothingBehind)
+{
+    struct Case {
+        const char* name;
+        bool changedMeanwhile;
+    };
+    const Case cases[] = {{"a.jpg", false}, {"b.jpg", true}, {"c.jpg", false}, {"d.jpg", true}, {"e.jpg", false}};
+    CommitQueue queue;
+    std::vector<std::future<void>> outcomes;
+    for (const Case& c : cases) {
+        readPhoto(dir.file(c.name), dir.file(c.name));
+        std::unique_ptr<ReplacementFile> file = image.writeNewFile(dir.file(c.name));
+        if (c.changedMeanwhile)
+            writeFile(dir.file(c.name), "the other program's");
+        outcomes.push_back(queue.commit(std::move(file)));
+    }
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const std::string photo = dir.file(cases[i].name);
+        SCOPED_TRACE(photo);
+        const std::string message = messageOf([&] { outcomes[i].get(); });
+        EXPECT_EQ(locksFree(photo), "shared exclusive");
+        if (cases[i].changedMeanwhile) {
+            EXPECT_EQ(message, "Datei \"" + photo + "\" wurde inzwischen geändert");
+            EXPECT_EQ(readFile(photo), "the other program's");
+        } else {
+            EXPECT_EQ(message, "(no error)");
+            EXPECT_EQ(commentAt(photo), "new");
+        }
+    }
+    EXPECT_EQ(folderEntries(dir.path()), (std::set<std::string>{"a.jpg", "b.jpg", "c.jpg", "d.jpg", "e.jpg"}));
 }
 
 // A writer killed with SIGKILL while it writes leaves its temporary file; the

@@ -1,5 +1,6 @@
 #include "filecalls.h"
 
+#include <chrono>
 #include <fcntl.h>
 #include <mutex>
 #include <sys/stat.h>
@@ -14,6 +15,13 @@ namespace {
 std::mutex guard;
 std::vector<FileCall> calls;
 std::function<void()> pendingAction;
+
+void record(FileCall call, std::chrono::steady_clock::time_point start)
+{
+    call.took = std::chrono::steady_clock::now() - start;
+    const std::lock_guard<std::mutex> hold(guard);
+    calls.push_back(std::move(call));
+}
 
 std::string pathOf(int fd)
 {
@@ -38,30 +46,34 @@ void duringNextFileSync(std::function<void()> action)
 
 }  // namespace vistado::test
 
-using vistado::test::FileCall;
-
-// These stand in for the C library's within this binary.
+// These stand in for the C library's within the program.
 extern "C" int fsync(int fd)
 {
+    using namespace vistado::test;
     struct stat info {};
     const bool folder = ::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode);
     std::function<void()> action;
-    {
-        const std::lock_guard<std::mutex> hold(vistado::test::guard);
-        vistado::test::calls.push_back({folder ? "fsync folder" : "fsync file", vistado::test::pathOf(fd), {}});
-        if (!folder)
-            action = std::exchange(vistado::test::pendingAction, nullptr);
+    if (!folder) {
+        const std::lock_guard<std::mutex> hold(guard);
+        action = std::exchange(pendingAction, nullptr);
     }
     if (action)
         action();
-    return static_cast<int>(::syscall(SYS_fsync, fd));
+    const auto start = std::chrono::steady_clock::now();
+    const int result = static_cast<int>(::syscall(SYS_fsync, fd));
+    const int error = errno;
+    record({folder ? "fsync folder" : "fsync file", pathOf(fd), {}}, start);
+    errno = error;
+    return result;
 }
 
 extern "C" int rename(const char* from, const char* to) noexcept
 {
-    {
-        const std::lock_guard<std::mutex> hold(vistado::test::guard);
-        vistado::test::calls.push_back({"rename", from, to});
-    }
-    return ::renameat(AT_FDCWD, from, AT_FDCWD, to);
+    using namespace vistado::test;
+    const auto start = std::chrono::steady_clock::now();
+    const int result = ::renameat(AT_FDCWD, from, AT_FDCWD, to);
+    const int error = errno;
+    record({"rename", from, to}, start);
+    errno = error;
+    return result;
 }
