@@ -1,13 +1,13 @@
 #pragma once
 
+#include "meta/lockedfile.h"
+
 #include <memory>
 #include <string>
 #include <string_view>
 #include <sys/stat.h>
 
 namespace vistado {
-
-class LockedFile;
 
 // A new version of a file, written to a temporary file in the same folder and
 // put in the target's place only when it is complete and on the disk. Until

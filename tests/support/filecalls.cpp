@@ -15,6 +15,7 @@ namespace {
 std::mutex guard;
 std::vector<FileCall> calls;
 std::function<void()> pendingAction;
+std::string pendingPathPart;
 
 void record(FileCall call, std::chrono::steady_clock::time_point start)
 {
@@ -38,10 +39,11 @@ std::vector<FileCall> takeFileCalls()
     return std::exchange(calls, {});
 }
 
-void duringNextFileSync(std::function<void()> action)
+void duringNextFileSync(std::function<void()> action, std::string pathPart)
 {
     const std::lock_guard<std::mutex> hold(guard);
     pendingAction = std::move(action);
+    pendingPathPart = std::move(pathPart);
 }
 
 }  // namespace vistado::test
@@ -52,17 +54,19 @@ extern "C" int fsync(int fd)
     using namespace vistado::test;
     struct stat info {};
     const bool folder = ::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode);
+    const std::string path = pathOf(fd);
     std::function<void()> action;
     if (!folder) {
         const std::lock_guard<std::mutex> hold(guard);
-        action = std::exchange(pendingAction, nullptr);
+        if (path.find(pendingPathPart) != std::string::npos)
+            action = std::exchange(pendingAction, nullptr);
     }
     if (action)
         action();
     const auto start = std::chrono::steady_clock::now();
     const int result = static_cast<int>(::syscall(SYS_fsync, fd));
     const int error = errno;
-    record({folder ? "fsync folder" : "fsync file", pathOf(fd), {}}, start);
+    record({folder ? "fsync folder" : "fsync file", path, {}}, start);
     errno = error;
     return result;
 }

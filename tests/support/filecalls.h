@@ -21,8 +21,8 @@ struct FileCall {
 // The calls since the last take, oldest first.
 std::vector<FileCall> takeFileCalls();
 
-// Runs the action once, inside the next fsync of a regular file, before the
-// file is synced.
-void duringNextFileSync(std::function<void()> action);
+// Runs the action once, inside the next fsync of a regular file whose path
+// holds `pathPart`, before the file is synced.
+void duringNextFileSync(std::function<void()> action, std::string pathPart = "");
 
 }  // namespace vistado::test
