@@ -5,6 +5,7 @@
 
 #include "filecalls.h"
 #include "imagefiletest.h"
+#include "messageof.h"
 #include "realjpeg.h"
 #include "runprogram.h"
 
@@ -38,24 +39,6 @@ std::string photoBytes()
     TiffBuilder tiff(false);
     tiff.addAscii(0, 0x010F, "Maker");
     return "\xFF\xD8" + exifSegment(tiff.build()) + commentSegment("old") + realJpeg(16, 16).substr(2);
-}
-
-std::string messageOf(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const std::exception& failed) {
-        return failed.what();
-    }
-    return "(no error)";
-}
-
-std::set<std::string> folderEntries(const std::string& folder)
-{
-    std::set<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        names.insert(entry.path().filename().string());
-    return names;
 }
 
 Attributes attributesOf(const std::string& path)
