@@ -98,13 +98,15 @@ void TForm1::settleWrites(bool wait)
         PendingWrite& write = pendingWrites.front();
         if (!wait && write.outcome.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
             return;
+        std::string lineEnd;
         try {
             write.outcome.get();
-            runLog.completeLine(write.line, "");
-            setJobEntry(write.row, jobEntry(write.row) + " geschrieben");
         } catch (const std::exception& error) {
-            runLog.completeLine(write.line, writeFailed(write.row, error));
+            lineEnd = writeFailed(write.row, error);
         }
+        runLog.completeLine(write.line, lineEnd);
+        if (lineEnd.empty())
+            setJobEntry(write.row, jobEntry(write.row) + " geschrieben");
         pendingWrites.pop_front();
     }
 }

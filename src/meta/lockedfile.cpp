@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
-#include <cstdlib>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <system_error>
@@ -57,7 +56,7 @@ bool sameFileState(const struct stat& one, const struct stat& other)
 
 }  // namespace
 
-LockedFile::LockedFile(const std::string& path)
+LockedFile::LockedFile(const std::string& path) : takenPath(path)
 {
     for (int turn = 0;; ++turn) {
         // O_NONBLOCK: a FIFO named like an image opens without a writer.
@@ -77,10 +76,6 @@ LockedFile::LockedFile(const std::string& path)
             break;
         ::close(fd);
     }
-    if (char* real = ::realpath(path.c_str(), nullptr)) {
-        resolved = real;
-        std::free(real);
-    }
 }
 
 LockedFile::~LockedFile()
@@ -97,7 +92,7 @@ struct stat LockedFile::current() const
 {
     struct stat info {};
     if (::fstat(fd, &info) != 0)
-        throw std::system_error(errno, std::generic_category(), resolved);
+        throw std::system_error(errno, std::generic_category(), takenPath);
     return info;
 }
 

@@ -35,8 +35,8 @@ public:
     bool lockExclusive();
 
     int descriptor() const { return fd; }
-    // The path, every symbolic link resolved, when the file was taken.
-    const std::string& resolvedPath() const { return resolved; }
+    // The path the file was taken by.
+    const std::string& path() const { return takenPath; }
     // The file's status now: its owner, bits and attributes may have
     // changed since it was taken, without changing what it holds. Raises
     // std::system_error when the system cannot tell.
@@ -48,7 +48,7 @@ public:
 
 private:
     int fd = -1;
-    std::string resolved;
+    std::string takenPath;
     struct stat takenInfo {};
 };
 

@@ -73,20 +73,28 @@ std::optional<std::string> attributeValue(int fd, const std::string& name)
         [fd, &name](char* buffer, size_t size) { return ::fgetxattr(fd, name.c_str(), buffer, size); });
 }
 
-// The path of the file in its folder with every symbolic link of the folder
-// resolved, to compare with a reader's resolved path; empty when the folder
-// does not exist.
-std::string resolvedInFolder(const std::string& path)
+std::string realPath(const std::string& path)
 {
-    const std::string folder = folderPart(path);
-    char* real = ::realpath(folder.empty() ? "." : folder.c_str(), nullptr);
+    char* real = ::realpath(path.c_str(), nullptr);
     if (real == nullptr)
         return {};
     std::string resolved = real;
     std::free(real);
-    if (resolved != "/")
-        resolved += "/";
-    return resolved + fileNamePart(path);
+    return resolved;
+}
+
+// Where a path leads, every symbolic link resolved: a link to the file it
+// names, any other path (even one of a file gone meanwhile) to its name in
+// its resolved folder. Empty when that cannot be told.
+std::string placeOf(const std::string& path)
+{
+    struct stat link {};
+    if (::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode))
+        return realPath(path);
+    const std::string folder = realPath(folderPart(path).empty() ? "." : folderPart(path));
+    if (folder.empty())
+        return {};
+    return (folder == "/" ? folder : folder + "/") + fileNamePart(path);
 }
 
 }  // namespace
@@ -96,14 +104,13 @@ ReplacementFile::ReplacementFile(const std::string& targetPath, std::unique_ptr<
 {
     struct stat link {};
     if (::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
-        char* resolved = ::realpath(path.c_str(), nullptr);
-        if (resolved == nullptr)
+        path = realPath(targetPath);
+        if (path.empty())
             fail(errno);
-        path = resolved;
-        std::free(resolved);
     }
 
-    if (read != nullptr && !read->resolvedPath().empty() && read->resolvedPath() == resolvedInFolder(path)) {
+    const std::string place = placeOf(path);
+    if (read != nullptr && !place.empty() && placeOf(read->path()) == place) {
         original = std::move(read);
     } else {
         read.reset();

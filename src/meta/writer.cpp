@@ -6,7 +6,6 @@
 
 #include "meta/jpegimage.h"
 #include "meta/jpegmarkers.h"
-#include "meta/lockedfile.h"
 #include "meta/rangeerror.h"
 #include "meta/replacefile.h"
 
