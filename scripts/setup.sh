@@ -6,7 +6,8 @@ set -eu
 PACKAGES="build-essential cmake pkg-config git
 qt6-base-dev libcurl4-openssl-dev libjpeg62-turbo-dev libjpeg-turbo-progs
 libgeonames-dev libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev
-libimage-exiftool-perl xvfb xauth fonts-dejavu-core"
+libimage-exiftool-perl xvfb xauth fonts-dejavu-core
+nlohmann-json3-dev librsvg2-bin desktop-file-utils appstream man-db"
 
 missing=""
 for p in $PACKAGES; do

@@ -24,6 +24,8 @@
 #include <string_view>
 
 class QCloseEvent;
+class QDragEnterEvent;
+class QDropEvent;
 class QListWidget;
 class QProgressBar;
 class QPushButton;
@@ -173,12 +175,17 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // A folder or JPEG files dropped from a file manager become the job list, as the
+    // command-line argument does at start-up; refused while a command runs.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void createControls();
     void FormCreate(const std::string& argument);
     void versionpruefen();
     void buildJobList();
+    void takeJobs(const CommandLineJobs& rules);
     void addJob(const std::string& path);
     std::string ownFile(const char* name) const;
     // A text of the program's 8-bit world (a path, a place text) as the window shows it.
