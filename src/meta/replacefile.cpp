@@ -202,7 +202,7 @@ void ReplacementFile::commit()
     // After the flush, so that a change made while the new file went to the
     // disk is seen too. Our own writers are kept off by the lock from here on.
     if (!targetUnchanged())
-        throw EWriteError("Datei \"" + fullPath(target) + "\" wurde inzwischen geändert");
+        throw EWriteError("wurde inzwischen geändert");
     if (::rename(temporary.c_str(), path.c_str()) != 0)
         fail(errno);
     temporary.clear();

@@ -40,7 +40,7 @@ public:
     // the folder, so that the rename outlives a power cut. A new target gets
     // the bits a newly created file gets. When the target has changed since
     // it was read (or locked here), by any program, nothing is replaced:
-    // "Datei "%s" wurde inzwischen geändert". A failed flush of the folder,
+    // "wurde inzwischen geändert". A failed flush of the folder,
     // after the rename, raises "Ordner "%s" kann nicht auf die Platte
     // geschrieben werden. %s".
     void commit();

@@ -243,8 +243,7 @@ TEST_F(ReplaceFileTest, ChangeByAnotherProgramDuringTheWriteIsKept)
             c.change();
             changed = std::filesystem::exists(path()) ? readFile(path()) : "(gone)";
         });
-        EXPECT_EQ(messageOf([&] { image.SaveJpeg(path()); }),
-                  "Datei \"" + path() + "\" wurde inzwischen geändert");
+        EXPECT_EQ(messageOf([&] { image.SaveJpeg(path()); }), "wurde inzwischen geändert");
         EXPECT_EQ(std::filesystem::exists(path()) ? readFile(path()) : "(gone)", changed);
         EXPECT_NE(changed, photoBytes());
         EXPECT_THAT(folderEntries(dir.path()), testing::IsSubsetOf(std::set<std::string>{"image.jpg"}));
@@ -300,7 +299,7 @@ TEST_F(ReplaceFileTest, TwoWritersOfOnePhotoLoseNoUpdate)
     ::close(toChild[1]);
     ::close(fromChild[0]);
 
-    const std::string changed = "Datei \"" + path() + "\" wurde inzwischen geändert";
+    const std::string changed = "wurde inzwischen geändert";
     EXPECT_THAT((std::multiset<std::string>{parentMessage, childMessage}),
                 testing::UnorderedElementsAre("(no error)", changed));
     EXPECT_EQ(commentAt(path()), parentMessage == changed ? "child" : "parent");
@@ -330,7 +329,7 @@ TEST_F(ReplaceFileTest, QueuedCommitsTellTheirOutcomeAndLeaveNothingBehind)
         const std::string message = messageOf([&] { outcomes[i].get(); });
         EXPECT_EQ(locksFree(photo), "shared exclusive");
         if (cases[i].changedMeanwhile) {
-            EXPECT_EQ(message, "Datei \"" + photo + "\" wurde inzwischen geändert");
+            EXPECT_EQ(message, "wurde inzwischen geändert");
             EXPECT_EQ(readFile(photo), "the other program's");
         } else {
             EXPECT_EQ(message, "(no error)");
