@@ -95,6 +95,36 @@ std::string locksFree(const std::string& path)
     return free.empty() ? "none" : free;
 }
 
+// A child process of the test: what it does runs in `body`, which must not
+// return into the test; the child is killed and waited for when the test
+// leaves it behind.
+class Child {
+public:
+    explicit Child(const std::function<void()>& body) : pid(::fork())
+    {
+        if (pid != 0)
+            return;
+        try {
+            body();
+        } catch (...) {
+        }
+        ::_exit(3);
+    }
+    ~Child() { end(); }
+    void end()
+    {
+        if (pid > 0) {
+            ::kill(pid, SIGKILL);
+            ::waitpid(pid, nullptr, 0);
+        }
+        pid = 0;
+    }
+    pid_t id() const { return pid; }
+
+private:
+    pid_t pid;
+};
+
 class ReplaceFileTest : public ImageFileTest {
 protected:
     void SetUp() override
@@ -270,8 +300,7 @@ TEST_F(ReplaceFileTest, TwoWritersOfOnePhotoLoseNoUpdate)
     int fromChild[2];
     ASSERT_EQ(::pipe(toChild), 0);
     ASSERT_EQ(::pipe(fromChild), 0);
-    const pid_t child = ::fork();
-    if (child == 0) {
+    Child child([&] {
         TimgData mine(kDecodeAll);
         mine.OpenImage(path());
         mine.DropCommentAndHeader();
@@ -281,7 +310,7 @@ TEST_F(ReplaceFileTest, TwoWritersOfOnePhotoLoseNoUpdate)
             ::_exit(2);
         const std::string message = messageOf([&] { mine.SaveJpeg(path()); });
         ::_exit(::write(fromChild[1], message.data(), message.size()) > 0 ? 0 : 1);
-    }
+    });
     ::close(toChild[0]);
     ::close(fromChild[1]);
     char ready = 0;
@@ -295,7 +324,6 @@ TEST_F(ReplaceFileTest, TwoWritersOfOnePhotoLoseNoUpdate)
     char chunk[512];
     for (ssize_t got; (got = ::read(fromChild[0], chunk, sizeof chunk)) > 0;)
         childMessage.append(chunk, static_cast<size_t>(got));
-    ::waitpid(child, nullptr, 0);
     ::close(toChild[1]);
     ::close(fromChild[0]);
 
@@ -351,19 +379,17 @@ TEST_F(ReplaceFileTest, KilledWritersTemporaryFileIsRemovedByTheNextRewrite)
 
     std::set<std::string> leftover;
     for (int attempt = 0; attempt < 20 && leftover.empty(); ++attempt) {
-        const pid_t writer = ::fork();
-        if (writer == 0) {
+        Child writer([&] {
             for (bool odd = false;; odd = !odd) {
                 TimgData mine(kDecodeAll);
                 mine.OpenImage(big);
                 mine.SetCommentText(odd ? "eins" : "zwei");
                 mine.SaveJpeg(big);
             }
-        }
+        });
         for (int look = 0; look < 10000 && folderEntries(folder.path()).size() < 2; ++look)
             ::usleep(200);
-        ::kill(writer, SIGKILL);
-        ::waitpid(writer, nullptr, 0);
+        writer.end();
         leftover = folderEntries(folder.path());
         leftover.erase("big.jpg");
     }
@@ -372,16 +398,12 @@ TEST_F(ReplaceFileTest, KilledWritersTemporaryFileIsRemovedByTheNextRewrite)
 
     // Files of a process that still runs, or held by a writer this process
     // cannot see, and files not named by us, stay.
-    const pid_t alive = ::fork();
-    if (alive == 0) {
-        ::pause();
-        ::_exit(0);
-    }
+    const Child alive([] { ::pause(); });
     const std::string hex = [](unsigned value) {
         char text[16];
         std::snprintf(text, sizeof text, "%x", value);
         return std::string(text);
-    }(static_cast<unsigned>(alive));
+    }(static_cast<unsigned>(alive.id()));
     const std::string deadTag = leftover.begin()->substr(leftover.begin()->rfind(".vistado-"));
     const std::set<std::string> kept = {
         "big.jpg",
@@ -407,8 +429,6 @@ TEST_F(ReplaceFileTest, KilledWritersTemporaryFileIsRemovedByTheNextRewrite)
     EXPECT_EQ(folderEntries(folder.path()), expected);
 
     ::close(held);
-    ::kill(alive, SIGKILL);
-    ::waitpid(alive, nullptr, 0);
 }
 
 }  // namespace
