@@ -3,7 +3,7 @@
 #include "app/vistado4.h"
 
 #include "app/downloadpoll.h"
-#include "places/placeindex.h"
+#include "places/offlineplaces.h"
 #include "places/placereply.h"
 #include "places/placetext.h"
 #include "places/positiontext.h"
@@ -82,10 +82,10 @@ void TForm1::settleDownload(net::THTTPGet& download)
 
 void TForm1::writeOfflineReply(const std::string& reply, const std::string& positionText)
 {
-    if (!placeIndex)
-        placeIndex = std::make_unique<PlaceIndex>();
+    if (!offlinePlaces)
+        offlinePlaces = std::make_unique<OfflinePlaces>();
     const std::optional<Position> at = parsePositionText(positionText);
-    writePlaceReply(reply, at ? placeIndex->nearest(*at) : std::nullopt);
+    writePlaceReply(reply, at ? offlinePlaces->nearest(*at) : std::nullopt);
 }
 
 }  // namespace vistado

@@ -7,7 +7,7 @@
 #include "app/exeversion.h"
 #include "meta/imgdata.h"
 #include "meta/pathparts.h"
-#include "places/placeindex.h"
+#include "places/offlineplaces.h"
 
 #include <QByteArray>
 #include <QCloseEvent>

@@ -34,7 +34,7 @@ class QTableWidget;
 namespace vistado {
 
 class TimgData;
-class PlaceIndex;
+class OfflinePlaces;
 
 // The program's one window: the job list built from the command line, the
 // command buttons, the status grid and the state the commands share.
@@ -44,7 +44,7 @@ public:
     // `currentDirectory` is the program's current directory: without an argument its JPEG
     // files form the job list, and the files the program keeps for itself (geodat.xml,
     // vistado.ver) lie there. `services` says where places and updates come from; by
-    // default places come from the offline city list and there is no update check.
+    // default places come from the offline lookup and there is no update check.
     TForm1(const std::string& argument, const std::string& currentDirectory, const Services& services = {},
            QWidget* parent = nullptr);
     ~TForm1() override;
@@ -124,7 +124,7 @@ public:
     // nochkeinort (placetext.h) has found no place in its comment.
     // hole_daten asks for the place and waits up to about 10 s for the reply file
     // geodat.xml; false when none came (the caption then reads "Google pennt"). Offline it
-    // writes the reply itself from the city list. Before asking, it removes a left-over
+    // writes the reply itself from the offline lookup. Before asking, it removes a left-over
     // reply and stops the last request's download if that still runs, letting the window
     // process its events until the download's end has been reported.
     // mache_orts_info scans the reply into the place text and deletes it; when the reply
@@ -209,7 +209,7 @@ private:
 
     const std::string currentDirectory;
     const Services services;
-    std::unique_ptr<PlaceIndex> placeIndex;  // built at the first offline lookup
+    std::unique_ptr<OfflinePlaces> offlinePlaces;  // made at the first offline lookup
 
     // The close box was used while a command ran: close once it has stopped.
     bool closeAfterCommand = false;

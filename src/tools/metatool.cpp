@@ -6,7 +6,7 @@
 #include "meta/iptc.h"
 #include "meta/settings.h"
 #include "places/ansitext.h"
-#include "places/placeindex.h"
+#include "places/offlineplaces.h"
 #include "places/placereply.h"
 #include "places/placetext.h"
 #include "places/positiontext.h"
@@ -78,8 +78,8 @@ void printGps(const TimgData& image)
     std::cout << '\n';
 }
 
-// The place text the place run would put in front of the comment, found in
-// the offline city list: the same reply, scanned the same way, names in the
+// The place text the place run would put in front of the comment, found by
+// the same offline lookup: the same reply, scanned the same way, names in the
 // language and character set of the user's locale.
 void printPlace(const TimgData& image)
 {
@@ -87,8 +87,8 @@ void printPlace(const TimgData& image)
     if (image.ExifPresent() && image.exifDecoder)
         at = parsePositionText(gpsPositionText(*image.exifDecoder));
     if (at) {
-        static const PlaceIndex cities;
-        std::istringstream reply(placeReplyText(cities.nearest(*at)));
+        static OfflinePlaces places;
+        std::istringstream reply(placeReplyText(places.nearest(*at)));
         std::cout << placeTextFromReply(reply, nl_langinfo(CODESET));
     }
     std::cout << '\n';
@@ -174,7 +174,7 @@ const Mode kModes[] = {
     {"--json", "the stored tags as JSON: an array of one object per file", nullptr, nullptr, nullptr, printJson},
     {"--report", "the report of the Exif and maker-note tags", printReport},
     {"--gps", "the GPS position as latitude,longitude in decimal degrees", printGps},
-    {"--place", "the place text of the GPS position from the offline city list", printPlace},
+    {"--place", "the place text of the GPS position from the offline places", printPlace},
     {"--iptc", "one line per IPTC record: key, TAB, text", printIptc},
     {"--show-comment", "the JPEG comment's bytes", printComment},
     {"--comment", "replaces the JPEG comment of each file with TEXT, rewriting the file", nullptr,
@@ -195,6 +195,8 @@ void printUsage(std::ostream& out)
         out << "\t" << mode.help << "\n";
     }
     out << "  --version\tthe program's version\n";
+    out << "The offline places are GeoNames' (geonames.org), under the Creative Commons\n"
+           "Attribution 4.0 licence.\n";
 }
 
 const Mode* findMode(const char* option)
