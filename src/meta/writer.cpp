@@ -51,7 +51,7 @@ size_t segmentEnd(std::string_view bytes, size_t lengthAt)
 // offset. The image holds something else there when it has changed since it
 // was read: then none of it is written, since leaving out the wrong bytes
 // would damage it.
-std::pair<size_t, size_t> segmentAt(std::string_view image, const tSection& read, const std::string& path)
+std::pair<size_t, size_t> segmentAt(std::string_view image, const tSection& read)
 {
     const size_t start = static_cast<size_t>(read.fileOffset);
     size_t code = start;
@@ -60,7 +60,7 @@ std::pair<size_t, size_t> segmentAt(std::string_view image, const tSection& read
     if (read.fileOffset < 2 || code + 3 > image.size() || byteAt(image, code) != read.marker ||
         segmentEnd(image, code + 1) != code + 1 + static_cast<size_t>(read.length) ||
         code + 1 + static_cast<size_t>(read.length) > image.size())
-        throw EWriteError("Datei " + fullPath(path) + " wurde inzwischen geändert");
+        throw EWriteError("wurde inzwischen geändert");
     return {start, code + 1 + static_cast<size_t>(read.length)};
 }
 
@@ -108,9 +108,13 @@ void TimgData::EmitMetadataSegments(std::ostream& out) const
         writeSegment(out, *commentSection);
 }
 
-void TimgData::SaveJpegWith(const TJPEGImage& image, const std::string& target, bool adjustSize)
+std::unique_ptr<ReplacementFile> TimgData::writeNewFile(const TJPEGImage& image, const std::string& target,
+                                                        bool adjustSize)
 {
-    ReplacementFile file(target);
+    // Replacing the file that was read, the writer goes on under the read's
+    // lock and only if the file is still the one read.
+    auto replacement = std::make_unique<ReplacementFile>(target, std::move(heldFile));
+    ReplacementFile& file = *replacement;
     if (adjustSize && exifDecoder && exifSection != nullptr)
         exifDecoder->AdjustDimensions(image.height(), image.width());
     std::ostringstream metadata;
@@ -125,7 +129,7 @@ void TimgData::SaveJpegWith(const TJPEGImage& image, const std::string& target, 
         copied = end;
     }
     file.write(source.substr(copied));
-    file.commit();
+    return replacement;
 }
 
 std::vector<std::pair<size_t, size_t>> TimgData::replacedSegments(std::string_view image) const
@@ -140,18 +144,28 @@ std::vector<std::pair<size_t, size_t>> TimgData::replacedSegments(std::string_vi
                                                       : jfifSection;
     for (const tSection* written : std::initializer_list<const tSection*>{exifSection, header, iptcSection, &readComment})
         if (written != nullptr && written->fileOffset >= 0)
-            replaced.push_back(segmentAt(image, *written, sourcePath));
+            replaced.push_back(segmentAt(image, *written));
     std::sort(replaced.begin(), replaced.end());
     replaced.erase(std::unique(replaced.begin(), replaced.end()), replaced.end());
     return replaced;
 }
 
-void TimgData::SaveJpeg(const std::string& target)
+std::unique_ptr<ReplacementFile> TimgData::writeNewFile(const std::string& target)
 {
     // The whole source is in memory before the target is touched, so the
     // target may be the source itself.
     const TJPEGImage image = TJPEGImage::loadFromFile(sourcePath);
-    SaveJpegWith(image, target, false);
+    return writeNewFile(image, target, false);
+}
+
+void TimgData::SaveJpegWith(const TJPEGImage& image, const std::string& target, bool adjustSize)
+{
+    writeNewFile(image, target, adjustSize)->commit();
+}
+
+void TimgData::SaveJpeg(const std::string& target)
+{
+    writeNewFile(target)->commit();
 }
 
 }  // namespace vistado
