@@ -62,7 +62,12 @@ bool TimgData::ScanTiffFile(FileReader& file)
     tSection& entry = sections[0];
     entry.bytes.clear();
     entry.fileOffset = -1;
-    file.readInto(entry.bytes, limit);
+    // No more is asked for than the file holds: a header pointing far out
+    // must not cost a buffer of that size.
+    const size_t held = sourceSize > static_cast<int64_t>(kTiffHeaderSize)
+        ? static_cast<size_t>(sourceSize) - kTiffHeaderSize
+        : 0;
+    file.readInto(entry.bytes, std::min(limit, held));
     sectionCount = 1;
     exifSection = &entry;
     exifDecoder = std::make_unique<TImageInfo>(*this, decodeSelector);
