@@ -43,6 +43,11 @@ TEST_F(TiffPathTest, FirstDirectoryIsWhereTheHeaderPoints)
             EXPECT_EQ(decoder().imageWidth, 2400);
         }
     }
+    // A header pointing far beyond a small file costs no buffer of that size.
+    TiffBuilder far(false);
+    far.setFirstDirectoryOffset(0x7FFFFFF0);
+    EXPECT_FALSE(open(far.build(), "far.tif"));
+    EXPECT_LT(image.sections[0].bytes.capacity(), 1u << 20);
     // A header pointing into itself reads at offset 8.
     TiffBuilder tiff(true);
     tiff.addAscii(0, 0x010F, "Nikon");
