@@ -9,6 +9,7 @@
 #include "meta/rangeerror.h"
 
 #include <algorithm>
+#include <optional>
 #include <string_view>
 #include <sys/stat.h>
 
@@ -93,10 +94,15 @@ void TimgData::TakeFileInfo(const std::string& path, const struct stat& info)
 bool TimgData::LoadJpegSegments(const std::string& path)
 {
     readingTiff = false;
-    heldFile = std::make_unique<LockedFile>(path);
-    FileReader file(heldFile->descriptor(), path);
+    std::optional<FileReader> file;
+    if (lockForRewrite) {
+        heldFile = std::make_unique<LockedFile>(path);
+        file.emplace(heldFile->descriptor(), path);
+    } else {
+        file.emplace(path);
+    }
     try {
-        return ScanJpegSegments(file);
+        return ScanJpegSegments(*file);
     } catch (const ERangeError&) {
         failedRead = true;
         return false;

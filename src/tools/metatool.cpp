@@ -295,6 +295,8 @@ int runToolCall(const ToolCall& call)
     int status = 0;
     bool printedAny = false;
     TimgData image(kDecodeAll);
+    // Only a mode that rewrites the files keeps each locked from the read on.
+    image.lockForRewrite = call.mode->change != nullptr;
     for (const std::string& file : call.files) {
         if (call.mode->change != nullptr) {
             status |= changeFile(image, file, *call.mode, call.modeText);

@@ -1,5 +1,7 @@
 #include "imagefiletest.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -238,6 +240,21 @@ TEST_F(SegmentScanTest, App13IsTheIptcSection)
     ASSERT_TRUE(open(jpegFile({jfifSegment(), iptcSegment(), iptcSegment(), scanSegment()})));
     EXPECT_EQ(image.iptcSection, &image.sections[1]);
     EXPECT_EQ(image.sectionCount, 4);
+}
+
+// A read for a rewrite keeps the photo locked against our other writers; a
+// read that never writes leaves it free.
+TEST_F(SegmentScanTest, OnlyAReadForARewriteHoldsTheLock)
+{
+    for (const bool rewrite : {true, false}) {
+        SCOPED_TRACE(rewrite);
+        image.lockForRewrite = rewrite;
+        ASSERT_TRUE(open(jpegFile({commentSegment("c"), scanSegment()})));
+        const int fd = ::open(dir.file("image.jpg").c_str(), O_RDONLY);
+        ASSERT_GE(fd, 0);
+        EXPECT_EQ(::flock(fd, LOCK_EX | LOCK_NB) == 0, !rewrite);
+        ::close(fd);
+    }
 }
 
 TEST_F(SegmentScanTest, FileInformation)
