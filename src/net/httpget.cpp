@@ -53,10 +53,32 @@ bool THTTPGet::hasSucceeded() const
     return succeeded;
 }
 
+THTTPGetThread* THTTPGet::current() const
+{
+    return worker ? worker.get() : lastWorker.get();
+}
+
 bool THTTPGet::failed() const
 {
-    THTTPGetThread* last = worker ? worker.get() : lastWorker.get();
+    THTTPGetThread* last = current();
     return last && last->hasEnded() && !last->hasSucceeded();
+}
+
+bool THTTPGet::awaitEnd(std::chrono::milliseconds limit)
+{
+    return !worker || worker->awaitEnded(limit);
+}
+
+DownloadFault THTTPGet::fault() const
+{
+    THTTPGetThread* last = current();
+    return last ? last->endFault() : DownloadFault::None;
+}
+
+long THTTPGet::httpStatus() const
+{
+    THTTPGetThread* last = current();
+    return last ? last->endStatus() : 0;
 }
 
 void THTTPGet::ReportProgress(const THTTPGetThread& reporter)
