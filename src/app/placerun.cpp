@@ -9,9 +9,6 @@
 
 #include <QPushButton>
 
-#include <chrono>
-#include <thread>
-
 namespace vistado {
 
 void TForm1::BFrageClick()
@@ -45,7 +42,6 @@ void TForm1::BFrageClick()
             }
             if (stoppedAfterImage())
                 return;
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
         showRunFinished();
     });

@@ -5,6 +5,8 @@
 #include "app/exiftool/exiftool.h"
 #include "net/httpget.h"
 #include "app/qtuithread.h"
+#include "app/requestpace.h"
+#include "app/runclock.h"
 #include "app/runlog.h"
 #include "app/services.h"
 
@@ -78,6 +80,9 @@ public:
     // The ExifTool processes of the backup and restore; closing the window waits for them.
     ExifTool exifTool;
 
+    // What the commands wait by; tests put in a clock of their own.
+    RunClock runClock;
+
     // Each command takes a hold on entry, so none starts inside another.
     CommandGuard commandGuard;
 
@@ -93,11 +98,14 @@ public:
 
     // The geocoder exchange for one image's position text (latitude,longitude), after
     // nochkeinort (placetext.h) has found no place in its comment.
-    // hole_daten asks for the place and waits up to about 10 s for the reply file
-    // geodat.xml; false when none came (the caption then reads "Google pennt"). Offline it
-    // writes the reply itself from the city list. Before asking, it removes a left-over
-    // reply and stops the last request's download if that still runs, letting the window
-    // process its events until the download's end has been reported.
+    // hole_daten asks for the place and waits up to about 10 s for the download's end, which
+    // leaves the reply file geodat.xml when the whole reply came; false when it did not (the
+    // caption then says why: "Google pennt" for no reply in time, "Geocoder nicht erreichbar",
+    // "Geocoder-Fehler HTTP 404", "Geocoder-Antwort unvollständig", "Fehler beim xml-Schreiben").
+    // Requests keep the service's interval (Services). Offline it writes the reply itself
+    // from the city list at once. Before asking, it removes a left-over reply and stops the
+    // last request's download if that still runs, letting the window process its events
+    // until the download's end has been reported.
     // mache_orts_info scans the reply into the place text and deletes it; when the reply
     // cannot be opened the caption reads "Fehler beim xml-Lesen" and the place text is empty.
     bool hole_daten(const std::string& positionText);
@@ -163,6 +171,7 @@ private:
 
     const std::string currentDirectory;
     const Services services;
+    RequestPace geocoderPace{services.geocoderInterval, runClock};
     std::unique_ptr<PlaceIndex> placeIndex;  // built at the first offline lookup
 
     // The close box was used while a command ran: close once it has stopped.
