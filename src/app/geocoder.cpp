@@ -10,6 +10,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 namespace vistado {
 
@@ -48,8 +49,8 @@ bool TForm1::hole_daten(const std::string& positionText)
     std::filesystem::remove(reply);
 
     if (services.offline()) {
-        // The city list answers on the spot: nothing to wait for.
-        writeOfflineReply(reply, positionText);
+        // The city list answers on the spot: nothing to wait for, no file to hand over.
+        offlineReply = offlineReplyFor(positionText);
         return true;
     }
     geocoderPace.awaitTurn();
@@ -64,6 +65,11 @@ bool TForm1::hole_daten(const std::string& positionText)
 
 std::string TForm1::mache_orts_info()
 {
+    if (offlineReply) {
+        std::istringstream in(*offlineReply);
+        offlineReply.reset();
+        return placeTextFromReply(in, nameCharset);
+    }
     const std::string reply = ownFile(kReplyFile);
     std::ifstream in(reply, std::ios::binary);
     for (int attempt = 1; attempt < kOpenAttempts && !in.is_open(); ++attempt) {
@@ -91,12 +97,12 @@ void TForm1::settleDownload(net::THTTPGet& download)
         ui.pump();
 }
 
-void TForm1::writeOfflineReply(const std::string& reply, const std::string& positionText)
+std::string TForm1::offlineReplyFor(const std::string& positionText)
 {
     if (!placeIndex)
         placeIndex = std::make_unique<PlaceIndex>();
     const std::optional<Position> at = parsePositionText(positionText);
-    writePlaceReply(reply, at ? placeIndex->nearest(*at) : std::nullopt);
+    return placeReplyText(at ? placeIndex->nearest(*at) : std::nullopt);
 }
 
 }  // namespace vistado

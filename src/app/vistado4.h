@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -102,11 +103,11 @@ public:
     // leaves the reply file geodat.xml when the whole reply came; false when it did not (the
     // caption then says why: "Google pennt" for no reply in time, "Geocoder nicht erreichbar",
     // "Geocoder-Fehler HTTP 404", "Geocoder-Antwort unvollständig", "Fehler beim xml-Schreiben").
-    // Requests keep the service's interval (Services). Offline it writes the reply itself
-    // from the city list at once. Before asking, it removes a left-over reply and stops the
-    // last request's download if that still runs, letting the window process its events
-    // until the download's end has been reported.
-    // mache_orts_info scans the reply into the place text and deletes it; when the reply
+    // Requests keep the service's interval (Services). Offline the city list gives the reply
+    // at once, in the service's form, kept in memory. Before asking, it removes a left-over
+    // reply file and stops the last request's download if that still runs, letting the
+    // window process its events until the download's end has been reported.
+    // mache_orts_info scans the reply into the place text and deletes it; when the reply file
     // cannot be opened the caption reads "Fehler beim xml-Lesen" and the place text is empty.
     bool hole_daten(const std::string& positionText);
     std::string mache_orts_info();
@@ -167,12 +168,13 @@ private:
     void showRunFinished();
     bool stoppedAfterImage();
     void settleDownload(net::THTTPGet& download);
-    void writeOfflineReply(const std::string& reply, const std::string& positionText);
+    std::string offlineReplyFor(const std::string& positionText);
 
     const std::string currentDirectory;
     const Services services;
     RequestPace geocoderPace{services.geocoderInterval, runClock};
     std::unique_ptr<PlaceIndex> placeIndex;  // built at the first offline lookup
+    std::optional<std::string> offlineReply;  // from hole_daten to mache_orts_info, offline
 
     // The close box was used while a command ran: close once it has stopped.
     bool closeAfterCommand = false;
