@@ -24,6 +24,15 @@ void showErrorMessage(QWidget* parent, const std::exception& error)
     QMessageBox::critical(parent, QStringLiteral("Vistado"), QString::fromLocal8Bit(error.what()));
 }
 
+void showRunMessage(QWidget* parent, const std::string& text)
+{
+    if (toStandardError) {
+        std::fputs((text + "\n").c_str(), stderr);
+        return;
+    }
+    QMessageBox::warning(parent, QStringLiteral("Vistado"), QString::fromLocal8Bit(text));
+}
+
 void showErrorMessagesOnStandardError()
 {
     toStandardError = true;

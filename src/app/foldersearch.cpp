@@ -4,26 +4,35 @@
 #include "meta/pathparts.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <dirent.h>
 #include <memory>
 #include <utility>
 
 namespace vistado {
 
-std::vector<std::string> findJpgEntries(const std::string& folder)
+std::optional<std::vector<std::string>> findJpgEntries(const std::string& folder)
 {
     // Camera folders mix IMG_0001.JPG and img_0002.jpg; ordering by the
     // upper-cased name keeps the shooting order. Names equal but for case
     // fall back to their bytes, so the order never depends on the file system.
     std::vector<std::pair<std::string, std::string>> found;
     const std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(folder.c_str()), closedir);
-    if (dir) {
-        while (const dirent* entry = readdir(dir.get())) {
-            std::string name = entry->d_name;
-            std::string key = upperAscii(name);
-            if (extensionPart(key) == ".JPG")
-                found.emplace_back(std::move(key), std::move(name));
+    if (!dir)
+        return std::nullopt;
+    for (;;) {
+        // readdir tells its end and its failure apart only through errno.
+        errno = 0;
+        const dirent* entry = readdir(dir.get());
+        if (!entry) {
+            if (errno != 0)
+                return std::nullopt;
+            break;
         }
+        std::string name = entry->d_name;
+        std::string key = upperAscii(name);
+        if (extensionPart(key) == ".JPG")
+            found.emplace_back(std::move(key), std::move(name));
     }
     std::sort(found.begin(), found.end());
 

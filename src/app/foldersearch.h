@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -7,7 +8,7 @@ namespace vistado {
 
 // The names of every entry of `folder` that matches "*.jpg" without regard to
 // letter case: files, hidden entries and sub-folders alike, sorted by name.
-// A folder that does not exist or cannot be read gives no names.
-std::vector<std::string> findJpgEntries(const std::string& folder);
+// None when the folder does not exist or cannot be read to its end.
+std::optional<std::vector<std::string>> findJpgEntries(const std::string& folder);
 
 }  // namespace vistado

@@ -14,7 +14,11 @@
 #include <QProgressBar>
 #include <QPushButton>
 
+#include <algorithm>
+#include <deque>
 #include <filesystem>
+#include <fstream>
+#include <optional>
 #include <sstream>
 #include <system_error>
 
@@ -36,6 +40,22 @@ bool fileExists(const std::string& path)
     return std::filesystem::exists(path, ignored);
 }
 
+// A backup file ExifTool has written: both coordinates there, as the restore needs them.
+bool backupWritten(const std::string& backupFile)
+{
+    std::ifstream text(backupFile, std::ios::binary);
+    return text.is_open() && backupComplete(readGpsBackup(text));
+}
+
+// An image whose backup ExifTool is writing: its log line is held open until the process
+// has ended.
+struct RunningBackup {
+    int row;
+    std::size_t logLine;
+    pid_t process;
+    std::string backupFile;
+};
+
 }  // namespace
 
 void TForm1::BGPSsichClick()
@@ -46,6 +66,19 @@ void TForm1::BGPSsichClick()
         bgpszurueck->setEnabled(false);
         pbprogress->show();
         createRunLog();
+        // Up to four backups run at once, first to last; the log lines behind a running one
+        // wait for its outcome, so the lines stay in job-list order.
+        std::deque<RunningBackup> running;
+        const auto showOutcomes = [this, &running](bool awaitAll) {
+            while (!running.empty() && (awaitAll || exifTool.ended(running.front().process))) {
+                const RunningBackup& backup = running.front();
+                exifTool.awaitEnd(backup.process);
+                const std::string result = backupWritten(backup.backupFile) ? "ok" : kExifToolFailed;
+                runLog.completeLine(backup.logLine, result);
+                setGridText(2, backup.row, result);
+                running.pop_front();
+            }
+        };
         const int count = jobCount();
         for (int i = 0; i < count; ++i) {
             startImage(i);
@@ -53,19 +86,34 @@ void TForm1::BGPSsichClick()
             processPendingEvents();
             if (mie_schreiben(currentPath)) {
                 runLog.write(" schreiben.. ");
-                const bool started = schreibe_gps(currentPath);
-                const std::string result = started ? "ok" : kExifToolFailed;
-                endLogLine(result);
-                setGridText(2, i, result);
-                if (started)
+                const std::string backupFile = backupTextFile(currentPath);
+                // a.jpg and a.JPG share a.txt: the earlier one's ExifTool may be writing it.
+                const auto sameFile = [&backupFile](const RunningBackup& other) { return other.backupFile == backupFile; };
+                if (std::ranges::any_of(running, sameFile))
+                    showOutcomes(true);
+                // ExifTool would keep the file anyway; an earlier backup is worth keeping (the
+                // photo may have lost its position since), but it is not this run's "ok".
+                const bool backupThere = fileExists(backupFile);
+                const std::optional<pid_t> process = backupThere ? std::nullopt : schreibe_gps(currentPath);
+                if (process) {
+                    running.push_back({i, runLog.holdLine(), *process, backupFile});
                     processPendingEvents();
+                } else {
+                    const std::string result = backupThere ? "Sicherung vorhanden" : kExifToolFailed;
+                    endLogLine(result);
+                    setGridText(2, i, result);
+                }
             } else {
                 endLogLine(" ");
             }
-            if (stoppedAfterImage())
+            showOutcomes(false);
+            if (stoppedAfterImage()) {
+                showOutcomes(true);
                 return;
+            }
             pbprogress->setValue(progressPosition(i + 1, count));
         }
+        showOutcomes(true);
         showRunFinished();
         BGPSsich->setEnabled(false);
     });
@@ -94,7 +142,7 @@ bool TForm1::mie_schreiben(const std::string& path)
     return hasPosition;
 }
 
-bool TForm1::schreibe_gps(const std::string& path)
+std::optional<pid_t> TForm1::schreibe_gps(const std::string& path)
 {
     const ExifToolCall call = backupCall(path);
     setWindowTitle(localText(call.parameterText));
@@ -118,7 +166,7 @@ void TForm1::bgpszurueckClick()
             if (mie_lesen(currentPath)) {
                 setGridText(1, i, back);
                 runLog.write(" " + back + ".. ");
-                result = schreibe_exif(currentPath) ? "ok" : kExifToolFailed;
+                result = schreibe_exif(currentPath);
             }
             endLogLine(result);
             setGridText(2, i, result);
@@ -140,7 +188,7 @@ bool TForm1::mie_lesen(const std::string& path)
     return fileExists(backupTextPath);
 }
 
-bool TForm1::schreibe_exif(const std::string& path)
+std::string TForm1::schreibe_exif(const std::string& path)
 {
     exifTool.awaitAllEnded();
     backupFolder = mache_gpsdatenpfad(path);
@@ -148,7 +196,10 @@ bool TForm1::schreibe_exif(const std::string& path)
     // restoring from it would clear the image's position.
     std::istringstream text(readWholeFile(backupFolder + "/" + backupBaseName(path) + ".txt"));
     const GpsBackup backup = readGpsBackup(text);
-    return exifTool.start(restoreCall(backup, path).arguments);
+    if (!backupComplete(backup))
+        return utf8ToAnsi("Sicherung unvollständig", nameCharset);
+    const std::optional<pid_t> process = exifTool.start(restoreCall(backup, path).arguments);
+    return process && exifTool.awaitEnd(*process) == 0 ? "ok" : kExifToolFailed;
 }
 
 }  // namespace vistado

@@ -24,6 +24,22 @@ int runWithoutWindow(const ProgramCall& call, const std::string& currentDirector
 {
     showErrorMessagesOnStandardError();
     TForm1 form(call.path, currentDirectory, services);
+    // Nothing to run over: said so, and the run log of an earlier run stays as it was.
+    const std::string shownPath = call.path.empty() ? "." : call.path;
+    switch (form.argumentPath) {
+    case PathState::Missing:
+        printLine(stderr, "Pfad nicht gefunden: " + shownPath);
+        return 2;
+    case PathState::Unreadable:
+        printLine(stderr, "Ordner nicht lesbar: " + shownPath);
+        return 2;
+    case PathState::Found:
+        break;
+    }
+    if (form.folderJobs && form.jobCount() == 0) {
+        printLine(stderr, "keine JPEG-Dateien in " + shownPath);
+        return 0;
+    }
     form.runLog.setLineListener([](std::string_view line) { printLine(stdout, line); });
     switch (call.command) {
     case ProgramCommand::Places:
@@ -48,7 +64,7 @@ int runWithoutWindow(const ProgramCall& call, const std::string& currentDirector
         showErrorMessage(&form, error);
         return 1;
     }
-    return form.runOutcome == TForm1::RunOutcome::Finished ? 0 : 1;
+    return form.runOutcome == TForm1::RunOutcome::Finished && form.unwrittenImages == 0 ? 0 : 1;
 }
 
 }  // namespace vistado

@@ -11,7 +11,10 @@ namespace vistado {
 // every run-log line goes to standard output as it is written, the standard error message
 // and (for the place run) the caption's messages such as "Google pennt" to standard error.
 // Gives the exit status: 0 when the run went through its job list ("fertig"), 1 when it
-// stopped early (no answer from the geocoder, an error). A QApplication must exist.
+// stopped early (no answer from the geocoder, an error) or a photo could not be written.
+// A path that is not there, or a folder that cannot be read, is said on standard error
+// with status 2, and a folder without JPEG files with status 0; no run starts then. A
+// QApplication must exist.
 int runWithoutWindow(const ProgramCall& call, const std::string& currentDirectory, const Services& services);
 
 }  // namespace vistado

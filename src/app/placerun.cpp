@@ -3,13 +3,24 @@
 #include "app/vistado4.h"
 
 #include "app/decimalpoint.h"
+#include "app/errormessage.h"
 #include "meta/gpsposition.h"
 #include "meta/imgdata.h"
+#include "meta/settings.h"
 #include "places/placetext.h"
 
 #include <QPushButton>
 
+#include <exception>
+
 namespace vistado {
+
+namespace {
+
+// GPS rendering mode of the place run: decimal degrees, whatever an earlier backup set.
+constexpr std::uint8_t kDecimalDegrees = 0;
+
+}  // namespace
 
 void TForm1::BFrageClick()
 {
@@ -17,6 +28,7 @@ void TForm1::BFrageClick()
         Bstop->setEnabled(true);
         braus->setEnabled(false);
         createRunLog();
+        unwrittenImages = 0;
         const int count = jobCount();
         for (int i = 0; i < count; ++i) {
             startImage(i);
@@ -26,30 +38,63 @@ void TForm1::BFrageClick()
             setJobEntry(i, jobEntry(i) + " gelesen" + positionText);
             if (!positionText.empty()) {
                 // A geocoder that does not answer ends the run here, the line unfinished.
-                if (!hole_daten(positionText))
+                if (!hole_daten(positionText)) {
+                    reportUnwrittenImages();
                     return;
+                }
                 placeText = mache_orts_info();
                 setGridText(2, i, placeText);
                 processPendingEvents();
-                endLogLine(placeText);
-                // No place found: the photo keeps its comment as it is.
-                if (!placeText.empty()) {
-                    schreibe_jpg(currentPath);
-                    setJobEntry(i, jobEntry(i) + " geschrieben");
-                }
+                runLog.write(placeText);
+                // No place found, or the comment begins with this very place text already
+                // (one of fewer than four names, which the has-a-place rule does not see):
+                // the photo stays as it is.
+                if (!placeText.empty() && !existingComment.starts_with(placeText))
+                    writePlace(i);
+                runLog.endLine();
             } else {
                 endLogLine(" ");
             }
-            if (stoppedAfterImage())
+            if (stoppedAfterImage()) {
+                reportUnwrittenImages();
                 return;
+            }
         }
         showRunFinished();
+        reportUnwrittenImages();
     });
+}
+
+// Writes the place text into job-list entry `row`'s photo. A photo that cannot be written
+// (a broken JPEG, a full disk, a comment too long) keeps its file as it was; its error goes
+// to the log line and the grid, and the run goes on with the next photo.
+void TForm1::writePlace(int row)
+{
+    try {
+        schreibe_jpg(currentPath);
+    } catch (const std::exception& error) {
+        const std::string failure = std::string("Fehler: ") + error.what();
+        runLog.write(";" + failure);
+        setGridText(2, row, failure);
+        ++unwrittenImages;
+        return;
+    }
+    setJobEntry(row, jobEntry(row) + " geschrieben");
+}
+
+// At the run's end, however it ended: one message for all the photos it could not write.
+void TForm1::reportUnwrittenImages()
+{
+    if (unwrittenImages == 1)
+        showRunMessage(this, "1 Bild konnte nicht geschrieben werden");
+    else if (unwrittenImages > 1)
+        showRunMessage(this, std::to_string(unwrittenImages) + " Bilder konnten nicht geschrieben werden");
 }
 
 std::string TForm1::gps_auslesen(const std::string& path)
 {
     const DecimalPointWhileReading point;
+    setGpsRenderingMode(kDecimalDegrees);
     std::string position;
     imageData = std::make_unique<TimgData>(kDecodeAll);
     existingComment.clear();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <deque>
 #include <functional>
 #include <utility>
 #include <string>
@@ -27,20 +29,36 @@ public:
     // Closes a log still open from an earlier run, then creates (or empties) `path`.
     void create(const std::string& path);
     void write(std::string_view text);
-    // Ends the current line the way the log's readers expect it, CR LF, and writes it out.
+    // Ends the current line the way the log's readers expect it, CR LF, and writes it out
+    // (once no held line is in front of it).
     void endLine();
-    // Writes out an unfinished line and closes the file; does nothing when no log is open.
+    // Holds the current line open for a result still to come (a process that still runs):
+    // the lines after it wait, in order, until completeLine() ends it. Gives its number.
+    std::size_t holdLine();
+    // Appends `text` to the held line and ends it; the lines no longer behind an open one
+    // are written out.
+    void completeLine(std::size_t held, std::string_view text);
+    // Writes out the held lines and an unfinished one and closes the file; does nothing when
+    // no log is open.
     void close();
     bool isOpen() const { return logFd >= 0; }
 
     void setLineListener(LineListener listener) { lineListener = std::move(listener); }
 
 private:
-    void flush(std::string_view lineEnd);
+    struct WaitingLine {
+        std::string text;
+        bool complete;
+    };
+
+    void writeOut(const std::string& line, std::string_view lineEnd);
+    void writeCompleteLines();
 
     int logFd = -1;
     std::string logPath;
     std::string currentLine;  // the line being written
+    std::deque<WaitingLine> waiting;  // a held line and the lines behind it
+    std::size_t firstWaiting = 0;     // the number of waiting.front()
     LineListener lineListener;
 };
 

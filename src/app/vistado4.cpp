@@ -40,8 +40,9 @@ QPushButton* makeButton(const QString& caption, const QRect& geometry, QWidget* 
     return button;
 }
 
-// The job list keeps each path's bytes beside the text it shows.
-constexpr int kPathRole = Qt::UserRole;
+// The job list keeps each entry's bytes, and its image's path, beside the text it shows.
+constexpr int kEntryRole = Qt::UserRole;
+constexpr int kPathRole = Qt::UserRole + 1;
 
 constexpr const char* kRunLogFile = "protokoll.csv";
 
@@ -156,6 +157,8 @@ void TForm1::buildJobList()
 {
     CommandLineJobs rules = jobsFromCommandLine(currentPath, currentDirectory);
     currentPath = rules.currentPath;
+    argumentPath = rules.pathState;
+    folderJobs = rules.folder;
     if (rules.frageCaption)
         BFrage->setText(localText(*rules.frageCaption));
     if (rules.zielText)
@@ -171,20 +174,26 @@ int TForm1::jobCount() const
 
 std::string TForm1::jobEntry(int index) const
 {
+    return LBjobliste->item(index)->data(kEntryRole).toByteArray().toStdString();
+}
+
+std::string TForm1::jobPath(int index) const
+{
     return LBjobliste->item(index)->data(kPathRole).toByteArray().toStdString();
 }
 
 void TForm1::addJob(const std::string& path)
 {
     LBjobliste->addItem(QString());
+    LBjobliste->item(LBjobliste->count() - 1)->setData(kPathRole, QByteArray::fromStdString(path));
     setJobEntry(LBjobliste->count() - 1, path);
 }
 
-void TForm1::setJobEntry(int index, const std::string& path)
+void TForm1::setJobEntry(int index, const std::string& entry)
 {
     QListWidgetItem* item = LBjobliste->item(index);
-    item->setText(localText(path));
-    item->setData(kPathRole, QByteArray::fromStdString(path));
+    item->setText(localText(entry));
+    item->setData(kEntryRole, QByteArray::fromStdString(entry));
 }
 
 std::string TForm1::ownFile(const char* name) const
@@ -225,12 +234,12 @@ void TForm1::processPendingEvents()
     QCoreApplication::processEvents();
 }
 
-// A run turns to job-list entry `row`: its path starts the log line, its file name goes to
-// the grid's column 0, with one empty row below it.
+// A run turns to job-list entry `row`: its image's path starts the log line, its file name
+// goes to the grid's column 0, with one empty row below it.
 void TForm1::startImage(int row)
 {
     currentRow = row;
-    currentPath = jobEntry(row);
+    currentPath = jobPath(row);
     runLog.write(currentPath + ";");
     sgdisplay->setRowCount(row + 2);
     setGridText(0, row, fileNamePart(currentPath));

@@ -2,6 +2,7 @@
 
 #include "app/autosizelabel.h"
 #include "app/commandguard.h"
+#include "app/commandline.h"
 #include "app/exiftool/exiftool.h"
 #include "net/httpget.h"
 #include "app/qtuithread.h"
@@ -59,10 +60,19 @@ public:
     net::THTTPGet HTTPGet1{qtUiThread(this)};
     net::THTTPGet HTTPGet2{qtUiThread(this)};
 
-    // The job list holds the paths' bytes; the list box shows them decoded.
+    // The job list: each entry starts as its image's path, and the place run appends its
+    // marks to it (" gelesen", the position, " geschrieben"). The commands open the image's
+    // own path, never the marked entry. The entries keep their bytes; the list box shows
+    // them decoded.
     int jobCount() const;
     std::string jobEntry(int index) const;
-    void setJobEntry(int index, const std::string& path);
+    void setJobEntry(int index, const std::string& entry);
+    std::string jobPath(int index) const;
+
+    // What the command-line argument named: whether its path could be looked at, and
+    // whether the job list is a folder's (or, without an argument, the current directory's).
+    PathState argumentPath = PathState::Found;
+    bool folderJobs = false;
 
     // Window state shared by the commands.
     std::string ownVersion;
@@ -92,6 +102,8 @@ public:
     // status from it.
     enum class RunOutcome { NotRun, Finished, Stopped, EndedEarly };
     RunOutcome runOutcome = RunOutcome::NotRun;
+    // The photos the last place run could not write; it went on with the next one each time.
+    int unwrittenImages = 0;
 
     // The 8-bit character set place names are converted to: the locale's at start-up.
     // Paths and place texts are shown decoded from it.
@@ -117,29 +129,36 @@ public:
     // grid, and lets the window process its events between steps, so the stop button and
     // the close box work; a click on a command button meanwhile is ignored. An error ends
     // the command and is shown by the standard error message.
-    // The place run: the place of each image's GPS position into its JPEG comment.
+    // The place run: the place of each image's GPS position into its JPEG comment. A photo
+    // that cannot be written gets its error in the run log and the grid, and the run goes
+    // on; at its end one message tells how many could not be written.
     void BFrageClick();
     // The GPS backup: each image's position into gpstext/<name>.txt beside it, by ExifTool.
     void BGPSsichClick();
     // The GPS restore: the backed-up positions back into the images, by ExifTool.
     void bgpszurueckClick();
 
-    // Steps of the place run for one image. gps_auslesen reads its position text (empty when
-    // it has none; then the status goes to the grid and the run log); schreibe_jpg writes
-    // the place text in front of its comment, rewriting the file in place.
+    // Steps of the place run for one image. gps_auslesen reads its position text in decimal
+    // degrees (empty when it has none; then the status goes to the grid and the run log);
+    // schreibe_jpg writes the place text in front of its comment, rewriting the file in
+    // place, and raises the writer's error when it cannot.
     std::string gps_auslesen(const std::string& path);
     void schreibe_jpg(const std::string& path);
 
     // Steps of the backup for one image: mie_schreiben tells whether it has a position to
     // back up (and shows and logs what it found); schreibe_gps starts ExifTool on it, once
-    // fewer than four of the ExifTool processes run, and tells whether it started.
+    // fewer than four of the ExifTool processes run, and gives the process (none when it
+    // could not be started).
     bool mie_schreiben(const std::string& path);
-    bool schreibe_gps(const std::string& path);
+    std::optional<pid_t> schreibe_gps(const std::string& path);
     // Steps of the restore for one image: mie_lesen tells whether its backup text file
     // exists (and keeps its path in backupTextPath); schreibe_exif waits until no ExifTool
-    // process runs, reads the file and starts ExifTool to write the position back.
+    // process runs, reads the file, and when it holds a complete position has ExifTool
+    // write it back. It gives the outcome as the run log and the grid show it: "ok" when
+    // ExifTool ended with status 0, "Fehler mit Exiftool", or "Sicherung unvollständig"
+    // (nothing started).
     bool mie_lesen(const std::string& path);
-    bool schreibe_exif(const std::string& path);
+    std::string schreibe_exif(const std::string& path);
 
     void bstopClick();
     void brausClick();
@@ -167,6 +186,8 @@ private:
     void setGridText(int column, int row, const std::string& text);
     void showRunFinished();
     bool stoppedAfterImage();
+    void writePlace(int row);
+    void reportUnwrittenImages();
     void settleDownload(net::THTTPGet& download);
     std::string offlineReplyFor(const std::string& positionText);
 

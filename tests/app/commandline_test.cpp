@@ -46,19 +46,51 @@ TEST(CommandLine, FolderWithAndWithoutTrailingSlashGivesTheSameJobs)
     EXPECT_EQ(slash.jobs, expected);
 }
 
-TEST(CommandLine, DottedFolderNameCountsAsAnExtensionUnlessItEndsInASlash)
+TEST(CommandLine, AnExistingFolderIsAFolderWhateverItsName)
 {
     TempDir tmp;
     makeFolder(tmp.file("Foto.2010"));
     writeFile(tmp.file("Foto.2010/a.jpg"), "");
+    makeFolder(tmp.file("alt.jpg"));
+    writeFile(tmp.file("alt.jpg/b.jpg"), "");
 
-    const CommandLineJobs dotted = jobsFromCommandLine(tmp.path() + "/Foto.2010", "/nonexistent");
-    EXPECT_EQ(dotted.frageCaption, std::nullopt);
-    EXPECT_EQ(dotted.zielText, std::nullopt);
-    EXPECT_TRUE(dotted.jobs.empty());
+    const struct {
+        std::string argument;
+        std::string folder;
+        std::string shown;
+        Jobs jobs;
+    } cases[] = {
+        {tmp.path() + "/Foto.2010", tmp.path() + "/Foto.2010/", "Foto.2010", {tmp.path() + "/Foto.2010/a.jpg"}},
+        {tmp.path() + "/Foto.2010/", tmp.path() + "/Foto.2010/", tmp.path() + "/Foto.2010/", {tmp.path() + "/Foto.2010/a.jpg"}},
+        {tmp.path() + "/alt.jpg", tmp.path() + "/alt.jpg/", "alt.jpg", {tmp.path() + "/alt.jpg/b.jpg"}},
+        {tmp.path() + "/Foto.2010/..", tmp.path() + "/Foto.2010/../", "..", {tmp.path() + "/Foto.2010/../alt.jpg"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.argument);
+        const CommandLineJobs result = jobsFromCommandLine(c.argument, "/nonexistent");
+        EXPECT_EQ(result.frageCaption, "Orte ermitteln?");
+        EXPECT_EQ(result.zielText, "Bilder im Verzeichnis \"" + c.shown + "\"");
+        EXPECT_EQ(result.currentPath, c.folder);
+        EXPECT_EQ(result.jobs, c.jobs);
+        EXPECT_TRUE(result.folder);
+        EXPECT_EQ(result.pathState, PathState::Found);
+    }
+}
 
-    const CommandLineJobs slash = jobsFromCommandLine(tmp.path() + "/Foto.2010/", "/nonexistent");
-    EXPECT_EQ(slash.jobs, Jobs{tmp.path() + "/Foto.2010/a.jpg"});
+TEST(CommandLine, AFolderThatCannotBeReadLeavesTheHint)
+{
+    TempDir tmp;
+    // Longer than a name may be: the system refuses to look.
+    for (const std::string& argument : {tmp.path() + "/" + std::string(300, 'x'), tmp.path() + "/" + std::string(300, 'x') + ".jpg"}) {
+        const CommandLineJobs result = jobsFromCommandLine(argument, tmp.path());
+        EXPECT_EQ(result.pathState, PathState::Unreadable);
+        EXPECT_EQ(result.frageCaption, std::nullopt);
+        EXPECT_EQ(result.zielText, std::nullopt);
+        EXPECT_TRUE(result.jobs.empty());
+    }
+    const CommandLineJobs missing = jobsFromCommandLine(tmp.path() + "/nix.jpg", tmp.path());
+    EXPECT_EQ(missing.pathState, PathState::Missing);
+    EXPECT_EQ(missing.jobs, Jobs{tmp.path() + "/nix.jpg"});
 }
 
 TEST(CommandLine, NoArgumentListsTheCurrentDirectoryByBareNames)
@@ -97,6 +129,7 @@ TEST(CommandLine, MissingFolderShowsItsNameWithNoJobs)
     EXPECT_EQ(result.frageCaption, "Orte ermitteln?");
     EXPECT_EQ(result.zielText, "Bilder im Verzeichnis \"nix\"");
     EXPECT_TRUE(result.jobs.empty());
+    EXPECT_EQ(result.pathState, PathState::Missing);
 }
 
 TEST(FolderSearch, MatchesJpgInAnyCaseWithHiddenEntriesAndFolders)

@@ -6,7 +6,6 @@
 #include "pathchange.h"
 #include "photos.h"
 #include "testfiles.h"
-#include "testfiles.h"
 #include "app/vistado4.h"
 
 #include <QProgressBar>
@@ -16,8 +15,11 @@
 #include <gtest/gtest.h>
 
 #include <charconv>
+#include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vistado::test {
@@ -199,8 +201,6 @@ TEST_F(GpsBackupRun, RestorePutsBackThePositionsExifToolRemoved)
 
 TEST_F(GpsBackupRun, WithoutExifToolEachImageSaysSoAndTheRunGoesOn)
 {
-    makeFolder(tmp.file("Urlaub/gpstext"));
-    writeFile(tmp.file("Urlaub/gpstext/b_sued_west.txt"), kSouthWestLines);
     const PathChange path(tmp.path());  // a PATH without exiftool
 
     TForm1 backup(folder, tmp.path());
@@ -209,8 +209,11 @@ TEST_F(GpsBackupRun, WithoutExifToolEachImageSaysSoAndTheRunGoesOn)
                                                               this->path("b_sued_west.jpg") + ";hat GPS schreiben.. Fehler mit Exiftool\r\n" +
                                                               folder + "/");
     EXPECT_EQ(gridText(backup, 1, 2), "Fehler mit Exiftool");
+    EXPECT_FALSE(std::filesystem::exists(folder + "/gpstext"));
+    makeFolder(tmp.file("Urlaub/gpstext"));
     EXPECT_EQ(backup.BFrage->text(), QStringLiteral("fertig"));
 
+    writeFile(tmp.file("Urlaub/gpstext/b_sued_west.txt"), kSouthWestLines);
     TForm1 restore(folder, tmp.path());
     restore.nameCharset = "UTF-8";
     restore.bgpszurueck->click();
@@ -243,6 +246,102 @@ TEST_F(GpsBackupRun, ABackupFileThatCannotBeReadEndsTheRestoreWithTheErrorMessag
     EXPECT_FALSE(form.braus->isEnabled());
     EXPECT_TRUE(form.Bstop->isEnabled());
     EXPECT_FALSE(form.commandGuard.running());
+}
+
+TEST_F(GpsBackupRun, ARestoreFromAnIncompleteBackupStartsNothing)
+{
+    makeFolder(tmp.file("Urlaub/gpstext"));
+    writeFile(tmp.file("Urlaub/gpstext/a nord ost.txt"), "");
+    writeFile(tmp.file("Urlaub/gpstext/b_sued_west.txt"), kSouthWestLines.substr(0, kSouthWestLines.find('\n') + 1));
+    writeFile(tmp.file("Urlaub/gpstext/d_ohne_gps.txt"), "GPS Latitude : 48.137154\nGPS Longitude : 11.576124\n");
+    std::map<std::string, std::string> before;
+    for (const char* name : {"a nord ost.jpg", "b_sued_west.jpg", "d_ohne_gps.jpg"})
+        before[name] = readFile(path(name));
+
+    TForm1 form(folder, tmp.path());
+    form.nameCharset = "UTF-8";
+    form.bgpszurueck->click();
+
+    const std::string incomplete = "; zur\xC3\xBC" "ck.. Sicherung unvollst\xC3\xA4ndig\r\n";
+    EXPECT_EQ(log(), path("a nord ost.jpg") + incomplete + path("b_sued_west.jpg") + incomplete +
+                         path("c_ohne_exif.jpg") + ";keine Sicherung vorhanden\r\n" + path("d_ohne_gps.jpg") + incomplete +
+                         path("e_mie.jpg") + ";keine Sicherung vorhanden\r\n" +
+                         path("f_kaputt.jpg") + ";keine Sicherung vorhanden\r\n");
+    EXPECT_EQ(gridText(form, 1, 2), "Sicherung unvollst\xC3\xA4ndig");
+    for (const auto& [name, bytes] : before)
+        EXPECT_EQ(readFile(path(name)), bytes) << name;
+    EXPECT_EQ(exifTool({"-s3", "-n", "-GPSPosition"}, path("b_sued_west.jpg")), "-33.856784 -70.123456");
+    EXPECT_EQ(form.BFrage->text(), QStringLiteral("fertig"));
+}
+
+TEST_F(GpsBackupRun, EachPhotoHasABackupFileOfItsOwnOrIsToldItHasNone)
+{
+    const std::string names = tmp.path() + "/Namen";
+    makeFolder(names);
+    makePhotos(names, {{"x.JPG.jpg", gpsTags("10", "N", "20", "E")},
+                       {"x.jpg", gpsTags("30", "S", "40", "W")},
+                       {"a.JPG", gpsTags("50", "N", "60", "E")},
+                       {"a.jpg", gpsTags("1", "N", "2", "E")}});
+    TForm1 backup(names, tmp.path());
+    backup.BGPSsich->click();
+    // a.JPG and a.jpg would share a.txt: the second one keeps the first one's.
+    EXPECT_EQ(log(), names + "/a.JPG;hat GPS schreiben.. ok\r\n" + names + "/a.jpg;hat GPS schreiben.. Sicherung vorhanden\r\n" +
+                         names + "/x.jpg;hat GPS schreiben.. ok\r\n" + names + "/x.JPG.jpg;hat GPS schreiben.. ok\r\n");
+    EXPECT_EQ(gridText(backup, 1, 2), "Sicherung vorhanden");
+    EXPECT_NE(readFile(names + "/gpstext/a.txt").find("50 deg 0' 0.00\" N"), std::string::npos);
+
+    for (const char* name : {"x.JPG.jpg", "x.jpg"})
+        exifTool({"-q", "-overwrite_original", "-gps:all="}, names + "/" + name);
+    TForm1 restore(names, tmp.path());
+    restore.bgpszurueck->click();
+    EXPECT_EQ(exifTool({"-s3", "-n", "-GPSPosition"}, names + "/x.JPG.jpg"), "10 20");
+    EXPECT_EQ(exifTool({"-s3", "-n", "-GPSPosition"}, names + "/x.jpg"), "-30 -40");
+
+    // A backup run again keeps every backup file as it is.
+    const std::string kept = readFile(names + "/gpstext/x.txt");
+    TForm1 again(names, tmp.path());
+    again.BGPSsich->click();
+    EXPECT_EQ(log(), names + "/a.JPG;hat GPS schreiben.. Sicherung vorhanden\r\n" + names + "/a.jpg;hat GPS schreiben.. Sicherung vorhanden\r\n" +
+                         names + "/x.jpg;hat GPS schreiben.. Sicherung vorhanden\r\n" + names + "/x.JPG.jpg;hat GPS schreiben.. Sicherung vorhanden\r\n");
+    EXPECT_EQ(readFile(names + "/gpstext/x.txt"), kept);
+}
+
+TEST_F(GpsBackupRun, OkOnlyWhenExifToolDidItsWorkInJobListOrder)
+{
+    // An ExifTool that takes its time over "a nord ost.jpg" and then writes nothing; the
+    // real one for every other image.
+    makeFolder(tmp.file("bin"));
+    writeFile(tmp.file("bin/exiftool"), "#!/bin/sh\n"
+                                        "for last; do :; done\n"
+                                        "case \"$last\" in *'a nord ost'*) sleep 0.5; exit 0;; esac\n"
+                                        "PATH=${PATH#*:} exec exiftool \"$@\"\n");
+    fs::permissions(tmp.file("bin/exiftool"), fs::perms::owner_all);
+    const PathChange withSlowExifTool(tmp.path() + "/bin:" + std::getenv("PATH"));
+
+    TForm1 backup(folder, tmp.path());
+    std::vector<std::string> lines;
+    backup.runLog.setLineListener([&lines](std::string_view line) { lines.emplace_back(line); });
+    backup.BGPSsich->click();
+    EXPECT_EQ(lines, (std::vector<std::string>{path("a nord ost.jpg") + ";hat GPS schreiben.. Fehler mit Exiftool",
+                                               path("b_sued_west.jpg") + ";hat GPS schreiben.. ok",
+                                               path("c_ohne_exif.jpg") + ";keine Exif Daten ",
+                                               path("d_ohne_gps.jpg") + "; -  ",
+                                               path("e_mie.jpg") + ";MIE vorhanden ",
+                                               path("f_kaputt.jpg") + "; "}));
+    EXPECT_EQ(gridText(backup, 0, 2), "Fehler mit Exiftool");
+    EXPECT_EQ(gridText(backup, 1, 2), "ok");
+
+    // ExifTool cannot write a file that is no image: its status says so.
+    writeFile(tmp.file("Urlaub/gpstext/f_kaputt.txt"), kNorthEastLines);
+    TForm1 restore(folder, tmp.path());
+    restore.nameCharset = "UTF-8";
+    restore.bgpszurueck->click();
+    EXPECT_EQ(log(), path("a nord ost.jpg") + ";keine Sicherung vorhanden\r\n" +
+                         path("b_sued_west.jpg") + "; zur\xC3\xBC" "ck.. ok\r\n" +
+                         path("c_ohne_exif.jpg") + ";keine Sicherung vorhanden\r\n" +
+                         path("d_ohne_gps.jpg") + ";keine Sicherung vorhanden\r\n" +
+                         path("e_mie.jpg") + ";keine Sicherung vorhanden\r\n" +
+                         path("f_kaputt.jpg") + "; zur\xC3\xBC" "ck.. Fehler mit Exiftool\r\n");
 }
 
 }  // namespace

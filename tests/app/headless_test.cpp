@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -125,10 +127,74 @@ TEST_F(WithoutWindow, AGeocoderThatIsDownEndsTheRunWithStatus1)
 TEST_F(WithoutWindow, AnErrorEndsTheRunWithStatus1)
 {
     makeFolder(tmp.file("protokoll.csv"));
+    writeFile(tmp.file("a.jpg"), "");
     const ProgramResult run = vistado({"--gps-sichern", ""});
     EXPECT_EQ(run.exitStatus, 1);
     EXPECT_EQ(run.out, "");
     EXPECT_NE(run.err.find("vistado: ./protokoll.csv: "), std::string::npos) << run.err;
+}
+
+TEST_F(WithoutWindow, AnExistingFolderIsAFolderWhateverItsName)
+{
+    makeFolder(tmp.file("Urlaub.2010"));
+    makePhotos(tmp.path() + "/Urlaub.2010", {{"a.jpg", cameraTags()}});
+    writeFile(tmp.file("b.jpg"), "");
+    const ProgramResult dot = vistado({"--orte", "."});
+    EXPECT_EQ(dot.exitStatus, 0) << dot.err;
+    EXPECT_EQ(dot.out, "./b.jpg;keine Exif Daten \n");
+    const ProgramResult dotted = vistado({"--gps-sichern", "Urlaub.2010"});
+    EXPECT_EQ(dotted.exitStatus, 0) << dotted.err;
+    EXPECT_EQ(dotted.out, "Urlaub.2010/a.jpg; -  \n");
+}
+
+TEST_F(WithoutWindow, NothingToRunOverIsSaidAndTheRunLogStays)
+{
+    writeFile(tmp.file("protokoll.csv"), "vom letzten Lauf\r\n");
+    makeFolder(tmp.file("leer"));
+    writeFile(tmp.file("leer/notiz.txt"), "");
+    const std::string tooLong(300, 'x');
+    struct Case {
+        std::vector<std::string> arguments;
+        int exitStatus;
+        std::string err;
+    };
+    std::vector<Case> cases{
+        {{"--orte", "nix"}, 2, "Pfad nicht gefunden: nix\n"},
+        {{"--gps-zurueck", "leer/nix.jpg"}, 2, "Pfad nicht gefunden: leer/nix.jpg\n"},
+        {{"--orte", "leer"}, 0, "keine JPEG-Dateien in leer\n"},
+        {{"--gps-sichern", tooLong}, 2, "Ordner nicht lesbar: " + tooLong + "\n"},
+    };
+    // Permissions hold back everybody but root.
+    if (geteuid() != 0) {
+        makeFolder(tmp.file("zu"));
+        std::filesystem::permissions(tmp.file("zu"), std::filesystem::perms::none);
+        cases.push_back({{"--orte", "zu"}, 2, "Ordner nicht lesbar: zu\n"});
+    }
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.arguments));
+        const ProgramResult run = vistado(c.arguments);
+        EXPECT_EQ(run.exitStatus, c.exitStatus);
+        EXPECT_TRUE(("\n" + run.err).ends_with("\n" + c.err)) << run.err;
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(readFile(tmp.file("protokoll.csv")), "vom letzten Lauf\r\n");
+    }
+    if (geteuid() != 0)
+        std::filesystem::permissions(tmp.file("zu"), std::filesystem::perms::owner_all);
+}
+
+TEST_F(WithoutWindow, APhotoThatCannotBeWrittenGivesStatus1AfterTheWholeRun)
+{
+    makePhotos(tmp.path(), {{"a.jpg", gpsTags("1", "N", "1", "E")}, {"b.jpg", gpsTags("3", "N", "3", "E")}});
+    const std::string photo = readFile(tmp.file("a.jpg"));
+    writeFile(tmp.file("a.jpg"), photo.substr(0, photo.find("\xFF\xDB")) + "\xFF\xD9");
+    const auto service = serviceAnswering({{"1.000000,1.000000", replyOk({"0", "Eins", "b", "c", "d"})},
+                                           {"3.000000,3.000000", replyOk({"0", "Drei", "b", "c", "d"})}});
+
+    const ProgramResult run = vistado({"--orte", ""}, "127.0.0.1:" + std::to_string(service->port()));
+    EXPECT_EQ(run.exitStatus, 1);
+    EXPECT_TRUE(("\n" + run.err).ends_with("\n1 Bild konnte nicht geschrieben werden\n")) << run.err;
+    EXPECT_EQ(run.out.rfind("a.jpg;1.000000,1.000000;>Eins<>b<>c<>d<;Fehler: JPEG-Fehler #", 0), 0u) << run.out;
+    EXPECT_TRUE(run.out.ends_with("\nb.jpg;3.000000,3.000000;>Drei<>b<>c<>d<\n")) << run.out;
 }
 
 }  // namespace

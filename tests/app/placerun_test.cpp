@@ -199,6 +199,11 @@ TEST_F(PlaceRun, AGeocoderThatFailsEndsTheRunAtThatImage)
         EXPECT_TRUE(form.Bstop->isEnabled());
         EXPECT_FALSE(form.braus->isEnabled());
         EXPECT_FALSE(std::filesystem::exists(tmp.path() + "/geodat.xml"));
+
+        // A second run opens the image again, not the job list's marked entry.
+        form.BFrage->click();
+        form.FormClose();
+        EXPECT_EQ(log(), path("a.jpg") + ";1.500000,2.500000;");
     }
 }
 
@@ -255,6 +260,35 @@ TEST_F(PlaceRun, StopDuringALongOfflineRunEndsItAfterThatPhoto)
     EXPECT_TRUE(form.braus->isEnabled());
 }
 
+TEST_F(PlaceRun, BackupAndPlaceRunInOneWindowEachReadTheirOwnPositionFormat)
+{
+    makePhotos(folder, {{"a.jpg", gpsTags("48.137154", "N", "11.576124", "E")}});
+    const auto service = serviceAnswering({{"48.137154,11.576124", kReplyZeroResults}});
+    TForm1 form(folder, tmp.path(), geocoderAt(service->port()));
+    form.BFrage->click();
+    form.BGPSsich->click();
+    EXPECT_EQ(log(), path("a.jpg") + ";hat GPS schreiben.. ok\r\n");
+    // The backup leaves BFrage off; its handler is what a later start of the place run runs.
+    form.BFrageClick();
+    EXPECT_EQ(log(), path("a.jpg") + ";48.137154,11.576124;\r\n");
+    EXPECT_EQ(service->requests().size(), 2u);
+}
+
+TEST_F(PlaceRun, APlaceTextOfFewerThanFourNamesIsWrittenOnce)
+{
+    makePhotos(folder, {{"a.jpg", gpsTags("0.5", "S", "36.066667", "E")}});
+    const auto service = serviceAnswering({{"-0.500000,36.066667", replyOk({"0", "Nakuru", "Kenya"})}});
+    TForm1(folder, tmp.path(), geocoderAt(service->port())).BFrage->click();
+    const std::string written = bytes("a.jpg");
+    EXPECT_EQ(commentRead("a.jpg"), ">Nakuru<>Kenya<  ");
+
+    TForm1 again(folder, tmp.path(), geocoderAt(service->port()));
+    again.BFrage->click();
+    EXPECT_EQ(bytes("a.jpg"), written);
+    EXPECT_EQ(log(), path("a.jpg") + ";-0.500000,36.066667;>Nakuru<>Kenya<\r\n");
+    EXPECT_EQ(jobList(again), std::vector<std::string>{path("a.jpg") + " gelesen-0.500000,36.066667"});
+}
+
 TEST_F(PlaceRun, StopDuringAnImageEndsTheRunAfterIt)
 {
     makePhotos(folder, {{"a.jpg", gpsTags("1", "N", "1", "E")},
@@ -285,21 +319,28 @@ TEST_F(PlaceRun, StopDuringAnImageEndsTheRunAfterIt)
     EXPECT_TRUE(form.braus->isEnabled());
 
     // The stop holds for the rest of the program's run: the next command ends after one image.
+    // It opens the image, not the job list's marked entry.
     form.BGPSsich->click();
-    form.exifTool.awaitAllEnded();
     setGpsRenderingMode(0);
-    EXPECT_EQ(log(), path("a.jpg gelesen1.000000,1.000000 geschrieben") + "; \r\n");
+    EXPECT_EQ(log(), path("a.jpg") + ";hat GPS schreiben.. ok\r\n");
+    EXPECT_EQ(readFile(folder + "/gpstext/a.txt"), "GPS Latitude                    : 1 deg 0' 0.00\" N\n"
+                                                   "GPS Longitude                   : 1 deg 0' 0.00\" E\n");
 }
 
-TEST_F(PlaceRun, AnErrorWhileWritingEndsTheRunWithTheErrorMessage)
+TEST_F(PlaceRun, APhotoThatCannotBeWrittenDoesNotStopTheRun)
 {
-    // Exif with a position, but no image behind it: the writer refuses the file.
-    makePhotos(folder, {{"a.jpg", gpsTags("1.5", "N", "2.5", "E")}, {"b.jpg", gpsTags("3", "N", "4", "E")}});
+    // a.jpg: Exif with a position, but no image behind it (the writer refuses the file);
+    // b.jpg: a comment too long for the place text in front of it; c.jpg: fine.
+    auto longComment = gpsTags("2", "N", "2", "E");
+    longComment.push_back("-Comment=" + std::string(65520, 'x'));
+    makePhotos(folder, {{"a.jpg", gpsTags("1", "N", "1", "E")}, {"b.jpg", longComment}, {"c.jpg", gpsTags("3", "N", "3", "E")}});
     const std::string photo = bytes("a.jpg");
     const std::string noImage = photo.substr(0, photo.find("\xFF\xDB")) + "\xFF\xD9";
     writeFile(path("a.jpg"), noImage);
-    const std::string untouched = bytes("b.jpg");
-    const auto service = serviceAnswering({{"1.500000,2.500000", replyOk({"0", "Eins", "b", "c", "d"})}});
+    const std::string longBefore = bytes("b.jpg");
+    const auto service = serviceAnswering({{"1.000000,1.000000", replyOk({"0", "Eins", "b", "c", "d"})},
+                                           {"2.000000,2.000000", replyOk({"0", "Zwei", "b", "c", "d"})},
+                                           {"3.000000,3.000000", replyOk({"0", "Drei", "b", "c", "d"})}});
 
     TForm1 form(folder, tmp.path(), geocoderAt(service->port()));
     showErrorMessagesOnStandardError();
@@ -307,13 +348,26 @@ TEST_F(PlaceRun, AnErrorWhileWritingEndsTheRunWithTheErrorMessage)
     form.BFrage->click();
     const std::string message = testing::internal::GetCapturedStderr();
 
-    EXPECT_NE(message.find("vistado: "), std::string::npos);
-    EXPECT_EQ(log(), path("a.jpg") + ";1.500000,2.500000;>Eins<>b<>c<>d<\r\n");
+    // One message for the run, naming how many photos were not written.
+    EXPECT_EQ(message, "2 Bilder konnten nicht geschrieben werden\n");
+    const std::string lines = log();
+    const std::string aLine = path("a.jpg") + ";1.000000,1.000000;>Eins<>b<>c<>d<;Fehler: JPEG-Fehler #";
+    const std::string bLine = path("b.jpg") + ";2.000000,2.000000;>Zwei<>b<>c<>d<;Fehler: Kommentar mit 65537 Bytes";
+    const std::string cLine = path("c.jpg") + ";3.000000,3.000000;>Drei<>b<>c<>d<\r\n";
+    EXPECT_EQ(lines.rfind(aLine, 0), 0u) << lines;
+    EXPECT_NE(lines.find("\r\n" + bLine), std::string::npos) << lines;
+    EXPECT_TRUE(lines.ends_with("\r\n" + cLine)) << lines;
+    EXPECT_EQ(gridText(form, 0, 2).rfind("Fehler: JPEG-Fehler #", 0), 0u);
+    EXPECT_EQ(gridText(form, 1, 2).rfind("Fehler: Kommentar mit 65537 Bytes", 0), 0u);
+
     EXPECT_EQ(bytes("a.jpg"), noImage);
-    EXPECT_EQ(bytes("b.jpg"), untouched);
-    EXPECT_EQ(jobList(form)[0], path("a.jpg") + " gelesen1.500000,2.500000");
-    EXPECT_FALSE(form.braus->isEnabled());
-    EXPECT_FALSE(form.commandGuard.running());
+    EXPECT_EQ(bytes("b.jpg"), longBefore);
+    EXPECT_EQ(commentRead("c.jpg"), ">Drei<>b<>c<>d<  ");
+    EXPECT_EQ(jobList(form), (std::vector<std::string>{path("a.jpg") + " gelesen1.000000,1.000000",
+                                                       path("b.jpg") + " gelesen2.000000,2.000000",
+                                                       path("c.jpg") + " gelesen3.000000,3.000000 geschrieben"}));
+    EXPECT_EQ(form.BFrage->text(), QStringLiteral("fertig"));
+    EXPECT_EQ(form.unwrittenImages, 2);
     EXPECT_FALSE(form.imageData);
 }
 

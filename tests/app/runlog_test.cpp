@@ -51,6 +51,35 @@ TEST(RunLog, EachLineReachesTheDiskWhenComplete)
     EXPECT_EQ(told, (std::vector<std::string>{"a.jpg;48.1,11.5;>Marktgasse<", "b.jpg;-33.8,151.2;"}));
 }
 
+TEST(RunLog, LinesBehindAHeldLineWaitForIt)
+{
+    TempDir tmp;
+    RunLog log;
+    std::vector<std::string> told;
+    log.setLineListener([&told](std::string_view line) { told.emplace_back(line); });
+    log.create(tmp.path() + "/protokoll.csv");
+    log.write("a.jpg;hat GPS schreiben.. ");
+    const std::size_t a = log.holdLine();
+    log.write("b.jpg;hat GPS schreiben.. ");
+    const std::size_t b = log.holdLine();
+    log.write("c.jpg; -  ");
+    log.endLine();
+    log.completeLine(b, "ok");
+    EXPECT_EQ(readFile(tmp.file("protokoll.csv")), "");
+    log.completeLine(a, "Fehler mit Exiftool");
+    EXPECT_EQ(readFile(tmp.file("protokoll.csv")),
+              "a.jpg;hat GPS schreiben.. Fehler mit Exiftool\r\nb.jpg;hat GPS schreiben.. ok\r\nc.jpg; -  \r\n");
+    EXPECT_EQ(told, (std::vector<std::string>{"a.jpg;hat GPS schreiben.. Fehler mit Exiftool",
+                                              "b.jpg;hat GPS schreiben.. ok", "c.jpg; -  "}));
+    EXPECT_THROW(log.completeLine(a, "ok"), std::logic_error);
+
+    // A line still held when the log closes is written as it stands.
+    log.write("d.jpg;hat GPS schreiben.. ");
+    log.holdLine();
+    log.close();
+    EXPECT_TRUE(readFile(tmp.file("protokoll.csv")).ends_with("c.jpg; -  \r\nd.jpg;hat GPS schreiben.. \r\n"));
+}
+
 TEST(RunLog, NewRunClosesTheEarlierLogFirst)
 {
     TempDir tmp;

@@ -43,19 +43,19 @@ bool isExecutableFile(const std::string& path)
     return ::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode) && ::access(path.c_str(), X_OK) == 0;
 }
 
-// Waits for the child to end and collects it; false when it has not ended yet and `block`
-// is false.
-bool reap(pid_t pid, bool block)
+// Waits for the child to end and collects it: its exit status, -1 when a signal ended it;
+// none when it has not ended yet and `block` is false.
+std::optional<int> reap(pid_t pid, bool block)
 {
     int status = 0;
     for (;;) {
         const pid_t got = ::waitpid(pid, &status, block ? 0 : WNOHANG);
         if (got == pid)
-            return true;
+            return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
         if (got == 0)
-            return false;
+            return std::nullopt;
         if (errno != EINTR)
-            return true;  // not our child any more: nothing left to collect
+            return -1;  // not our child any more: nothing left to collect
     }
 }
 
@@ -88,11 +88,11 @@ std::string ExifTool::findInPath() const
     }
 }
 
-bool ExifTool::start(const std::vector<std::string>& arguments)
+std::optional<pid_t> ExifTool::start(const std::vector<std::string>& arguments)
 {
     const std::string executable = findInPath();
     if (executable.empty())
-        return false;
+        return std::nullopt;
 
     // Everything the child needs is made before the fork: between fork and exec it may
     // only make async-signal-safe calls, as other threads (downloads) may hold locks.
@@ -105,13 +105,13 @@ bool ExifTool::start(const std::vector<std::string>& arguments)
     const Fd devNull(::open("/dev/null", O_RDWR | O_CLOEXEC));
     int ends[2];
     if (devNull.get() < 0 || ::pipe2(ends, O_CLOEXEC) != 0)
-        return false;
+        return std::nullopt;
     Fd readEnd(ends[0]);
     Fd writeEnd(ends[1]);
 
     const pid_t pid = ::fork();
     if (pid < 0)
-        return false;
+        return std::nullopt;
     if (pid == 0) {
         ::dup2(devNull.get(), STDIN_FILENO);
         ::dup2(devNull.get(), STDOUT_FILENO);
@@ -132,16 +132,43 @@ bool ExifTool::start(const std::vector<std::string>& arguments)
     } while (got < 0 && errno == EINTR);
     if (got > 0) {
         reap(pid, true);
-        return false;
+        return std::nullopt;
     }
+    exitStatuses.erase(pid);  // an earlier child's, whose id the system has given again
     children.push_back(pid);
-    return true;
+    return pid;
 }
 
 int ExifTool::running()
 {
-    std::erase_if(children, [](pid_t pid) { return reap(pid, false); });
+    std::erase_if(children, [this](pid_t pid) {
+        const std::optional<int> status = reap(pid, false);
+        if (status)
+            exitStatuses[pid] = *status;
+        return status.has_value();
+    });
     return static_cast<int>(children.size());
+}
+
+bool ExifTool::ended(pid_t process)
+{
+    running();
+    return exitStatuses.contains(process);
+}
+
+int ExifTool::awaitEnd(pid_t process)
+{
+    const auto child = std::find(children.begin(), children.end(), process);
+    if (child != children.end()) {
+        children.erase(child);
+        return reap(process, true).value_or(-1);
+    }
+    const auto kept = exitStatuses.find(process);
+    if (kept == exitStatuses.end())
+        return -1;  // not started here, or asked for already
+    const int status = kept->second;
+    exitStatuses.erase(kept);
+    return status;
 }
 
 void ExifTool::awaitFreeSlot(int limit)

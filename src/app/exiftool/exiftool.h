@@ -2,6 +2,8 @@
 
 #include <sys/types.h>
 
+#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,8 +15,8 @@ namespace vistado {
 // what it prints is not the program's to show.
 //
 // The processes it started are its children: it tells how many still run, waits for them,
-// and reaps each one that has ended, so none is left a zombie. Its destructor waits for
-// those still running.
+// and reaps each one that has ended, so none is left a zombie, keeping its exit status until
+// it is asked for. Its destructor waits for those still running.
 class ExifTool {
 public:
     // `program` is looked up in PATH (Debian's exiftool by default).
@@ -24,12 +26,18 @@ public:
     ExifTool& operator=(const ExifTool&) = delete;
 
     // Starts the program with `arguments` in the current directory, without waiting for it.
-    // True when the process was created and the program was found and executed; false
-    // when it is not in PATH or could not be executed.
-    bool start(const std::vector<std::string>& arguments);
+    // The process when it was created and the program was found and executed; none when
+    // the program is not in PATH or could not be executed.
+    std::optional<pid_t> start(const std::vector<std::string>& arguments);
 
     // How many of the started processes still run; reaps those that have ended.
     int running();
+
+    // Whether the started process has ended (it is then reaped; its status is kept).
+    bool ended(pid_t process);
+    // Waits for the started process to end and gives its exit status, -1 when a signal
+    // ended it. Asked once per process: the status is forgotten then.
+    int awaitEnd(pid_t process);
 
     // Pauses 50 ms at a time until fewer than `limit` processes run.
     void awaitFreeSlot(int limit);
@@ -42,6 +50,7 @@ private:
 
     std::string program;
     std::vector<pid_t> children;
+    std::map<pid_t, int> exitStatuses;  // of the children reaped, until asked for
 };
 
 }  // namespace vistado

@@ -5,6 +5,10 @@
 #include "places/textlines.h"
 
 #include <algorithm>
+#include <charconv>
+#include <optional>
+#include <sstream>
+#include <string_view>
 
 namespace vistado {
 
@@ -17,6 +21,41 @@ constexpr std::size_t kRestLimit = 100;
 std::string restFrom(const std::string& text, std::size_t start)
 {
     return start < text.size() ? text.substr(start, kRestLimit) : std::string();
+}
+
+// A number as ExifTool prints the pieces of a coordinate: digits with at most one ".".
+std::optional<double> plainNumber(const std::string& text)
+{
+    if (text.empty() || text.find_first_not_of("0123456789.") != std::string::npos)
+        return std::nullopt;
+    double value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return value;
+}
+
+// A coordinate whose quoted value holds degrees, minutes and seconds, blank-separated, within
+// `maxDegrees` in all, and whose reference is one of `references`.
+bool coordinateComplete(const DmsValue& coordinate, double maxDegrees, std::string_view references)
+{
+    if (coordinate.reference.size() != 1 || references.find(coordinate.reference[0]) == std::string_view::npos)
+        return false;
+    // ParseDmsLine puts the value in double quotes.
+    const std::string& value = coordinate.value;
+    std::istringstream pieces(value.size() >= 2 ? value.substr(1, value.size() - 2) : std::string());
+    double parts[3];
+    std::string piece;
+    for (double& part : parts) {
+        const std::optional<double> number = pieces >> piece ? plainNumber(piece) : std::nullopt;
+        if (!number)
+            return false;
+        part = *number;
+    }
+    if (pieces >> piece)
+        return false;
+    const auto [degrees, minutes, seconds] = parts;
+    return minutes < 60 && seconds < 60 && degrees + minutes / 60 + seconds / 3600 <= maxDegrees;
 }
 
 // Cuts `rest` at `mark`: gives the text in front of it and leaves in `rest` what follows
@@ -41,8 +80,7 @@ std::string mache_gpsdatenpfad(const std::string& path)
 std::string backupBaseName(const std::string& path)
 {
     const std::string name = fileNamePart(path);
-    const std::size_t jpg = upperAscii(name).find(".JPG");
-    return jpg == std::string::npos ? std::string() : name.substr(0, jpg);
+    return name.substr(0, name.size() - extensionPart(name).size());
 }
 
 std::string backupTextFile(const std::string& path)
@@ -84,6 +122,11 @@ GpsBackup readGpsBackup(std::istream& text)
             backup.longitude = ParseDmsLine(line);
     }
     return backup;
+}
+
+bool backupComplete(const GpsBackup& backup)
+{
+    return coordinateComplete(backup.latitude, 90, "NS") && coordinateComplete(backup.longitude, 180, "EW");
 }
 
 }  // namespace vistado

@@ -14,9 +14,9 @@ namespace vistado {
 // The backup folder of an image: its folder part followed by "gpstext" (no trailing "/").
 std::string mache_gpsdatenpfad(const std::string& path);
 
-// The name the image's backup text file has before ".txt": the image's file name cut before
-// the first ".JPG" in any letter case (Foto.Urlaub.jpg gives Foto.Urlaub); empty when the
-// name holds no ".JPG".
+// The name the image's backup text file has before ".txt": the image's file name without its
+// last extension, as ExifTool's %f has it (Foto.Urlaub.jpg gives Foto.Urlaub, x.JPG.jpg gives
+// x.JPG, .jpg gives an empty name). The backup files on users' disks carry these names.
 std::string backupBaseName(const std::string& path);
 
 // Where the image's backup text file lies: backup folder, "/", base name, ".txt".
@@ -47,5 +47,11 @@ struct GpsBackup {
     DmsValue longitude;
 };
 GpsBackup readGpsBackup(std::istream& text);
+
+// The backup holds both coordinates in a form ExifTool can write back: degrees, minutes and
+// seconds as plain numbers, minutes and seconds below 60, at most 90 degrees of latitude
+// and 180 of longitude in all, latitude N or S, longitude E or W. Restoring from anything
+// less would delete or garble the image's position.
+bool backupComplete(const GpsBackup& backup);
 
 }  // namespace vistado

@@ -22,9 +22,10 @@ TEST(GpsText, WhereTheBackupOfAnImageLies)
         {"rom/b.JpG", "rom/gpstext", "b", "rom/gpstext/b.txt"},
         // A folder named like an image does not move the file elsewhere.
         {"/a/alt.jpg.d/c.jpg", "/a/alt.jpg.d/gpstext", "c", "/a/alt.jpg.d/gpstext/c.txt"},
-        // The place run's marks follow the name; the base name ends at ".jpg" all the same.
-        {"/a/x.jpg gelesen48.1,11.5 geschrieben", "/a/gpstext", "x", "/a/gpstext/x.txt"},
-        {"/a/bild.png", "/a/gpstext", "", "/a/gpstext/.txt"},
+        // The name without its last extension, as ExifTool's %f names the backup.
+        {"/a/x.JPG.jpg", "/a/gpstext", "x.JPG", "/a/gpstext/x.JPG.txt"},
+        {"/a/.jpg", "/a/gpstext", "", "/a/gpstext/.txt"},
+        {"/a/bild.png", "/a/gpstext", "bild", "/a/gpstext/bild.txt"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.image);
@@ -81,6 +82,38 @@ TEST(GpsText, ReadGpsBackupTakesTheLatitudeAndLongitudeLines)
     const GpsBackup none = readGpsBackup(empty);
     EXPECT_EQ(none.latitude.value, "");
     EXPECT_EQ(none.longitude.reference, "");
+}
+
+TEST(GpsText, OnlyABackupWithBothCoordinatesInRangeIsComplete)
+{
+    const std::string latitude = "GPS Latitude                    : ";
+    const std::string longitude = "\nGPS Longitude                   : ";
+    const struct {
+        std::string text;
+        bool complete;
+    } cases[] = {
+        {latitude + "48 deg 8' 13.75\" N" + longitude + "11 deg 34' 34.05\" E\n", true},
+        {latitude + "90 deg 0' 0.00\" S" + longitude + "180 deg 0' 0.00\" W", true},
+        {"", false},
+        {latitude + "48 deg 8' 13.75\" N\n", false},
+        {longitude + "11 deg 34' 34.05\" E\n", false},
+        {latitude + "48.137154" + longitude + "11.576124", false},
+        {latitude + "48 deg 8' 13.75\"" + longitude + "11 deg 34' 34.05\" E", false},
+        {latitude + "48 deg 8' 13.75\" E" + longitude + "11 deg 34' 34.05\" N", false},
+        {latitude + "91 deg 0' 0.00\" N" + longitude + "11 deg 34' 34.05\" E", false},
+        {latitude + "90 deg 0' 0.01\" N" + longitude + "11 deg 34' 34.05\" E", false},
+        {latitude + "48 deg 60' 0.00\" N" + longitude + "11 deg 34' 34.05\" E", false},
+        {latitude + "48 deg 8' 60.00\" N" + longitude + "11 deg 34' 34.05\" E", false},
+        {latitude + "-48 deg 8' 13.75\" N" + longitude + "11 deg 34' 34.05\" E", false},
+        {latitude + "48 deg 8' 1e1\" N" + longitude + "11 deg 34' 34.05\" E", false},
+        {latitude + "48 deg 8 5' 13.75\" N" + longitude + "11 deg 34' 34.05\" E", false},
+        {latitude + "48 deg 8' 13.75\" N" + longitude + "181 deg 0' 0.00\" E", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        std::istringstream text(c.text);
+        EXPECT_EQ(backupComplete(readGpsBackup(text)), c.complete);
+    }
 }
 
 TEST(ExifToolCalls, BackupAsTheCaptionShowsItAndAsExifToolGetsIt)
