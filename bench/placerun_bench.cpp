@@ -48,9 +48,11 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace vistado::bench {
@@ -216,6 +218,34 @@ std::optional<double> metaComment(const std::string& folder, int count, const st
     return seconds;
 }
 
+// One side of a comparison: its run over the photos of the folder `side` of the work folder.
+using Side = std::function<std::optional<double>(const TempDir& work, const std::string& side)>;
+
+// A comparison in rounds (VISTADO_BENCH_ROUNDS), each over fresh copies of `images` photos
+// for either side, the first side first in even rounds and last in odd ones; the two sides'
+// seconds in each round, or nothing when a run failed.
+std::optional<std::vector<std::pair<double, double>>> compareInRounds(int images, const Side& one, const Side& other)
+{
+    std::vector<std::pair<double, double>> rounds;
+    for (int round = 0; round < setting("VISTADO_BENCH_ROUNDS", 3); ++round) {
+        const TempDir work;
+        makeCopies(work.file("one"), images);
+        makeCopies(work.file("other"), images);
+        std::optional<double> first, second;
+        if (round % 2 == 0) {
+            first = one(work, "one");
+            second = other(work, "other");
+        } else {
+            second = other(work, "other");
+            first = one(work, "one");
+        }
+        if (!first || !second)
+            return std::nullopt;
+        rounds.emplace_back(*first, *second);
+    }
+    return rounds;
+}
+
 void BM_OfflineRunBesideMetaComment(benchmark::State& state)
 {
     const int images = setting("VISTADO_BENCH_IMAGES", 2002);
@@ -226,25 +256,19 @@ void BM_OfflineRunBesideMetaComment(benchmark::State& state)
     }
     std::vector<double> runSeconds, metaSeconds, ratios;
     for (auto _ : state) {
-        for (int round = 0; round < setting("VISTADO_BENCH_ROUNDS", 3); ++round) {
-            const TempDir work;
-            makeCopies(work.file("run"), images);
-            makeCopies(work.file("meta"), images);
-            std::optional<double> run, meta;
-            if (round % 2 == 0) {
-                run = placeRun(work.path(), "run");
-                meta = metaComment(work.file("meta"), images, comments);
-            } else {
-                meta = metaComment(work.file("meta"), images, comments);
-                run = placeRun(work.path(), "run");
-            }
-            if (!run || !meta) {
-                state.SkipWithError("a run failed");
-                return;
-            }
-            runSeconds.push_back(*run);
-            metaSeconds.push_back(*meta);
-            ratios.push_back(*run / *meta);
+        const auto rounds = compareInRounds(
+            images, [](const TempDir& work, const std::string& side) { return placeRun(work.path(), side); },
+            [&](const TempDir& work, const std::string& side) {
+                return metaComment(work.file(side), images, comments);
+            });
+        if (!rounds) {
+            state.SkipWithError("a run failed");
+            return;
+        }
+        for (const auto& [run, meta] : *rounds) {
+            runSeconds.push_back(run);
+            metaSeconds.push_back(meta);
+            ratios.push_back(run / meta);
         }
     }
     state.counters["photos"] = images;
@@ -292,24 +316,19 @@ void BM_ServiceRunBesideOffline(benchmark::State& state)
     LoopbackService service;
     std::vector<double> serviceMs, offlineMs, extraMs;
     for (auto _ : state) {
-        for (int round = 0; round < setting("VISTADO_BENCH_ROUNDS", 3); ++round) {
-            const TempDir work;
-            makeCopies(work.file("service"), images);
-            makeCopies(work.file("offline"), images);
-            std::optional<double> asked, offline;
-            if (round % 2 == 0) {
-                asked = placeRun(work.path(), "service", service.host(), "0");
-                offline = placeRun(work.path(), "offline");
-            } else {
-                offline = placeRun(work.path(), "offline");
-                asked = placeRun(work.path(), "service", service.host(), "0");
-            }
-            if (!asked || !offline) {
-                state.SkipWithError("a run failed");
-                return;
-            }
-            serviceMs.push_back(*asked / images * 1000);
-            offlineMs.push_back(*offline / images * 1000);
+        const auto rounds = compareInRounds(
+            images,
+            [&](const TempDir& work, const std::string& side) {
+                return placeRun(work.path(), side, service.host(), "0");
+            },
+            [](const TempDir& work, const std::string& side) { return placeRun(work.path(), side); });
+        if (!rounds) {
+            state.SkipWithError("a run failed");
+            return;
+        }
+        for (const auto& [asked, offline] : *rounds) {
+            serviceMs.push_back(asked / images * 1000);
+            offlineMs.push_back(offline / images * 1000);
             extraMs.push_back(serviceMs.back() - offlineMs.back());
         }
     }

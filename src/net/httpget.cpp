@@ -61,7 +61,10 @@ THTTPGetThread* THTTPGet::current() const
 bool THTTPGet::failed() const
 {
     THTTPGetThread* last = current();
-    return last && last->hasEnded() && !last->hasSucceeded();
+    if (!last)
+        return false;
+    const THTTPGetThread::Outcome outcome = last->outcome();
+    return outcome.ended && !outcome.succeeded;
 }
 
 bool THTTPGet::awaitEnd(std::chrono::milliseconds limit)
@@ -72,13 +75,13 @@ bool THTTPGet::awaitEnd(std::chrono::milliseconds limit)
 DownloadFault THTTPGet::fault() const
 {
     THTTPGetThread* last = current();
-    return last ? last->endFault() : DownloadFault::None;
+    return last ? last->outcome().fault : DownloadFault::None;
 }
 
 long THTTPGet::httpStatus() const
 {
     THTTPGetThread* last = current();
-    return last ? last->endStatus() : 0;
+    return last ? last->outcome().httpStatus : 0;
 }
 
 void THTTPGet::ReportProgress(const THTTPGetThread& reporter)
@@ -94,7 +97,7 @@ void THTTPGet::DownloadFinished(THTTPGetThread& finished)
         ~Release() { component.lastWorker = std::move(component.worker); }
     } release{*this};
 
-    succeeded = finished.hasSucceeded();
+    succeeded = finished.outcome().succeeded;
     if (!succeeded) {
         if (OnError)
             OnError(*this);

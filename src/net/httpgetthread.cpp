@@ -87,34 +87,16 @@ void THTTPGetThread::terminate()
     curl_multi_wakeup(multi.get());
 }
 
-bool THTTPGetThread::hasEnded()
+THTTPGetThread::Outcome THTTPGetThread::outcome()
 {
     std::lock_guard guard(stateLock);
-    return ended;
-}
-
-bool THTTPGetThread::hasSucceeded()
-{
-    std::lock_guard guard(stateLock);
-    return succeeded;
+    return {ended, succeeded, fault, endedStatus};
 }
 
 bool THTTPGetThread::awaitEnded(std::chrono::milliseconds limit)
 {
     std::unique_lock guard(stateLock);
     return endedChanged.wait_for(guard, limit, [this] { return ended; });
-}
-
-DownloadFault THTTPGetThread::endFault()
-{
-    std::lock_guard guard(stateLock);
-    return fault;
-}
-
-long THTTPGetThread::endStatus()
-{
-    std::lock_guard guard(stateLock);
-    return endedStatus;
 }
 
 bool THTTPGetThread::isTerminated()

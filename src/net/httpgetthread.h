@@ -31,14 +31,17 @@ public:
     // Any thread. Asks the body to stop and marks the download failed, unless
     // the body has already ended: then its result stands.
     void terminate();
-    bool hasEnded();
-    bool hasSucceeded();
+    // Any thread: how the body has ended; before its end all false, None and 0.
+    struct Outcome {
+        bool ended;
+        bool succeeded;
+        DownloadFault fault;
+        long httpStatus;
+    };
+    Outcome outcome();
     // Any thread: waits until the body has ended or `limit` has passed; true
     // when it has ended.
     bool awaitEnded(std::chrono::milliseconds limit);
-    // Once the body has ended (None and 0 before).
-    DownloadFault endFault();
-    long endStatus();
 
     std::string AcceptTypes, Agent, URL, FileName;
     std::string resultText;  // text mode only
