@@ -32,7 +32,7 @@
 #include "meta/filereader.h"
 #include "meta/gpsposition.h"
 #include "meta/imgdata.h"
-#include "places/placeindex.h"
+#include "places/offlineplaces.h"
 #include "places/placereply.h"
 #include "places/placetext.h"
 #include "places/positiontext.h"
@@ -504,7 +504,7 @@ void BM_TimePerPhotoSplit(benchmark::State& state)
         const TempDir work;
         makeCopies(work.file("steps"), images);
         makeCopies(work.file("run"), images);
-        const PlaceIndex places;
+        OfflinePlaces places;
         RunLog log;
         log.create(work.file("protokoll.csv"));
         Stopwatch read, lookup, rewrite, logged;

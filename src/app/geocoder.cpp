@@ -3,7 +3,7 @@
 #include "app/vistado4.h"
 
 #include "app/downloadwait.h"
-#include "places/placeindex.h"
+#include "places/offlineplaces.h"
 #include "places/placereply.h"
 #include "places/placetext.h"
 #include "places/positiontext.h"
@@ -99,10 +99,10 @@ void TForm1::settleDownload(net::THTTPGet& download)
 
 std::string TForm1::offlineReplyFor(const std::string& positionText)
 {
-    if (!placeIndex)
-        placeIndex = std::make_unique<PlaceIndex>();
+    if (!offlinePlaces)
+        offlinePlaces = std::make_unique<OfflinePlaces>();
     const std::optional<Position> at = parsePositionText(positionText);
-    return placeReplyText(at ? placeIndex->nearest(*at) : std::nullopt);
+    return placeReplyText(at ? offlinePlaces->nearest(*at) : std::nullopt);
 }
 
 }  // namespace vistado

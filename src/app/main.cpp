@@ -1,3 +1,4 @@
+#include "app/exeversion.h"
 #include "app/headlessrun.h"
 #include "app/programcall.h"
 #include "app/vistado4.h"
@@ -23,6 +24,9 @@ int main(int argc, char* argv[])
     }
     case ProgramCommand::Help:
         std::fputs(kProgramUsage, stdout);
+        return 0;
+    case ProgramCommand::Version:
+        std::printf("vistado %s\n", ExeVersionText().c_str());
         return 0;
     case ProgramCommand::Bad:
         std::fputs(kProgramUsage, stderr);

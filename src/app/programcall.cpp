@@ -14,6 +14,7 @@ constexpr CommandName kCommands[] = {
     {"--gps-sichern", ProgramCommand::GpsBackup},
     {"--gps-zurueck", ProgramCommand::GpsRestore},
     {"--help", ProgramCommand::Help},
+    {"--version", ProgramCommand::Version},
 };
 
 }  // namespace
@@ -23,6 +24,7 @@ const char* const kProgramUsage =
     "        vistado --orte [PFAD]               Orte ermitteln, ohne Fenster\n"
     "        vistado --gps-sichern [PFAD]        GPS sichern, ohne Fenster\n"
     "        vistado --gps-zurueck [PFAD]        GPS zurückholen, ohne Fenster\n"
+    "        vistado --version                   die Version\n"
     "Ohne PFAD: die JPG-Dateien des aktuellen Verzeichnisses.\n";
 
 ProgramCall parseProgramCall(const std::vector<std::string>& arguments)
@@ -32,8 +34,8 @@ ProgramCall parseProgramCall(const std::vector<std::string>& arguments)
     for (const CommandName& name : kCommands) {
         if (arguments[0] != name.option)
             continue;
-        if (name.command == ProgramCommand::Help)
-            return {arguments.size() == 1 ? ProgramCommand::Help : ProgramCommand::Bad, {}};
+        if (name.command == ProgramCommand::Help || name.command == ProgramCommand::Version)
+            return {arguments.size() == 1 ? name.command : ProgramCommand::Bad, {}};
         if (arguments.size() > 2)
             return {ProgramCommand::Bad, {}};
         return {name.command, arguments.size() == 2 ? arguments[1] : std::string()};

@@ -12,7 +12,7 @@ namespace vistado {
 //     vistado --orte [PATH]         the place run
 //     vistado --gps-sichern [PATH]  the GPS backup
 //     vistado --gps-zurueck [PATH]  the GPS restore
-enum class ProgramCommand { Window, Places, GpsBackup, GpsRestore, Help, Bad };
+enum class ProgramCommand { Window, Places, GpsBackup, GpsRestore, Help, Version, Bad };
 
 struct ProgramCall {
     ProgramCommand command = ProgramCommand::Window;
@@ -23,6 +23,7 @@ struct ProgramCall {
 ProgramCall parseProgramCall(const std::vector<std::string>& arguments);
 
 // How to call the program, for --help and a bad command line.
+// --version prints the program's name and version.
 extern const char* const kProgramUsage;
 
 }  // namespace vistado

@@ -24,7 +24,7 @@ struct Services {
                                          [](const char* name) -> const char* { return std::getenv(name); });
 
     // Neither a key nor a host for the geocoding service: places come from the offline
-    // city list and nothing goes over the network.
+    // lookup and nothing goes over the network.
     bool offline() const { return geocoderKey.empty() && geocoderHost.empty(); }
 };
 

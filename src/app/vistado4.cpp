@@ -2,21 +2,27 @@
 
 #include "places/ansitext.h"
 #include "app/commandline.h"
+#include "app/droppedjobs.h"
 #include "app/errormessage.h"
 #include "app/exeversion.h"
 #include "meta/imgdata.h"
 #include "meta/pathparts.h"
-#include "places/placeindex.h"
+#include "places/offlineplaces.h"
 
 #include <QByteArray>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
 #include <QFont>
 #include <QHeaderView>
 #include <QListWidget>
+#include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QUrl>
 
 #include <langinfo.h>
 
@@ -45,6 +51,24 @@ constexpr int kEntryRole = Qt::UserRole;
 constexpr int kPathRole = Qt::UserRole + 1;
 
 constexpr const char* kRunLogFile = "protokoll.csv";
+
+// What a drop would make the job list: only local files, as the program's 8-bit paths.
+std::optional<CommandLineJobs> droppedJobs(const QMimeData* data, const std::string& currentDirectory)
+{
+    if (!data->hasUrls())
+        return std::nullopt;
+    std::vector<std::string> paths;
+    for (const QUrl& url : data->urls()) {
+        if (!url.isLocalFile())
+            return std::nullopt;
+        std::string path = QFile::encodeName(url.toLocalFile()).toStdString();
+        // A folder named as the desktop's launcher names it, so the label shows its name.
+        while (path.size() > 1 && path.back() == '/')
+            path.pop_back();
+        paths.push_back(path);
+    }
+    return jobsFromDrop(paths, currentDirectory);
+}
 
 }  // namespace
 
@@ -81,6 +105,7 @@ void TForm1::createControls()
     buttonFace.setColor(QPalette::Window, buttonFace.color(QPalette::Button));
     setPalette(buttonFace);
     setAutoFillBackground(true);
+    setAcceptDrops(true);
 
     Label1 = new AutoSizeLabel(QStringLiteral("Label1"), this);
     QFont noticeFont = windowFont(10);
@@ -155,7 +180,11 @@ void TForm1::FormCreate(const std::string& argument)
 
 void TForm1::buildJobList()
 {
-    CommandLineJobs rules = jobsFromCommandLine(currentPath, currentDirectory);
+    takeJobs(jobsFromCommandLine(currentPath, currentDirectory));
+}
+
+void TForm1::takeJobs(const CommandLineJobs& rules)
+{
     currentPath = rules.currentPath;
     argumentPath = rules.pathState;
     folderJobs = rules.folder;
@@ -163,6 +192,7 @@ void TForm1::buildJobList()
         BFrage->setText(localText(*rules.frageCaption));
     if (rules.zielText)
         LZiel->setText(localText(*rules.zielText));
+    LBjobliste->clear();
     for (const std::string& path : rules.jobs)
         addJob(path);
 }
@@ -309,6 +339,29 @@ void TForm1::brausClick()
 void TForm1::FormClose()
 {
     runLog.close();
+}
+
+void TForm1::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!commandGuard.running() && droppedJobs(event->mimeData(), currentDirectory))
+        event->acceptProposedAction();
+}
+
+// The new job list starts afresh, as after start-up: the buttons a finished or stopped
+// run switched off, and the stop flag, are as they were then, so the new list can be run.
+void TForm1::dropEvent(QDropEvent* event)
+{
+    if (commandGuard.running())
+        return;
+    const std::optional<CommandLineJobs> rules = droppedJobs(event->mimeData(), currentDirectory);
+    if (!rules)
+        return;
+    event->acceptProposedAction();
+    takeJobs(*rules);
+    stopRequested = false;
+    for (QPushButton* button : {BFrage, braus, BGPSsich, bgpszurueck})
+        button->setEnabled(true);
+    Bstop->setEnabled(false);
 }
 
 void TForm1::closeEvent(QCloseEvent* event)

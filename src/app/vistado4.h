@@ -21,6 +21,8 @@
 #include <string_view>
 
 class QCloseEvent;
+class QDragEnterEvent;
+class QDropEvent;
 class QListWidget;
 class QProgressBar;
 class QPushButton;
@@ -29,7 +31,7 @@ class QTableWidget;
 namespace vistado {
 
 class TimgData;
-class PlaceIndex;
+class OfflinePlaces;
 
 // The program's one window: the job list built from the command line, the
 // command buttons, the status grid and the state the commands share.
@@ -39,7 +41,7 @@ public:
     // `currentDirectory` is the program's current directory: without an argument its JPEG
     // files form the job list, and the files the program keeps for itself (geodat.xml,
     // vistado.ver) lie there. `services` says where places and updates come from; by
-    // default places come from the offline city list and there is no update check.
+    // default places come from the offline lookup and there is no update check.
     TForm1(const std::string& argument, const std::string& currentDirectory, const Services& services = {},
            QWidget* parent = nullptr);
     ~TForm1() override;
@@ -115,10 +117,10 @@ public:
     // leaves the reply file geodat.xml when the whole reply came; false when it did not (the
     // caption then says why: "Google pennt" for no reply in time, "Geocoder nicht erreichbar",
     // "Geocoder-Fehler HTTP 404", "Geocoder-Antwort unvollständig", "Fehler beim xml-Schreiben").
-    // Requests keep the service's interval (Services). Offline the city list gives the reply
-    // at once, in the service's form, kept in memory. Before asking, it removes a left-over
-    // reply file and stops the last request's download if that still runs, letting the
-    // window process its events until the download's end has been reported.
+    // Requests keep the service's interval (Services). Offline the offline lookup gives the
+    // reply at once, in the service's form, kept in memory. Before asking, it removes a
+    // left-over reply file and stops the last request's download if that still runs, letting
+    // the window process its events until the download's end has been reported.
     // mache_orts_info scans the reply into the place text and deletes it; when the reply file
     // cannot be opened the caption reads "Fehler beim xml-Lesen" and the place text is empty.
     bool hole_daten(const std::string& positionText);
@@ -166,12 +168,17 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // A folder or JPEG files dropped from a file manager become the job list, as the
+    // command-line argument does at start-up; refused while a command runs.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void createControls();
     void FormCreate(const std::string& argument);
     void versionpruefen();
     void buildJobList();
+    void takeJobs(const CommandLineJobs& rules);
     void addJob(const std::string& path);
     std::string ownFile(const char* name) const;
     // A text of the program's 8-bit world (a path, a place text) as the window shows it.
@@ -194,7 +201,7 @@ private:
     const std::string currentDirectory;
     const Services services;
     RequestPace geocoderPace{services.geocoderInterval, runClock};
-    std::unique_ptr<PlaceIndex> placeIndex;  // built at the first offline lookup
+    std::unique_ptr<OfflinePlaces> offlinePlaces;  // made at the first offline lookup
     std::optional<std::string> offlineReply;  // from hole_daten to mache_orts_info, offline
 
     // The close box was used while a command ran: close once it has stopped.

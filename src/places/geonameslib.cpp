@@ -44,4 +44,17 @@ const GeonamesLibrary& geonames()
     return functions;
 }
 
+GeonamesCityPointer geonamesCity(int number)
+{
+    GeonamesCityPointer city(geonames().getCity(number));
+    if (!city)
+        throw std::runtime_error("offline city list: no city number " + std::to_string(number));
+    return city;
+}
+
+std::string geonamesText(const char* text)
+{
+    return text ? text : "";
+}
+
 }  // namespace vistado

@@ -2,6 +2,9 @@
 
 #include <geonames.h>
 
+#include <memory>
+#include <string>
+
 namespace vistado {
 
 // The functions of libgeonames that the offline city list uses. The library is opened when the
@@ -22,5 +25,16 @@ struct GeonamesLibrary {
 // Opens libgeonames once for the process; throws std::runtime_error when the library or one of
 // its functions is missing (a later call tries again).
 const GeonamesLibrary& geonames();
+
+struct GeonamesCityFree {
+    void operator()(GeonamesCity* city) const { geonames().city_free(city); }
+};
+using GeonamesCityPointer = std::unique_ptr<GeonamesCity, GeonamesCityFree>;
+
+// The list's city number `number`; throws std::runtime_error when the list has none of that number.
+GeonamesCityPointer geonamesCity(int number);
+
+// A text the library gave, empty for none.
+std::string geonamesText(const char* text);
 
 }  // namespace vistado

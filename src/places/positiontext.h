@@ -1,6 +1,6 @@
 #pragma once
 
-#include "places/placeindex.h"
+#include "places/place.h"
 
 #include <optional>
 #include <string_view>

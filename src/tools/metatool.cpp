@@ -5,7 +5,8 @@
 #include "meta/imgdata.h"
 #include "meta/iptc.h"
 #include "meta/settings.h"
-#include "places/placeindex.h"
+#include "places/ansitext.h"
+#include "places/offlineplaces.h"
 #include "places/placereply.h"
 #include "places/placetext.h"
 #include "places/positiontext.h"
@@ -15,6 +16,7 @@
 #include <exception>
 #include <iostream>
 #include <langinfo.h>
+#include <nlohmann/json.hpp>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -76,8 +78,8 @@ void printGps(const TimgData& image)
     std::cout << '\n';
 }
 
-// The place text the place run would put in front of the comment, found in
-// the offline city list: the same reply, scanned the same way, names in the
+// The place text the place run would put in front of the comment, found by
+// the same offline lookup: the same reply, scanned the same way, names in the
 // language and character set of the user's locale.
 void printPlace(const TimgData& image)
 {
@@ -85,8 +87,8 @@ void printPlace(const TimgData& image)
     if (image.ExifPresent() && image.exifDecoder)
         at = parsePositionText(gpsPositionText(*image.exifDecoder));
     if (at) {
-        static const PlaceIndex cities;
-        std::istringstream reply(placeReplyText(cities.nearest(*at)));
+        static OfflinePlaces places;
+        std::istringstream reply(placeReplyText(places.nearest(*at)));
         std::cout << placeTextFromReply(reply, nl_langinfo(CODESET));
     }
     std::cout << '\n';
@@ -118,6 +120,43 @@ void writeComment(TimgData& image, const std::string& text)
     image.SaveJpeg(image.sourcePath);
 }
 
+// Why OpenImage could not read a file.
+std::string readFailure(const TimgData& image)
+{
+    return image.errorText.empty() ? "not found" : image.errorText;
+}
+
+// The stored tags of every file as one JSON array, an object per file: "SourceFile", then
+// each tag by its name with its text, in the order --tags prints them; of two tags of one
+// name the first, as lookups by name find it. A file that cannot be read gets "Error".
+// JSON wants UTF-8: texts are converted from the locale's character set, and bytes that
+// are no character there become U+FFFD.
+int printJson(const std::vector<std::string>& files)
+{
+    const std::string charset = nl_langinfo(CODESET);
+    const auto utf8 = [&](const std::string& text) { return ansiToUtf8(text, charset); };
+    int status = 0;
+    nlohmann::ordered_json all = nlohmann::ordered_json::array();
+    TimgData image(kDecodeAll);
+    for (const std::string& file : files) {
+        nlohmann::ordered_json object = {{"SourceFile", utf8(file)}};
+        if (!image.OpenImage(file)) {
+            std::cerr << file << ": " << readFailure(image) << std::endl;
+            object["Error"] = utf8(readFailure(image));
+            status = 1;
+        } else if (image.exifDecoder) {
+            for (const TTagEntry& tag : image.exifDecoder->tags) {
+                const std::string name = utf8(tag.key);
+                if (!object.contains(name))
+                    object[name] = utf8(tag.text);
+            }
+        }
+        all.push_back(std::move(object));
+    }
+    std::cout << all.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << std::endl;
+    return status;
+}
+
 struct Mode {
     const char* option;  // nullptr: the mode without an option
     const char* help;
@@ -125,14 +164,17 @@ struct Mode {
     // A mode that changes each file instead, given the text that follows the option.
     void (*change)(TimgData& image, const std::string& text) = nullptr;
     const char* textName = nullptr;
+    // A mode that prints for all files at once, giving the exit status.
+    int (*printAll)(const std::vector<std::string>& files) = nullptr;
 };
 
 const Mode kModes[] = {
     {nullptr, "a summary of each file", printSummary},
     {"--tags", "one line per stored tag: name, TAB, value", printTags},
+    {"--json", "the stored tags as JSON: an array of one object per file", nullptr, nullptr, nullptr, printJson},
     {"--report", "the report of the Exif and maker-note tags", printReport},
     {"--gps", "the GPS position as latitude,longitude in decimal degrees", printGps},
-    {"--place", "the place text of the GPS position from the offline city list", printPlace},
+    {"--place", "the place text of the GPS position from the offline places", printPlace},
     {"--iptc", "one line per IPTC record: key, TAB, text", printIptc},
     {"--show-comment", "the JPEG comment's bytes", printComment},
     {"--comment", "replaces the JPEG comment of each file with TEXT, rewriting the file", nullptr,
@@ -152,6 +194,9 @@ void printUsage(std::ostream& out)
             out << " " << mode.textName;
         out << "\t" << mode.help << "\n";
     }
+    out << "  --version\tthe program's version\n";
+    out << "The offline places are GeoNames' (geonames.org), under the Creative Commons\n"
+           "Attribution 4.0 licence.\n";
 }
 
 const Mode* findMode(const char* option)
@@ -184,7 +229,7 @@ int changeFile(TimgData& image, const std::string& file, const Mode& mode, const
 // What the command line asks for: a mode (with its TEXT) over files, the usage, or
 // nothing to run (the reason already on standard error).
 struct ToolCall {
-    enum class Kind { Run, Help, Bad } kind = Kind::Run;
+    enum class Kind { Run, Help, Version, Bad } kind = Kind::Run;
     const Mode* mode = &kModes[0];
     std::string modeText;
     std::vector<std::string> files;
@@ -204,6 +249,8 @@ ToolCall parseToolCall(int argc, char** argv)
         const std::string argument = argv[i];
         if (argument == "--help" || argument == "-h")
             return callOfKind(ToolCall::Kind::Help);
+        if (argument == "--version")
+            return callOfKind(ToolCall::Kind::Version);
         if (argument.starts_with("--")) {
             call.mode = findMode(argv[i]);
             if (call.mode == nullptr) {
@@ -241,6 +288,8 @@ int runToolCall(const ToolCall& call)
     std::setlocale(LC_CTYPE, "");
     setDecimalSeparator('.');
     setGpsRenderingMode(0);
+    if (call.mode->printAll != nullptr)
+        return call.mode->printAll(call.files);
 
     int status = 0;
     bool printedAny = false;
@@ -252,8 +301,7 @@ int runToolCall(const ToolCall& call)
         }
         if (!image.OpenImage(file)) {
             std::cout.flush();
-            std::cerr << file << ": " << (image.errorText.empty() ? "not found" : image.errorText)
-                      << std::endl;
+            std::cerr << file << ": " << readFailure(image) << std::endl;
             status = 1;
             continue;
         }
@@ -282,6 +330,9 @@ int main(int argc, char** argv)
     switch (call.kind) {
     case ToolCall::Kind::Help:
         printUsage(std::cout);
+        return 0;
+    case ToolCall::Kind::Version:
+        std::cout << "vistado-meta " VISTADO_VERSION "\n";
         return 0;
     case ToolCall::Kind::Bad:
         return 1;

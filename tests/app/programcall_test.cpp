@@ -22,8 +22,10 @@ TEST(ProgramCall, CommandsRunWithoutTheWindowOtherArgumentsOpenIt)
         {{"--gps-zurueck", "Rom/"}, ProgramCommand::GpsRestore, "Rom/"},
         {{"--orte"}, ProgramCommand::Places, ""},
         {{"--help"}, ProgramCommand::Help, ""},
+        {{"--version"}, ProgramCommand::Version, ""},
         {{"--orte", "a", "b"}, ProgramCommand::Bad, ""},
         {{"--help", "a"}, ProgramCommand::Bad, ""},
+        {{"--version", "Rom/"}, ProgramCommand::Bad, ""},
         {{"--ort", "a"}, ProgramCommand::Bad, ""},
         {{"--"}, ProgramCommand::Bad, ""},
     };

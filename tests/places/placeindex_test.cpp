@@ -1,5 +1,8 @@
 #include "places/placeindex.h"
 
+#include "messageslocale.h"
+#include "searchoracle.h"
+
 #include <geonames.h>
 #include <gtest/gtest.h>
 
@@ -11,7 +14,6 @@
 #include <fstream>
 #include <functional>
 #include <limits>
-#include <numbers>
 #include <random>
 #include <sstream>
 #include <string>
@@ -34,16 +36,6 @@ class PlaceIndexTest : public ::testing::Test {
 protected:
     void SetUp() override { std::setlocale(LC_MESSAGES, "C"); }
 };
-
-double haversineKm(Position a, Position b)
-{
-    const double toRadians = std::numbers::pi / 180.0;
-    const double dLat = (b.latitude - a.latitude) * toRadians;
-    const double dLon = (b.longitude - a.longitude) * toRadians;
-    const double h = std::sin(dLat / 2) * std::sin(dLat / 2)
-        + std::cos(a.latitude * toRadians) * std::cos(b.latitude * toRadians) * std::sin(dLon / 2) * std::sin(dLon / 2);
-    return 2.0 * 6371.0088 * std::asin(std::min(1.0, std::sqrt(h)));
-}
 
 // The oracle: every city's position, straight from libgeonames.
 const std::vector<Position>& allCities()
@@ -74,11 +66,6 @@ struct Sampler {
     std::function<Position(std::mt19937&)> draw;
 };
 
-Position uniform(std::mt19937& random, double latLow, double latHigh, double lonLow, double lonHigh)
-{
-    return {std::uniform_real_distribution<double>(latLow, latHigh)(random),
-            std::uniform_real_distribution<double>(lonLow, lonHigh)(random)};
-}
 
 TEST_F(PlaceIndexTest, HoldsEveryCity)
 {
@@ -91,16 +78,16 @@ TEST_F(PlaceIndexTest, HoldsEveryCity)
 TEST_F(PlaceIndexTest, FindsTheNearestCityLikeABruteForceScan)
 {
     const Sampler samplers[] = {
-        {"anywhere", 300, [](std::mt19937& r) { return uniform(r, -90, 90, -180, 180); }},
-        {"west of the antimeridian", 150, [](std::mt19937& r) { return uniform(r, -60, 70, 178, 180); }},
-        {"east of the antimeridian", 150, [](std::mt19937& r) { return uniform(r, -60, 70, -180, -178); }},
-        {"near the north pole", 150, [](std::mt19937& r) { return uniform(r, 80, 90, -180, 180); }},
-        {"near the south pole", 150, [](std::mt19937& r) { return uniform(r, -90, -80, -180, 180); }},
+        {"anywhere", 300, [](std::mt19937& r) { return uniformPosition(r, -90, 90, -180, 180); }},
+        {"west of the antimeridian", 150, [](std::mt19937& r) { return uniformPosition(r, -60, 70, 178, 180); }},
+        {"east of the antimeridian", 150, [](std::mt19937& r) { return uniformPosition(r, -60, 70, -180, -178); }},
+        {"near the north pole", 150, [](std::mt19937& r) { return uniformPosition(r, 80, 90, -180, 180); }},
+        {"near the south pole", 150, [](std::mt19937& r) { return uniformPosition(r, -90, -80, -180, 180); }},
         {"near a city", 600,
          [](std::mt19937& r) {
              const auto& cities = allCities();
              const Position city = cities[std::uniform_int_distribution<std::size_t>(0, cities.size() - 1)(r)];
-             const Position near = uniform(r, city.latitude - 0.6, city.latitude + 0.6, city.longitude - 0.8,
+             const Position near = uniformPosition(r, city.latitude - 0.6, city.latitude + 0.6, city.longitude - 0.8,
                                            city.longitude + 0.8);
              return Position{std::clamp(near.latitude, -90.0, 90.0), std::clamp(near.longitude, -180.0, 180.0)};
          }},
@@ -229,24 +216,16 @@ TEST_F(PlaceIndexTest, SamplePhotosLieWhereTheyWereTaken)
 }
 
 // German messages without an installed German locale: in C.UTF-8, gettext follows LANGUAGE.
-// LC_CTYPE stays "C" (ASCII), so names only arrive as UTF-8 because the index asks for it.
+// LC_CTYPE stays "C" (ASCII), so names only arrive as UTF-8 because the index asks for it
+// (messageslocale.h).
 class PlaceIndexGermanTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (!std::filesystem::exists("/usr/share/locale/de/LC_MESSAGES/geonames.mo"))
-            GTEST_SKIP() << "no German translations of the city list";
-        setenv("LANGUAGE", "de", 1);
-        std::setlocale(LC_CTYPE, "C");
-        std::setlocale(LC_MESSAGES, "C");
-        if (!std::setlocale(LC_MESSAGES, "C.UTF-8"))
-            GTEST_SKIP() << "no C.UTF-8 locale";
+        if (const std::string missing = useGermanMessages(); !missing.empty())
+            GTEST_SKIP() << missing;
     }
-    void TearDown() override
-    {
-        unsetenv("LANGUAGE");
-        std::setlocale(LC_MESSAGES, "C");
-    }
+    void TearDown() override { useEnglishMessages(); }
 };
 
 TEST_F(PlaceIndexGermanTest, NamesInTheUsersLanguageAsUtf8)

@@ -1,4 +1,4 @@
-// vistado-meta on maker notes and on places from the offline city list, run
+// vistado-meta on maker notes and on places from the offline lookup, run
 // as users run it.
 
 #include "jpegbuilder.h"
@@ -8,7 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <filesystem>
 
 namespace vistado::test {
 namespace {
@@ -92,7 +94,7 @@ protected:
 TEST_F(MetaToolPlaceTest, NamesFollowTheMessagesLocale)
 {
     const std::string arezzo = photo("arezzo.jpg", photoAt(43.4633, 11.8796));
-    const std::string newburn = photo("newburn.jpg", photoAt(54.9897, -1.9142));
+    const std::string newburn = photo("newburn.jpg", photoAt(54.9875, -1.7417));
     const ProgramResult german = metaIn({"LC_ALL=C.UTF-8", "LANGUAGE=de"}, {"--place", arezzo, newburn});
     EXPECT_EQ(german.exitStatus, 0) << german.err;
     EXPECT_EQ(german.out, arezzo + ":\n>Arezzo<>Toskana<>Italien<>IT<\n\n" + newburn +
@@ -140,6 +142,39 @@ TEST_F(MetaToolPlaceTest, SampleFilesFromArezzo)
         metaIn({"LC_ALL=C.UTF-8"}, {"--place", corpus + "/jpeg/Canon_PowerShot_S40.jpg"});
     EXPECT_EQ(withoutGps.exitStatus, 0);
     EXPECT_EQ(withoutGps.out, "\n");
+}
+
+// Installed, the tool finds the gazetteer in the data folder beside its own; a damaged one is
+// said once, and libgeonames' cities answer instead.
+TEST_F(MetaToolPlaceTest, FindsTheGazetteerWhereItIsInstalled)
+{
+    const std::filesystem::path built = VISTADO_GAZETTEER_FILE;
+    if (!std::filesystem::exists(built))
+        GTEST_SKIP() << "no gazetteer built at " << built;
+    const std::string montepulciano = photo("montepulciano.jpg", photoAt(43.0932, 11.7806));
+    const std::string arezzo = photo("arezzo.jpg", photoAt(43.4633, 11.8796));
+    const std::filesystem::path prefix = dir.file("usr");
+    std::filesystem::create_directories(prefix / "bin");
+    std::filesystem::create_directories(prefix / "share/vistado");
+    const std::filesystem::path installedTool = prefix / "bin/vistado-meta";
+    const std::filesystem::path installedGazetteer = prefix / "share/vistado" / built.filename();
+    std::filesystem::copy_file(kTool, installedTool);
+    std::filesystem::copy_file(built, installedGazetteer);
+    const std::vector<std::string> command{"env", "LC_ALL=C", installedTool, "--place", montepulciano, arezzo};
+
+    const ProgramResult installed = runProgram(command);
+    EXPECT_EQ(installed.exitStatus, 0) << installed.err;
+    EXPECT_EQ(installed.err, "");
+    EXPECT_EQ(installed.out, montepulciano + ":\n>Montepulciano<>Tuscany<>Italy<>IT<\n\n" + arezzo +
+                                 ":\n>Arezzo<>Tuscany<>Italy<>IT<\n");
+
+    writeFile(installedGazetteer, readFile(built).substr(0, 100));
+    const ProgramResult damaged = runProgram(command);
+    EXPECT_EQ(damaged.exitStatus, 0) << damaged.err;
+    EXPECT_EQ(damaged.out, montepulciano + ":\n>Arezzo<>Tuscany<>Italy<>IT<\n\n" + arezzo +
+                               ":\n>Arezzo<>Tuscany<>Italy<>IT<\n");
+    EXPECT_TRUE(damaged.err.starts_with("offline places: " + installedGazetteer.string() + ": ")) << damaged.err;
+    EXPECT_EQ(std::count(damaged.err.begin(), damaged.err.end(), '\n'), 1) << damaged.err;
 }
 
 }  // namespace
