@@ -6,6 +6,7 @@
 #include "app/errormessage.h"
 #include "meta/gpsposition.h"
 #include "meta/imgdata.h"
+#include "meta/replacefile.h"
 #include "meta/settings.h"
 #include "places/placetext.h"
 
@@ -29,6 +30,8 @@ void TForm1::BFrageClick()
         braus->setEnabled(false);
         createRunLog();
         unwrittenImages = 0;
+        // Writes an earlier run left on an error complete in the background, their lines gone.
+        pendingWrites.clear();
         const int count = jobCount();
         for (int i = 0; i < count; ++i) {
             startImage(i);
@@ -51,10 +54,12 @@ void TForm1::BFrageClick()
                 // the photo stays as it is.
                 if (!placeText.empty() && !existingComment.starts_with(placeText))
                     writePlace(i);
-                runLog.endLine();
+                else
+                    runLog.endLine();
             } else {
                 endLogLine(" ");
             }
+            settleWrites(false);
             if (stoppedAfterImage()) {
                 reportUnwrittenImages();
                 return;
@@ -65,26 +70,58 @@ void TForm1::BFrageClick()
     });
 }
 
-// Writes the place text into job-list entry `row`'s photo. A photo that cannot be written
-// (a broken JPEG, a full disk, a comment too long) keeps its file as it was; its error goes
-// to the log line and the grid, and the run goes on with the next photo.
+// Writes the place text into job-list entry `row`'s photo and ends its log line once the
+// photo is written: the new file's flush to the disk and its rename run in the background
+// while the run goes on with the next photo, the line held until then, so the lines keep
+// their order. A photo that cannot be written (a broken JPEG, a full disk, a comment too
+// long, a change by another program meanwhile) keeps its file as it was; its error goes to
+// the log line and the grid, and the run goes on with the next photo.
 void TForm1::writePlace(int row)
 {
     try {
-        schreibe_jpg(currentPath);
+        std::future<void> outcome = schreibe_jpg(currentPath);
+        pendingWrites.push_back({row, runLog.holdLine(), std::move(outcome)});
     } catch (const std::exception& error) {
-        const std::string failure = std::string("Fehler: ") + error.what();
-        runLog.write(";" + failure);
-        setGridText(2, row, failure);
-        ++unwrittenImages;
-        return;
+        runLog.write(writeFailed(row, error));
+        runLog.endLine();
     }
-    setJobEntry(row, jobEntry(row) + " geschrieben");
 }
 
-// At the run's end, however it ended: one message for all the photos it could not write.
+// The outcomes of the photos written in the background, in the run's order: with `wait` all
+// of them, else those done. Each ends its photo's held log line.
+void TForm1::settleWrites(bool wait)
+{
+    while (!pendingWrites.empty()) {
+        PendingWrite& write = pendingWrites.front();
+        if (!wait && write.outcome.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
+            return;
+        std::string lineEnd;
+        try {
+            write.outcome.get();
+        } catch (const std::exception& error) {
+            lineEnd = writeFailed(write.row, error);
+        }
+        runLog.completeLine(write.line, lineEnd);
+        if (lineEnd.empty())
+            setJobEntry(write.row, jobEntry(write.row) + " geschrieben");
+        pendingWrites.pop_front();
+    }
+}
+
+// The grid and the count of a photo that cannot be written; the end of its log line.
+std::string TForm1::writeFailed(int row, const std::exception& error)
+{
+    const std::string failure = std::string("Fehler: ") + error.what();
+    setGridText(2, row, failure);
+    ++unwrittenImages;
+    return ";" + failure;
+}
+
+// At the run's end, however it ended, once its photos are written: one message for all the
+// photos it could not write.
 void TForm1::reportUnwrittenImages()
 {
+    settleWrites(true);
     if (unwrittenImages == 1)
         showRunMessage(this, "1 Bild konnte nicht geschrieben werden");
     else if (unwrittenImages > 1)
@@ -122,11 +159,11 @@ std::string TForm1::gps_auslesen(const std::string& path)
     return position;
 }
 
-void TForm1::schreibe_jpg(const std::string& path)
+std::future<void> TForm1::schreibe_jpg(const std::string& path)
 {
     imageData->DropCommentAndHeader();
     imageData->SetCommentText(placeText + "  " + existingComment);
-    imageData->SaveJpeg(path);
+    return commitQueue.commit(imageData->writeNewFile(path));
 }
 
 }  // namespace vistado

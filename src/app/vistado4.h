@@ -10,11 +10,16 @@
 #include "app/runclock.h"
 #include "app/runlog.h"
 #include "app/services.h"
+#include "meta/commitqueue.h"
 
 #include <QWidget>
 
+#include <cstddef>
 #include <cstdint>
+#include <deque>
+#include <exception>
 #include <functional>
+#include <future>
 #include <memory>
 #include <optional>
 #include <string>
@@ -106,6 +111,15 @@ public:
     RunOutcome runOutcome = RunOutcome::NotRun;
     // The photos the last place run could not write; it went on with the next one each time.
     int unwrittenImages = 0;
+    // The place run's photos whose writing ends in the background: their grid rows, their
+    // held log lines and the outcomes, in the run's order.
+    CommitQueue commitQueue;
+    struct PendingWrite {
+        int row;
+        std::size_t line;
+        std::future<void> outcome;
+    };
+    std::deque<PendingWrite> pendingWrites;
 
     // The 8-bit character set place names are converted to: the locale's at start-up.
     // Paths and place texts are shown decoded from it.
@@ -143,9 +157,10 @@ public:
     // Steps of the place run for one image. gps_auslesen reads its position text in decimal
     // degrees (empty when it has none; then the status goes to the grid and the run log);
     // schreibe_jpg writes the place text in front of its comment, rewriting the file in
-    // place, and raises the writer's error when it cannot.
+    // place: it writes the new file, raising the writer's error when it cannot, and hands
+    // the rest (the flush to the disk, the rename) to commitQueue, whose outcome it returns.
     std::string gps_auslesen(const std::string& path);
-    void schreibe_jpg(const std::string& path);
+    std::future<void> schreibe_jpg(const std::string& path);
 
     // Steps of the backup for one image: mie_schreiben tells whether it has a position to
     // back up (and shows and logs what it found); schreibe_gps starts ExifTool on it, once
@@ -194,6 +209,8 @@ private:
     void showRunFinished();
     bool stoppedAfterImage();
     void writePlace(int row);
+    void settleWrites(bool wait);
+    std::string writeFailed(int row, const std::exception& error);
     void reportUnwrittenImages();
     void settleDownload(net::THTTPGet& download);
     std::string offlineReplyFor(const std::string& positionText);

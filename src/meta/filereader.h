@@ -13,6 +13,9 @@ class FileReader {
 public:
     // Opens the file for reading; raises std::system_error when it cannot.
     explicit FileReader(const std::string& path);
+    // Reads the open file from its first byte, through a descriptor of its
+    // own; raises std::system_error when it cannot.
+    FileReader(int descriptor, const std::string& path);
     ~FileReader();
     FileReader(const FileReader&) = delete;
     FileReader& operator=(const FileReader&) = delete;

@@ -4,6 +4,7 @@
 #include "meta/filereader.h"
 #include "meta/iptc.h"
 #include "meta/jpegmarkers.h"
+#include "meta/lockedfile.h"
 #include "meta/pathparts.h"
 #include "meta/rangeerror.h"
 
@@ -80,6 +81,7 @@ void TimgData::ResetContainer()
     errorText.clear();
     exifDecoder.reset();
     iptcList.reset();
+    heldFile.reset();
     bigEndian = false;
 }
 
@@ -93,7 +95,8 @@ void TimgData::TakeFileInfo(const std::string& path, const struct stat& info)
 bool TimgData::LoadJpegSegments(const std::string& path)
 {
     readingTiff = false;
-    FileReader file(path);
+    heldFile = std::make_unique<LockedFile>(path);
+    FileReader file(heldFile->descriptor(), path);
     try {
         return ScanJpegSegments(file);
     } catch (const ERangeError&) {

@@ -15,6 +15,8 @@
 namespace vistado {
 
 class FileReader;
+class LockedFile;
+class ReplacementFile;
 class TIPTCdata;
 class TJPEGImage;
 
@@ -82,8 +84,14 @@ public:
     // SaveJpegWith of the source file, loaded completely, without the size
     // patch. The target may be the source itself.
     void SaveJpeg(const std::string& target);
+    // SaveJpeg up to the commit: the new file complete beside the target,
+    // which is still as it was. The caller commits it, perhaps on another
+    // thread (CommitQueue); the read's lock goes with it.
+    std::unique_ptr<ReplacementFile> writeNewFile(const std::string& target);
 
 private:
+    std::unique_ptr<ReplacementFile> writeNewFile(const TJPEGImage& image, const std::string& target,
+                                                 bool adjustSize);
     void ResetContainer();
     void TakeFileInfo(const std::string& path, const struct stat& info);
     bool LoadJpegSegments(const std::string& path);
@@ -92,6 +100,11 @@ private:
     bool AnyMetadataFound() const;
     bool LoadTiffFile(const std::string& path);
     bool ScanTiffFile(FileReader& file);
+
+    // The JPEG file as read, held under a shared lock from the read until
+    // SaveJpeg replaces it or the next OpenImage, so that the writer can
+    // tell whether it is still the file that was read.
+    std::unique_ptr<LockedFile> heldFile;
 };
 
 }  // namespace vistado

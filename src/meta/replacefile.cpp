@@ -1,79 +1,144 @@
 #include "meta/replacefile.h"
 
+#include "meta/lockedfile.h"
 #include "meta/pathparts.h"
+#include "meta/temporaryname.h"
 #include "meta/writeerror.h"
 
-#include <atomic>
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
+#include <optional>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
+#include <system_error>
 #include <unistd.h>
+#include <vector>
 
 namespace vistado {
 
 namespace {
 
-// Long names are cut in the temporary file's name, so that it fits where the
-// target's name fits.
-constexpr size_t kNameKept = 64;
 constexpr int kNameAttempts = 100;
 
-std::string hex(unsigned long value)
+struct AttributeError {
+    int error;
+};
+
+// Calls a list or get function of the extended attributes with a buffer
+// that grows until the answer fits (it may grow between the two calls).
+template <typename Call>
+std::optional<std::string> attributeQuery(Call call)
 {
-    static const char digits[] = "0123456789abcdef";
-    std::string text;
-    do {
-        text.insert(text.begin(), digits[value % 16]);
-        value /= 16;
-    } while (value != 0);
-    return text;
+    std::string buffer;
+    for (;;) {
+        const ssize_t size = call(nullptr, 0);
+        if (size >= 0) {
+            buffer.resize(static_cast<size_t>(size));
+            const ssize_t got = call(buffer.data(), buffer.size());
+            if (got >= 0) {
+                buffer.resize(static_cast<size_t>(got));
+                return buffer;
+            }
+        }
+        if (errno == ERANGE)
+            continue;
+        // No such attribute, or a file system that keeps none.
+        if (errno == ENODATA || errno == ENOTSUP)
+            return std::nullopt;
+        throw AttributeError{errno};
+    }
 }
 
-// A name no other writer uses at the same time: the process and a count.
-// O_EXCL makes a clash (or a name planted by someone else) harmless; the next
-// count is tried then.
-std::string uniqueTag()
+std::vector<std::string> attributeNames(int fd)
 {
-    static std::atomic<unsigned long> count{0};
-    return hex(static_cast<unsigned long>(::getpid())) + "-" + hex(count++);
+    const std::optional<std::string> list =
+        attributeQuery([fd](char* buffer, size_t size) { return ::flistxattr(fd, buffer, size); });
+    std::vector<std::string> names;
+    if (!list)
+        return names;
+    for (size_t start = 0; start < list->size();) {
+        const size_t end = list->find('\0', start);
+        names.push_back(list->substr(start, end - start));
+        start = end == std::string::npos ? list->size() : end + 1;
+    }
+    return names;
+}
+
+std::optional<std::string> attributeValue(int fd, const std::string& name)
+{
+    return attributeQuery(
+        [fd, &name](char* buffer, size_t size) { return ::fgetxattr(fd, name.c_str(), buffer, size); });
+}
+
+std::string realPath(const std::string& path)
+{
+    char* real = ::realpath(path.c_str(), nullptr);
+    if (real == nullptr)
+        return {};
+    std::string resolved = real;
+    std::free(real);
+    return resolved;
+}
+
+// Where a path leads, every symbolic link resolved: a link to the file it
+// names, any other path (even one of a file gone meanwhile) to its name in
+// its resolved folder. Empty when that cannot be told.
+std::string placeOf(const std::string& path)
+{
+    struct stat link {};
+    if (::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode))
+        return realPath(path);
+    const std::string folder = realPath(folderPart(path).empty() ? "." : folderPart(path));
+    if (folder.empty())
+        return {};
+    return (folder == "/" ? folder : folder + "/") + fileNamePart(path);
 }
 
 }  // namespace
 
-ReplacementFile::ReplacementFile(const std::string& targetPath) : target(targetPath), path(targetPath)
+ReplacementFile::ReplacementFile(const std::string& targetPath, std::unique_ptr<LockedFile> read)
+    : target(targetPath), path(targetPath)
 {
     struct stat link {};
     if (::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
-        char* resolved = ::realpath(path.c_str(), nullptr);
-        if (resolved == nullptr)
+        path = realPath(targetPath);
+        if (path.empty())
             fail(errno);
-        path = resolved;
-        std::free(resolved);
     }
 
-    struct stat info {};
-    if (::stat(path.c_str(), &info) == 0) {
-        targetExists = true;
-        ownerId = info.st_uid;
-        groupId = info.st_gid;
-        mode = info.st_mode & 07777;
+    const std::string place = placeOf(path);
+    if (read != nullptr && !place.empty() && placeOf(read->path()) == place) {
+        original = std::move(read);
+    } else {
+        read.reset();
+        try {
+            original = std::make_unique<LockedFile>(path);
+        } catch (const std::system_error& failed) {
+            if (failed.code().value() != ENOENT)
+                fail(failed.code().value());
+        }
+    }
+    if (original != nullptr) {
         // A file without any write bit was made read-only on purpose.
-        if ((info.st_mode & 0222) == 0)
+        if ((currentStatus().st_mode & 0222) == 0)
             fail(EACCES);
-        if (::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0)
+        // A file gone meanwhile is reported by the check before the rename.
+        if (::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0 && errno != ENOENT)
             fail(errno);
-    } else if (errno != ENOENT) {
-        fail(errno);
+        if (!original->lockExclusive())
+            throw EWriteError("Datei \"" + fullPath(target) + "\" ist von einem anderen Programm gesperrt");
     }
 
     const std::string folder = folderPart(path);
-    const std::string name = fileNamePart(path).substr(0, kNameKept);
+    removeStaleTemporaries(folder);
     // Only the owner may read the new file until it gets the target's bits; a
     // new target gets the bits of any newly created file.
-    const mode_t creationMode = targetExists ? 0600 : 0666;
+    const mode_t creationMode = original != nullptr ? 0600 : 0666;
     for (int attempt = 0; fd < 0; ++attempt) {
-        temporary = folder + "." + name + ".vistado-" + uniqueTag();
+        temporary = folder + temporaryName(fileNamePart(path));
         fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, creationMode);
         if (fd < 0 && (errno != EEXIST || attempt + 1 == kNameAttempts)) {
             const int error = errno;
@@ -81,6 +146,9 @@ ReplacementFile::ReplacementFile(const std::string& targetPath) : target(targetP
             fail(error);
         }
     }
+    // Marks the file as being written, for a cleaner that cannot see this
+    // process; a file system without locks has only the process id in the name.
+    static_cast<void>(::flock(fd, LOCK_EX | LOCK_NB));
 }
 
 ReplacementFile::~ReplacementFile()
@@ -106,18 +174,23 @@ void ReplacementFile::write(std::string_view bytes)
 
 void ReplacementFile::commit()
 {
-    if (targetExists) {
+    if (original != nullptr) {
+        // Taken now, so that a change made since the read is kept.
+        const struct stat info = currentStatus();
         // Owner first: a change of owner clears the set-user-ID bits that
         // fchmod then restores. Only the super-user may give a file away and
         // only a member may give it a group: refused that, the new file keeps
         // the writer as its owner, and its group too where it must.
-        if (::fchown(fd, ownerId, groupId) != 0) {
+        if (::fchown(fd, info.st_uid, info.st_gid) != 0) {
             if (errno != EPERM)
                 fail(errno);
-            if (::fchown(fd, static_cast<uid_t>(-1), groupId) != 0 && errno != EPERM)
+            if (::fchown(fd, static_cast<uid_t>(-1), info.st_gid) != 0 && errno != EPERM)
                 fail(errno);
         }
-        if (::fchmod(fd, mode) != 0)
+        // Before the bits: an ACL sets the group bits from its mask, which
+        // fchmod then sets back from the bits.
+        copyAttributes();
+        if (::fchmod(fd, info.st_mode & 07777) != 0)
             fail(errno);
     }
     if (::fsync(fd) != 0)
@@ -126,9 +199,65 @@ void ReplacementFile::commit()
     fd = -1;
     if (closed != 0)
         fail(errno);
+    // After the flush, so that a change made while the new file went to the
+    // disk is seen too. Our own writers are kept off by the lock from here on.
+    if (!targetUnchanged())
+        throw EWriteError("wurde inzwischen geändert");
     if (::rename(temporary.c_str(), path.c_str()) != 0)
         fail(errno);
     temporary.clear();
+
+    const std::string folder = folderPart(path).empty() ? "." : folderPart(path);
+    const int folderFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    // EINVAL: a file system that cannot flush a folder keeps nothing to flush.
+    if (folderFd < 0 || (::fsync(folderFd) != 0 && errno != EINVAL)) {
+        const int error = errno;
+        if (folderFd >= 0)
+            ::close(folderFd);
+        throw EWriteError("Ordner \"" + fullPath(folder) + "\" kann nicht auf die Platte geschrieben werden. " +
+                          std::generic_category().message(error));
+    }
+    ::close(folderFd);
+}
+
+// Every extended attribute the target holds now, and none that the new file got
+// otherwise (a folder's default ACL). A value the new file holds already
+// (a security label the system gave it) is left as it is.
+void ReplacementFile::copyAttributes()
+{
+    try {
+        const int from = original->descriptor();
+        const std::vector<std::string> names = attributeNames(from);
+        for (const std::string& name : names) {
+            const std::optional<std::string> value = attributeValue(from, name);
+            if (!value || attributeValue(fd, name) == value)
+                continue;
+            if (::fsetxattr(fd, name.c_str(), value->data(), value->size(), 0) != 0)
+                throw AttributeError{errno};
+        }
+        for (const std::string& name : attributeNames(fd))
+            if (std::find(names.begin(), names.end(), name) == names.end() && ::fremovexattr(fd, name.c_str()) != 0)
+                throw AttributeError{errno};
+    } catch (const AttributeError& failed) {
+        fail(failed.error);
+    }
+}
+
+struct stat ReplacementFile::currentStatus() const
+{
+    try {
+        return original->current();
+    } catch (const std::system_error& failed) {
+        fail(failed.code().value());
+    }
+}
+
+bool ReplacementFile::targetUnchanged() const
+{
+    if (original != nullptr)
+        return original->unchangedAt(path);
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) != 0 && errno == ENOENT;
 }
 
 void ReplacementFile::fail(int error) const

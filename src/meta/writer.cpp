@@ -121,9 +121,13 @@ void TimgData::EmitMetadataSegments(std::ostream& out) const
         writeSegment(out, *commentSection);
 }
 
-void TimgData::SaveJpegWith(const TJPEGImage& image, const std::string& target, bool adjustSize)
+std::unique_ptr<ReplacementFile> TimgData::writeNewFile(const TJPEGImage& image, const std::string& target,
+                                                        bool adjustSize)
 {
-    ReplacementFile file(target);
+    // Replacing the file that was read, the writer goes on under the read's
+    // lock and only if the file is still the one read.
+    auto replacement = std::make_unique<ReplacementFile>(target, std::move(heldFile));
+    ReplacementFile& file = *replacement;
     if (adjustSize && exifDecoder && exifSection != nullptr)
         exifDecoder->AdjustDimensions(image.height(), image.width());
     std::ostringstream metadata;
@@ -141,15 +145,25 @@ void TimgData::SaveJpegWith(const TJPEGImage& image, const std::string& target, 
     } else {
         file.write(source.substr(start));
     }
-    file.commit();
+    return replacement;
 }
 
-void TimgData::SaveJpeg(const std::string& target)
+std::unique_ptr<ReplacementFile> TimgData::writeNewFile(const std::string& target)
 {
     // The whole source is in memory before the target is touched, so the
     // target may be the source itself.
     const TJPEGImage image = TJPEGImage::loadFromFile(sourcePath);
-    SaveJpegWith(image, target, false);
+    return writeNewFile(image, target, false);
+}
+
+void TimgData::SaveJpegWith(const TJPEGImage& image, const std::string& target, bool adjustSize)
+{
+    writeNewFile(image, target, adjustSize)->commit();
+}
+
+void TimgData::SaveJpeg(const std::string& target)
+{
+    writeNewFile(target)->commit();
 }
 
 }  // namespace vistado

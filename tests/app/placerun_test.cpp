@@ -3,6 +3,7 @@
 #include "fakeclock.h"
 #include "formprobe.h"
 #include "geocoderreplies.h"
+#include "filecalls.h"
 #include "geocoderservice.h"
 #include "meta/imgdata.h"
 #include "meta/settings.h"
@@ -17,9 +18,11 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <map>
 #include <string>
+#include <thread>
 
 namespace vistado::test {
 
@@ -367,6 +370,44 @@ TEST_F(PlaceRun, APhotoThatCannotBeWrittenDoesNotStopTheRun)
     EXPECT_EQ(form.BFrage->text(), QStringLiteral("fertig"));
     EXPECT_EQ(form.unwrittenImages, 2);
     EXPECT_FALSE(form.imageData);
+}
+
+// The photos are written in the background while the run goes on; a write that ends last or
+// fails there still has its line in the job list's order.
+TEST_F(PlaceRun, PhotosWrittenInTheBackgroundKeepTheLinesInOrder)
+{
+    makePhotos(folder, {{"a.jpg", gpsTags("1", "N", "1", "E")}, {"b.jpg", gpsTags("2", "N", "2", "E")},
+                        {"c.jpg", gpsTags("3", "N", "3", "E")}});
+    const auto service = serviceAnswering({{"1.000000,1.000000", replyOk({"0", "Eins", "b", "c", "d"})},
+                                           {"2.000000,2.000000", replyOk({"0", "Zwei", "b", "c", "d"})},
+                                           {"3.000000,3.000000", replyOk({"0", "Drei", "b", "c", "d"})}});
+    // While a.jpg's new file goes to the disk, another program writes a.jpg, and a.jpg's
+    // write ends after the others'.
+    std::string changed;
+    duringNextFileSync(
+        [&] {
+            writeFile(path("a.jpg"), bytes("a.jpg") + "more");
+            changed = bytes("a.jpg");
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        },
+        "/.a.jpg.");
+
+    TForm1 form(folder, tmp.path(), geocoderAt(service->port()));
+    showErrorMessagesOnStandardError();
+    testing::internal::CaptureStderr();
+    form.BFrage->click();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "1 Bild konnte nicht geschrieben werden\n");
+
+    EXPECT_EQ(log(), path("a.jpg") + ";1.000000,1.000000;>Eins<>b<>c<>d<;Fehler: wurde inzwischen geändert\r\n" +
+                         path("b.jpg") + ";2.000000,2.000000;>Zwei<>b<>c<>d<\r\n" +
+                         path("c.jpg") + ";3.000000,3.000000;>Drei<>b<>c<>d<\r\n");
+    EXPECT_EQ(bytes("a.jpg"), changed);
+    EXPECT_EQ(commentRead("c.jpg"), ">Drei<>b<>c<>d<  ");
+    EXPECT_EQ(gridText(form, 0, 2), "Fehler: wurde inzwischen geändert");
+    EXPECT_EQ(jobList(form), (std::vector<std::string>{path("a.jpg") + " gelesen1.000000,1.000000",
+                                                       path("b.jpg") + " gelesen2.000000,2.000000 geschrieben",
+                                                       path("c.jpg") + " gelesen3.000000,3.000000 geschrieben"}));
+    EXPECT_EQ(form.unwrittenImages, 1);
 }
 
 }  // namespace

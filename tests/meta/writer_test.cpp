@@ -2,6 +2,7 @@
 // and that a failed write leaves the target as it was.
 
 #include "imagefiletest.h"
+#include "messageof.h"
 #include "realjpeg.h"
 #include "runprogram.h"
 
@@ -56,29 +57,11 @@ std::vector<std::string> joined(std::vector<std::string> front, const std::vecto
     return front;
 }
 
-std::set<std::string> folderEntries(const std::string& folder)
-{
-    std::set<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        names.insert(entry.path().filename().string());
-    return names;
-}
-
 mode_t modeOf(const std::string& path)
 {
     struct stat info {};
     EXPECT_EQ(::stat(path.c_str(), &info), 0) << path;
     return info.st_mode & 07777;
-}
-
-std::string messageOf(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const std::exception& failed) {
-        return failed.what();
-    }
-    return "(no error)";
 }
 
 class WriterTest : public ImageFileTest {

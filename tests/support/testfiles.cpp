@@ -44,6 +44,14 @@ std::string readFile(const std::string& path)
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+std::set<std::string> folderEntries(const std::string& folder)
+{
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.insert(entry.path().filename().string());
+    return names;
+}
+
 std::string corpusDir()
 {
 #ifdef VISTADO_CORPUS_DIR

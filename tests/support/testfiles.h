@@ -1,5 +1,6 @@
 #pragma once
 
+#include <set>
 #include <string>
 
 namespace vistado::test {
@@ -23,6 +24,8 @@ private:
 void writeFile(const std::string& path, const std::string& bytes);
 void makeFolder(const std::string& path);
 std::string readFile(const std::string& path);
+// The names in a folder, "." and ".." left out.
+std::set<std::string> folderEntries(const std::string& folder);
 
 // The folder of the sample camera files, or empty when it is not there.
 std::string corpusDir();
