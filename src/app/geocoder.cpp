@@ -2,28 +2,40 @@
 // file and its scan into the place text.
 #include "app/vistado4.h"
 
-#include "app/downloadpoll.h"
+#include "app/downloadwait.h"
 #include "places/offlineplaces.h"
 #include "places/placereply.h"
 #include "places/placetext.h"
 #include "places/positiontext.h"
 
-#include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <thread>
+#include <sstream>
 
 namespace vistado {
 
 namespace {
 
 constexpr const char* kReplyFile = "geodat.xml";
-constexpr int kReplyPolls = 101;   // about 10 s
+constexpr std::chrono::milliseconds kReplyWait{10000};
 constexpr int kOpenAttempts = 11;
+constexpr std::chrono::milliseconds kOpenPause{10};
 
-void pause(int milliseconds)
+// What the caption says when the service's reply did not come.
+QString noReplyCaption(const net::THTTPGet& download)
 {
-    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+    switch (download.fault()) {
+    case net::DownloadFault::Unreachable:
+        return QStringLiteral("Geocoder nicht erreichbar");
+    case net::DownloadFault::ErrorStatus:
+        return QStringLiteral("Geocoder-Fehler HTTP %1").arg(download.httpStatus());
+    case net::DownloadFault::CutShort:
+        return QStringLiteral("Geocoder-Antwort unvollständig");
+    case net::DownloadFault::NotKept:
+        return QStringLiteral("Fehler beim xml-Schreiben");
+    default:
+        return QStringLiteral("Google pennt");
+    }
 }
 
 }  // namespace
@@ -36,28 +48,33 @@ bool TForm1::hole_daten(const std::string& positionText)
     const std::string reply = ownFile(kReplyFile);
     std::filesystem::remove(reply);
 
-    pause(100);
     if (services.offline()) {
-        writeOfflineReply(reply, positionText);
-    } else {
-        HTTPGet1.URL = geocoderUrl(services, positionText);
-        HTTPGet1.FileName = reply;
-        HTTPGet1.StartDownload();
-    }
-    if (awaitDownloadedFile(reply, kReplyPolls, HTTPGet1))
+        // The city list answers on the spot: nothing to wait for, no file to hand over.
+        offlineReply = offlineReplyFor(positionText);
         return true;
-    HTTPGet1.CancelDownload();
-    setWindowTitle(QStringLiteral("Google pennt"));
+    }
+    geocoderPace.awaitTurn();
+    HTTPGet1.URL = geocoderUrl(services, positionText);
+    HTTPGet1.FileName = reply;
+    HTTPGet1.StartDownload();
+    if (awaitDownloadedFile(reply, kReplyWait, HTTPGet1))
+        return true;
+    setWindowTitle(noReplyCaption(HTTPGet1));
     return false;
 }
 
 std::string TForm1::mache_orts_info()
 {
+    if (offlineReply) {
+        std::istringstream in(*offlineReply);
+        offlineReply.reset();
+        return placeTextFromReply(in, nameCharset);
+    }
     const std::string reply = ownFile(kReplyFile);
-    std::ifstream in;
-    for (int attempt = 0; attempt < kOpenAttempts && !in.is_open(); ++attempt) {
+    std::ifstream in(reply, std::ios::binary);
+    for (int attempt = 1; attempt < kOpenAttempts && !in.is_open(); ++attempt) {
+        runClock.pause(kOpenPause);
         in.open(reply, std::ios::binary);
-        pause(10);
     }
     if (!in.is_open()) {
         setWindowTitle(QStringLiteral("Fehler beim xml-Lesen"));
@@ -80,12 +97,12 @@ void TForm1::settleDownload(net::THTTPGet& download)
         ui.pump();
 }
 
-void TForm1::writeOfflineReply(const std::string& reply, const std::string& positionText)
+std::string TForm1::offlineReplyFor(const std::string& positionText)
 {
     if (!offlinePlaces)
         offlinePlaces = std::make_unique<OfflinePlaces>();
     const std::optional<Position> at = parsePositionText(positionText);
-    writePlaceReply(reply, at ? offlinePlaces->nearest(*at) : std::nullopt);
+    return placeReplyText(at ? offlinePlaces->nearest(*at) : std::nullopt);
 }
 
 }  // namespace vistado

@@ -12,9 +12,7 @@
 
 #include <QPushButton>
 
-#include <chrono>
 #include <exception>
-#include <thread>
 
 namespace vistado {
 
@@ -66,7 +64,6 @@ void TForm1::BFrageClick()
                 reportUnwrittenImages();
                 return;
             }
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
         showRunFinished();
         reportUnwrittenImages();

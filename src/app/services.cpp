@@ -1,5 +1,7 @@
 #include "app/services.h"
 
+#include <charconv>
+
 namespace vistado {
 
 namespace {
@@ -12,6 +14,16 @@ std::string variable(const std::function<const char*(const char*)>& lookup, cons
 {
     const char* value = lookup(name);
     return value ? value : "";
+}
+
+std::chrono::milliseconds interval(const std::string& text)
+{
+    int milliseconds = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, milliseconds);
+    if (text.empty() || error != std::errc() || stop != end || milliseconds < 0)
+        return Services::kDefaultGeocoderInterval;
+    return std::chrono::milliseconds(milliseconds);
 }
 
 // Keeps a key from breaking the query, whatever the user pasted.
@@ -44,7 +56,7 @@ std::string updateServerAddress(const Services& services)
 Services Services::fromEnvironment(const std::function<const char*(const char*)>& lookup)
 {
     return {variable(lookup, "VISTADO_GEOCODER_HOST"), variable(lookup, "VISTADO_GEOCODER_KEY"),
-            variable(lookup, "VISTADO_UPDATE_HOST")};
+            variable(lookup, "VISTADO_UPDATE_HOST"), interval(variable(lookup, "VISTADO_GEOCODER_INTERVAL_MS"))};
 }
 
 std::string geocoderUrl(const Services& services, const std::string& positionText)

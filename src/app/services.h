@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdlib>
 #include <functional>
 #include <string>
@@ -12,9 +13,13 @@ struct Services {
     std::string geocoderHost;  // VISTADO_GEOCODER_HOST, may end in ":port"; empty: not set
     std::string geocoderKey;   // VISTADO_GEOCODER_KEY; empty: not set
     std::string updateHost;    // VISTADO_UPDATE_HOST, may end in ":port"; empty: no update check
+    // VISTADO_GEOCODER_INTERVAL_MS: the least time from one request to the geocoding service
+    // to the next one, so as not to run into its rate limit; 0 for a service of one's own.
+    static constexpr std::chrono::milliseconds kDefaultGeocoderInterval{200};
+    std::chrono::milliseconds geocoderInterval = kDefaultGeocoderInterval;
 
-    // The three variables; a variable set to an empty text counts as not set. `lookup`
-    // stands in for getenv.
+    // The four variables; a variable set to an empty text counts as not set, and so does an
+    // interval that is not a whole number of milliseconds. `lookup` stands in for getenv.
     static Services fromEnvironment(const std::function<const char*(const char*)>& lookup =
                                          [](const char* name) -> const char* { return std::getenv(name); });
 

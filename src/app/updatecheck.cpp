@@ -1,7 +1,7 @@
 // The daily update check of the window's start-up.
 #include "app/vistado4.h"
 
-#include "app/downloadpoll.h"
+#include "app/downloadwait.h"
 #include "places/textlines.h"
 
 #include <sys/stat.h>
@@ -16,7 +16,7 @@ namespace vistado {
 namespace {
 
 constexpr const char* kVersionFile = "vistado.ver";
-constexpr int kVersionPolls = 21;  // about 2 s
+constexpr std::chrono::milliseconds kVersionWait{2000};
 
 // The file was last changed on today's calendar date, in local time.
 bool modifiedToday(const std::string& file)
@@ -51,10 +51,8 @@ void TForm1::versionpruefen()
     HTTPGet2.URL = versionFileUrl(services);
     HTTPGet2.FileName = file;
     HTTPGet2.StartDownload();
-    if (!awaitDownloadedFile(file, kVersionPolls, HTTPGet2)) {
-        HTTPGet2.CancelDownload();
+    if (!awaitDownloadedFile(file, kVersionWait, HTTPGet2))
         return;
-    }
     std::ifstream in(file, std::ios::binary);
     const std::string newest = in.is_open() ? readTextLine(in) : std::string();
     if (newest != ownVersion) {

@@ -6,6 +6,8 @@
 #include "app/exiftool/exiftool.h"
 #include "net/httpget.h"
 #include "app/qtuithread.h"
+#include "app/requestpace.h"
+#include "app/runclock.h"
 #include "app/runlog.h"
 #include "app/services.h"
 #include "meta/commitqueue.h"
@@ -96,6 +98,9 @@ public:
     // The ExifTool processes of the backup and restore; closing the window waits for them.
     ExifTool exifTool;
 
+    // What the commands wait by; tests put in a clock of their own.
+    RunClock runClock;
+
     // Each command takes a hold on entry, so none starts inside another.
     CommandGuard commandGuard;
 
@@ -122,12 +127,15 @@ public:
 
     // The geocoder exchange for one image's position text (latitude,longitude), after
     // nochkeinort (placetext.h) has found no place in its comment.
-    // hole_daten asks for the place and waits up to about 10 s for the reply file
-    // geodat.xml; false when none came (the caption then reads "Google pennt"). Offline it
-    // writes the reply itself from the offline lookup. Before asking, it removes a left-over
-    // reply and stops the last request's download if that still runs, letting the window
-    // process its events until the download's end has been reported.
-    // mache_orts_info scans the reply into the place text and deletes it; when the reply
+    // hole_daten asks for the place and waits up to about 10 s for the download's end, which
+    // leaves the reply file geodat.xml when the whole reply came; false when it did not (the
+    // caption then says why: "Google pennt" for no reply in time, "Geocoder nicht erreichbar",
+    // "Geocoder-Fehler HTTP 404", "Geocoder-Antwort unvollständig", "Fehler beim xml-Schreiben").
+    // Requests keep the service's interval (Services). Offline the offline lookup gives the
+    // reply at once, in the service's form, kept in memory. Before asking, it removes a
+    // left-over reply file and stops the last request's download if that still runs, letting
+    // the window process its events until the download's end has been reported.
+    // mache_orts_info scans the reply into the place text and deletes it; when the reply file
     // cannot be opened the caption reads "Fehler beim xml-Lesen" and the place text is empty.
     bool hole_daten(const std::string& positionText);
     std::string mache_orts_info();
@@ -205,11 +213,13 @@ private:
     std::string writeFailed(int row, const std::exception& error);
     void reportUnwrittenImages();
     void settleDownload(net::THTTPGet& download);
-    void writeOfflineReply(const std::string& reply, const std::string& positionText);
+    std::string offlineReplyFor(const std::string& positionText);
 
     const std::string currentDirectory;
     const Services services;
+    RequestPace geocoderPace{services.geocoderInterval, runClock};
     std::unique_ptr<OfflinePlaces> offlinePlaces;  // made at the first offline lookup
+    std::optional<std::string> offlineReply;  // from hole_daten to mache_orts_info, offline
 
     // The close box was used while a command ran: close once it has stopped.
     bool closeAfterCommand = false;

@@ -53,10 +53,35 @@ bool THTTPGet::hasSucceeded() const
     return succeeded;
 }
 
+THTTPGetThread* THTTPGet::current() const
+{
+    return worker ? worker.get() : lastWorker.get();
+}
+
 bool THTTPGet::failed() const
 {
-    THTTPGetThread* last = worker ? worker.get() : lastWorker.get();
-    return last && last->hasEnded() && !last->hasSucceeded();
+    THTTPGetThread* last = current();
+    if (!last)
+        return false;
+    const THTTPGetThread::Outcome outcome = last->outcome();
+    return outcome.ended && !outcome.succeeded;
+}
+
+bool THTTPGet::awaitEnd(std::chrono::milliseconds limit)
+{
+    return !worker || worker->awaitEnded(limit);
+}
+
+DownloadFault THTTPGet::fault() const
+{
+    THTTPGetThread* last = current();
+    return last ? last->outcome().fault : DownloadFault::None;
+}
+
+long THTTPGet::httpStatus() const
+{
+    THTTPGetThread* last = current();
+    return last ? last->outcome().httpStatus : 0;
 }
 
 void THTTPGet::ReportProgress(const THTTPGetThread& reporter)
@@ -72,7 +97,7 @@ void THTTPGet::DownloadFinished(THTTPGetThread& finished)
         ~Release() { component.lastWorker = std::move(component.worker); }
     } release{*this};
 
-    succeeded = finished.hasSucceeded();
+    succeeded = finished.outcome().succeeded;
     if (!succeeded) {
         if (OnError)
             OnError(*this);

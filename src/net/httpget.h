@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -18,6 +19,18 @@ using TOnDoneFileEvent = std::function<void(THTTPGet& sender, const std::string&
 using TOnDoneStringEvent = std::function<void(THTTPGet& sender, const std::string& result)>;
 using TOnErrorEvent = std::function<void(THTTPGet& sender)>;
 
+// Why a download that has ended left no target file (or, in text mode, no
+// text), as far as its caller tells the user.
+enum class DownloadFault {
+    None,         // the body arrived whole, or the download has not ended
+    Unreachable,  // no connection: unknown host, connection refused, no secure channel
+    TimedOut,     // no connection, or no data, within the time-outs
+    ErrorStatus,  // the server answered with a status other than 2xx (httpStatus)
+    CutShort,     // the reply broke off: its head or body ended early, or the connection failed in it
+    NotKept,      // the body could not be written, or BinaryData refused a reply without Content-Length
+    Cancelled,
+};
+
 // Fetches one URL over HTTP(S) on a worker thread into the file FileName, or,
 // with FileName empty, into a text handed to OnDoneString.
 //
@@ -25,14 +38,15 @@ using TOnErrorEvent = std::function<void(THTTPGet& sender)>;
 // there too, through the UiThread the owner gives. The worker works on copies
 // of the properties, so changing them during a download affects only the next.
 //
-// The target file appears only when the body has been read: the worker writes
-// it under FileName + ".part" and renames it at the end. A download that gets
-// a reply with a 2xx status keeps its body even when cut short (a Content-Length
-// larger than the body); it succeeds when the body is as long as the
-// Content-Length said. No reply at all, an error status, a cancel or a failure
-// to write leave no target file. Where a reply arrives (or none does), the
-// previous target file is removed first, so a stale file never passes for the
-// new reply.
+// The target file appears only when the whole body has been read: the worker
+// writes it under FileName + ".part" and renames it at the end. Only a reply
+// with a 2xx status whose transfer completed is kept: a body that ends before
+// its Content-Length, a broken connection, no reply at all, an error status, a
+// cancel or a failure to write leave no target file (fault() says which). A
+// kept body succeeds when it is as long as the Content-Length said, so a body
+// without one is kept but reported as OnError. Where a reply arrives (or none
+// does), the previous target file is removed first, so a stale file never
+// passes for the new reply.
 //
 // Do not destroy the component from inside one of its own events.
 class THTTPGet {
@@ -84,12 +98,26 @@ public:
     // polls for the target file without running the events stop early.
     bool failed() const;
 
+    // Blocks, without running the events, until the current download has
+    // ended (its target file is then final) or `limit` has passed; true when
+    // it has ended, or when there is none. Its report still comes with the
+    // events.
+    bool awaitEnd(std::chrono::milliseconds limit);
+
+    // Of the current download (the last one when idle), once it has ended:
+    // why it left no target file, and the HTTP status of its reply (0 when
+    // none came).
+    DownloadFault fault() const;
+    long httpStatus() const;
+
 private:
     friend class THTTPGetThread;
 
     // Run on the user-interface thread on the worker's behalf.
     void ReportProgress(const THTTPGetThread& reporter);
     void DownloadFinished(THTTPGetThread& finished);
+
+    THTTPGetThread* current() const;
 
     std::shared_ptr<UiLink> link;
     std::unique_ptr<THTTPGetThread> worker;  // none when idle

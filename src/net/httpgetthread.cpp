@@ -39,6 +39,9 @@ struct THTTPGetThread::Transfer {
     bool bodyBegun = false;        // beginBody has run
     bool reading = false;          // beginBody let the body be read
     bool broken = false;           // the body could not be kept
+    bool lengthKnown = false;      // the reply gave a Content-Length
+    bool completed = false;        // curl has finished the transfer, with `result`
+    CURLcode result = CURLE_OK;
 };
 
 THTTPGetThread::THTTPGetThread(THTTPGet& owner, std::shared_ptr<UiLink> link, bool toFile)
@@ -84,16 +87,16 @@ void THTTPGetThread::terminate()
     curl_multi_wakeup(multi.get());
 }
 
-bool THTTPGetThread::hasEnded()
+THTTPGetThread::Outcome THTTPGetThread::outcome()
 {
     std::lock_guard guard(stateLock);
-    return ended;
+    return {ended, succeeded, fault, endedStatus};
 }
 
-bool THTTPGetThread::hasSucceeded()
+bool THTTPGetThread::awaitEnded(std::chrono::milliseconds limit)
 {
-    std::lock_guard guard(stateLock);
-    return succeeded;
+    std::unique_lock guard(stateLock);
+    return endedChanged.wait_for(guard, limit, [this] { return ended; });
 }
 
 bool THTTPGetThread::isTerminated()
@@ -110,6 +113,7 @@ void THTTPGetThread::run()
     } catch (const std::exception&) {
         // The download counts as failed; there is no one on this thread to tell.
         discardTarget();
+        bodyFault = DownloadFault::NotKept;
     }
     conclude(result);
     link->runAndWait([this] { owner.DownloadFinished(*this); });
@@ -128,11 +132,45 @@ bool THTTPGetThread::Execute()
         return false;
     if (!transfer.bodyBegun)  // a reply without a body, or none at all
         transfer.reading = beginBody(transfer);
-    if (!transfer.reading || transfer.broken || !closeTarget()) {
+    bodyFault = faultOf(transfer);
+    if (bodyFault == DownloadFault::None && !closeTarget())
+        bodyFault = DownloadFault::NotKept;
+    if (bodyFault != DownloadFault::None) {
         discardTarget();
         return false;
     }
     return toFile ? totalSize == bytesDone : bytesDone != 0;
+}
+
+// Only a transfer that curl completed, of a 2xx reply read whole, keeps its body.
+DownloadFault THTTPGetThread::faultOf(const Transfer& transfer) const
+{
+    if (httpStatus != 0 && (httpStatus < 200 || httpStatus > 299))
+        return DownloadFault::ErrorStatus;
+    if (transfer.broken || (httpStatus != 0 && !transfer.reading))
+        return DownloadFault::NotKept;
+    if (!transfer.completed)
+        return DownloadFault::Unreachable;  // the request could not even be made
+    switch (transfer.result) {
+    case CURLE_OK:
+        if (httpStatus == 0)
+            return DownloadFault::CutShort;
+        if (transfer.lengthKnown && bytesDone != totalSize)
+            return DownloadFault::CutShort;
+        return DownloadFault::None;
+    case CURLE_OPERATION_TIMEDOUT:
+        return DownloadFault::TimedOut;
+    case CURLE_UNSUPPORTED_PROTOCOL:
+    case CURLE_URL_MALFORMAT:
+    case CURLE_COULDNT_RESOLVE_PROXY:
+    case CURLE_COULDNT_RESOLVE_HOST:
+    case CURLE_COULDNT_CONNECT:
+    case CURLE_SSL_CONNECT_ERROR:
+    case CURLE_PEER_FAILED_VERIFICATION:
+        return DownloadFault::Unreachable;
+    default:
+        return DownloadFault::CutShort;
+    }
 }
 
 bool THTTPGetThread::setUpRequest(Transfer& transfer, const UrlParts& parts)
@@ -210,6 +248,13 @@ void THTTPGetThread::runTransfer(Transfer& transfer)
         if (running > 0 && curl_multi_poll(requests, nullptr, 0, 1000, nullptr) != CURLM_OK)
             break;
     }
+    int left = 0;
+    while (CURLMsg* message = curl_multi_info_read(requests, &left)) {
+        if (message->msg == CURLMSG_DONE && message->easy_handle == easy) {
+            transfer.completed = true;
+            transfer.result = message->data.result;
+        }
+    }
     curl_multi_remove_handle(requests, easy);
 }
 
@@ -248,6 +293,8 @@ bool THTTPGetThread::beginBody(Transfer& transfer)
         curl_easy_getinfo(transfer.easy.get(), CURLINFO_RESPONSE_CODE, &status);
         curl_easy_getinfo(transfer.easy.get(), CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
     }
+    httpStatus = status;
+    transfer.lengthKnown = length >= 0;
     if (length < 0 && BinaryData)
         return false;
     totalSize = std::max<curl_off_t>(length, 0);
@@ -338,16 +385,21 @@ void THTTPGetThread::conclude(bool result)
     if (terminated) {
         discardTarget();
         result = false;
+        bodyFault = DownloadFault::Cancelled;
     } else if (!partName.empty()) {
-        // Complete or cut short, the body now takes the target's name.
+        // The whole body now takes the target's name.
         if (std::rename(partName.c_str(), FileName.c_str()) != 0) {
             discardTarget();
             result = false;
+            bodyFault = DownloadFault::NotKept;
         }
         partName.clear();
     }
     succeeded = result;
+    fault = bodyFault;
+    endedStatus = httpStatus;
     ended = true;
+    endedChanged.notify_all();
 }
 
 }  // namespace vistado::net

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstddef>
+#include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -29,8 +31,17 @@ public:
     // Any thread. Asks the body to stop and marks the download failed, unless
     // the body has already ended: then its result stands.
     void terminate();
-    bool hasEnded();
-    bool hasSucceeded();
+    // Any thread: how the body has ended; before its end all false, None and 0.
+    struct Outcome {
+        bool ended;
+        bool succeeded;
+        DownloadFault fault;
+        long httpStatus;
+    };
+    Outcome outcome();
+    // Any thread: waits until the body has ended or `limit` has passed; true
+    // when it has ended.
+    bool awaitEnded(std::chrono::milliseconds limit);
 
     std::string AcceptTypes, Agent, URL, FileName;
     std::string resultText;  // text mode only
@@ -41,6 +52,7 @@ public:
     bool toFile;
     std::size_t bytesRead = 0;   // size of the last chunk
     std::int64_t bytesDone = 0;  // body bytes received so far
+    long httpStatus = 0;         // of the reply whose head arrived whole; 0 before and without one
     TOnProgressEvent OnProgress;
 
 private:
@@ -54,6 +66,7 @@ private:
     bool setUpRequest(Transfer& transfer, const UrlParts& parts);
     void runTransfer(Transfer& transfer);
     bool beginBody(Transfer& transfer);
+    DownloadFault faultOf(const Transfer& transfer) const;
     bool receive(Transfer& transfer, const char* data, std::size_t size);
     bool store(const char* data, std::size_t size);
     bool closeTarget();
@@ -71,11 +84,15 @@ private:
 
     std::string partName;  // the body's temporary file beside FileName, while there is one
     int target = -1;       // its descriptor while open
+    DownloadFault bodyFault = DownloadFault::None;  // what Execute found
 
-    std::mutex stateLock;  // guards the three below
+    std::mutex stateLock;  // guards the five below
     bool terminated = false;
     bool ended = false;
     bool succeeded = false;
+    DownloadFault fault = DownloadFault::None;
+    long endedStatus = 0;
+    std::condition_variable endedChanged;
 };
 
 }  // namespace vistado::net

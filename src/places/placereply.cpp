@@ -1,11 +1,8 @@
 #include "places/placereply.h"
 
 #include <charconv>
-#include <fstream>
-#include <stdexcept>
 #include <string>
 #include <string_view>
-#include <system_error>
 
 namespace vistado {
 
@@ -70,25 +67,6 @@ std::string placeReplyText(const std::optional<PlaceMatch>& match)
     }
     xml += " </result>\n</GeocodeResponse>\n";
     return xml;
-}
-
-void writePlaceReply(const std::filesystem::path& file, const std::optional<PlaceMatch>& match)
-{
-    const std::string xml = placeReplyText(match);
-    std::filesystem::path partial = file;
-    partial += ".part";
-    std::ofstream out(partial, std::ios::binary | std::ios::trunc);
-    out.write(xml.data(), static_cast<std::streamsize>(xml.size()));
-    out.close();
-    std::error_code error;
-    if (out)
-        std::filesystem::rename(partial, file, error);
-    if (!out || error) {
-        const std::string reason = error ? ": " + error.message() : "";
-        std::error_code leftOver;  // the partial file may not even exist
-        std::filesystem::remove(partial, leftOver);
-        throw std::runtime_error("cannot write the place reply " + file.string() + reason);
-    }
 }
 
 }  // namespace vistado

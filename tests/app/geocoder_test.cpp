@@ -1,3 +1,4 @@
+#include "fakeclock.h"
 #include "geocoderreplies.h"
 #include "geocoderservice.h"
 #include "httpserver.h"
@@ -116,7 +117,7 @@ TEST_F(GeocoderExchange, StatusNotOkGivesNoPlaceText)
 TEST_F(GeocoderExchange, LeftOverReplyNeverTagsTheNextImage)
 {
     const std::string stale = replyOk({"0", "Alt", "b", "c", "d"});
-    // The service answers only after the first poll has looked for the reply.
+    // The service answers late: a left-over reply would be there long before.
     const auto service = serviceAnswering({{"1,1", replyOk({"0", "Neu", "b", "c", "d"})}}, std::chrono::milliseconds(300));
     TForm1 form("", tmp.path(), geocoderAt(service->port()));
 
@@ -127,25 +128,85 @@ TEST_F(GeocoderExchange, LeftOverReplyNeverTagsTheNextImage)
     // The service fails this time (404): the left-over reply is not taken for an answer.
     writeFile(tmp.file("geodat.xml"), stale);
     EXPECT_FALSE(form.hole_daten("9,9"));
-    EXPECT_EQ(form.windowTitle(), QStringLiteral("Google pennt"));
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("Geocoder-Fehler HTTP 404"));
     EXPECT_FALSE(replyExists());
 }
 
-// No reply at all is the service's time-out, not a reply without a place.
-TEST_F(GeocoderExchange, UnreachableServiceIsGooglePennt)
+// A request that brings no whole reply is no reply: the caption says what went wrong, and no
+// reply file is left for the scan.
+TEST_F(GeocoderExchange, AFailedRequestSaysWhyInTheCaption)
 {
-    RefusingPort refusing;
-    TForm1 refused("", tmp.path(), geocoderAt(refusing.port()));
-    EXPECT_FALSE(refused.hole_daten("1,1"));
-    EXPECT_EQ(refused.windowTitle(), QStringLiteral("Google pennt"));
+    const RefusingPort refusing;
+    const auto missing = serviceAnswering({});
+    const RawServer unavailable("HTTP/1.0 503 Service Unavailable\r\nContent-Length: 4\r\n\r\nbusy");
+    const std::string whole = kReplyOkSeveralResults;
+    const RawServer cutShort("HTTP/1.0 200 OK\r\nContent-Length: " + std::to_string(whole.size()) + "\r\n\r\n" +
+                             whole.substr(0, 485));
+    const struct {
+        const char* name;
+        Services services;
+        QString caption;
+    } cases[] = {
+        {"connection refused", geocoderAt(refusing.port()), QStringLiteral("Geocoder nicht erreichbar")},
+        {"connection refused, over HTTPS", geocoderAt(refusing.port(), "AIzaKey"),
+         QStringLiteral("Geocoder nicht erreichbar")},
+        {"not found", geocoderAt(missing->port()), QStringLiteral("Geocoder-Fehler HTTP 404")},
+        {"unavailable", geocoderAt(unavailable.port()), QStringLiteral("Geocoder-Fehler HTTP 503")},
+        {"body cut short", geocoderAt(cutShort.port()), QStringLiteral("Geocoder-Antwort unvollständig")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TForm1 form("", tmp.path(), c.services);
+        EXPECT_FALSE(form.hole_daten("1,1"));
+        EXPECT_EQ(form.windowTitle(), c.caption);
+        EXPECT_FALSE(replyExists());
+    }
+}
 
-    // With a key the request goes over HTTPS.
-    TForm1 keyed("", tmp.path(), geocoderAt(refusing.port(), "AIzaKey"));
-    EXPECT_FALSE(keyed.hole_daten("1,1"));
-    EXPECT_EQ(keyed.HTTPGet1.URL, "https://127.0.0.1:" + std::to_string(refusing.port()) +
-                                      "/maps/api/geocode/xml?latlng=1,1&sensor=false&key=AIzaKey");
-    EXPECT_EQ(keyed.windowTitle(), QStringLiteral("Google pennt"));
-    EXPECT_FALSE(replyExists());
+// Requests to the service start at least the interval apart, however long the service took
+// to answer; the wait for each reply ends with its download, without a pause of its own.
+TEST_F(GeocoderExchange, RequestsKeepTheServicesInterval)
+{
+    using std::chrono::milliseconds;
+    const struct {
+        milliseconds interval;
+        milliseconds answerTime;  // what each reply takes, on the test's clock
+        std::vector<milliseconds> pauses;
+    } cases[] = {
+        {milliseconds(200), milliseconds(120), {milliseconds(80), milliseconds(80)}},
+        {milliseconds(200), milliseconds(300), {}},
+        {milliseconds(0), milliseconds(120), {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.interval.count());
+        FakeClock time;
+        std::vector<std::size_t> requestsAtPause;
+        HttpServer service([&](httplib::Server& routes) {
+            routes.Get("/maps/api/geocode/xml", [&](const httplib::Request&, httplib::Response& response) {
+                // Really 20 ms, so the window has to wait for it.
+                std::this_thread::sleep_for(milliseconds(20));
+                time.advance(c.answerTime);
+                response.set_content(replyOk({"0", "Eins", "b", "c", "d"}), "application/xml");
+            });
+        });
+        Services services = geocoderAt(service.port());
+        services.geocoderInterval = c.interval;
+        TForm1 form("", tmp.path(), services);
+        form.runClock = time.clock();
+        form.runClock.pause = [&, pause = form.runClock.pause](milliseconds span) {
+            requestsAtPause.push_back(service.requests().size());
+            pause(span);
+        };
+        for (int request = 0; request < 3; ++request) {
+            ASSERT_TRUE(form.hole_daten("1,1"));
+            EXPECT_EQ(form.mache_orts_info(), ">Eins<>b<>c<>d<");
+        }
+        EXPECT_EQ(time.pauses, c.pauses);
+        // Each pause came between two requests, before the next one was made.
+        for (std::size_t i = 0; i < requestsAtPause.size(); ++i)
+            EXPECT_EQ(requestsAtPause[i], i + 1);
+        EXPECT_EQ(service.requests().size(), 3u);
+    }
 }
 
 // A service that takes the request and never answers: the window waits about 10 s.
@@ -170,10 +231,13 @@ TEST_F(GeocoderExchange, ReplyThatCannotBeReadIsFehlerBeimXmlLesen)
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Fehler beim xml-Lesen"));
 }
 
-// Without a key and a host, the city list answers, through the same reply file and scan.
+// Without a key and a host, the city list answers at once, through the same reply file and
+// scan.
 TEST_F(GeocoderExchange, OfflinePlaces)
 {
     TForm1 form("", tmp.path());
+    FakeClock time;
+    form.runClock = time.clock();
     ASSERT_TRUE(form.hole_daten("43.4633,11.8796"));
     const std::string arezzo = form.mache_orts_info();
     EXPECT_TRUE(arezzo.starts_with(">Arezzo<")) << arezzo;
@@ -187,6 +251,7 @@ TEST_F(GeocoderExchange, OfflinePlaces)
         EXPECT_EQ(form.mache_orts_info(), "") << nowhere;
     }
     EXPECT_EQ(form.windowTitle(), kCaption);
+    EXPECT_TRUE(time.pauses.empty());
 }
 
 }  // namespace

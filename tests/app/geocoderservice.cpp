@@ -6,7 +6,7 @@ namespace vistado::test {
 
 Services geocoderAt(int port, const std::string& key)
 {
-    return {"127.0.0.1:" + std::to_string(port), key, ""};
+    return {"127.0.0.1:" + std::to_string(port), key, "", std::chrono::milliseconds(0)};
 }
 
 std::unique_ptr<HttpServer> serviceAnswering(std::map<std::string, std::string> replies,

@@ -10,7 +10,8 @@
 
 namespace vistado::test {
 
-// Where the window finds a geocoding service on loopback at `port`.
+// Where the window finds a geocoding service on loopback at `port`, asked without pauses
+// between the requests.
 Services geocoderAt(int port, const std::string& key = "");
 
 // A geocoding service on loopback that answers each position (the request's latlng) with the

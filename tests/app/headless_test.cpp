@@ -113,14 +113,14 @@ TEST_F(WithoutWindow, OfflineOutOfTheBox)
     EXPECT_EQ(exifTool({"-b", "-Comment"}, tmp.path() + "/arezzo.jpg"), ">Arezzo<>Tuscany<>Italy<>IT<  ");
 }
 
-TEST_F(WithoutWindow, ASilentGeocoderEndsTheRunWithStatus1)
+TEST_F(WithoutWindow, AGeocoderThatIsDownEndsTheRunWithStatus1)
 {
     makePhotos(tmp.path(), {{"a.jpg", gpsTags("1.5", "N", "2.5", "E")}, {"b.jpg", gpsTags("3", "N", "4", "E")}});
     const RefusingPort down;
     const ProgramResult run = vistado({"--orte", ""}, "127.0.0.1:" + std::to_string(down.port()));
     EXPECT_EQ(run.exitStatus, 1);
     EXPECT_EQ(run.out, "a.jpg;1.500000,2.500000;\n");
-    EXPECT_NE(run.err.find("Google pennt"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("Geocoder nicht erreichbar"), std::string::npos) << run.err;
     EXPECT_EQ(readFile(tmp.file("protokoll.csv")), "a.jpg;1.500000,2.500000;");
 }
 

@@ -1,5 +1,6 @@
 // The place run driven through the window's buttons, against a geocoding service on loopback.
 #include "app/errormessage.h"
+#include "fakeclock.h"
 #include "formprobe.h"
 #include "geocoderreplies.h"
 #include "filecalls.h"
@@ -8,7 +9,6 @@
 #include "meta/settings.h"
 #include "photos.h"
 #include "rawserver.h"
-#include "testfiles.h"
 #include "testfiles.h"
 #include "app/vistado4.h"
 
@@ -167,30 +167,98 @@ TEST_F(PlaceRun, NoPlaceFoundLeavesThePhotoAsItWas)
     EXPECT_EQ(form.BFrage->text(), QStringLiteral("fertig"));
 }
 
-TEST_F(PlaceRun, AGeocoderThatIsDownEndsTheRunAtThatImage)
+// A service that is down, refuses the request or breaks its reply off ends the run at that
+// image, saying why: nothing is written from a reply that did not come whole.
+TEST_F(PlaceRun, AGeocoderThatFailsEndsTheRunAtThatImage)
 {
     makePhotos(folder, {{"a.jpg", gpsTags("1.5", "N", "2.5", "E")}, {"b.jpg", gpsTags("3", "S", "4", "W")}});
     const std::string before = bytes("a.jpg");
     const RefusingPort down;
+    const auto missing = serviceAnswering({});
+    const std::string reply = replyOk({"0", "Marktgasse", "Altstadt", "Musterstadt", "Oberland", "Deutschland"});
+    const RawServer cutShort("HTTP/1.0 200 OK\r\nContent-Length: " + std::to_string(reply.size()) + "\r\n\r\n" +
+                             reply.substr(0, reply.find("Musterstadt")));
+    const struct {
+        int port;
+        QString caption;
+    } cases[] = {
+        {down.port(), QStringLiteral("Geocoder nicht erreichbar")},
+        {missing->port(), QStringLiteral("Geocoder-Fehler HTTP 404")},
+        {cutShort.port(), QStringLiteral("Geocoder-Antwort unvollständig")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.caption.toStdString());
+        TForm1 form(folder, tmp.path(), geocoderAt(c.port));
+        form.BFrage->click();
+        form.FormClose();
 
-    TForm1 form(folder, tmp.path(), geocoderAt(down.port()));
+        EXPECT_EQ(form.windowTitle(), c.caption);
+        EXPECT_EQ(log(), path("a.jpg") + ";1.500000,2.500000;");
+        EXPECT_EQ(bytes("a.jpg"), before);
+        EXPECT_EQ(jobList(form), (std::vector<std::string>{path("a.jpg") + " gelesen1.500000,2.500000", path("b.jpg")}));
+        EXPECT_EQ(gridText(form, 1, 0), "");
+        EXPECT_TRUE(form.BFrage->isEnabled());
+        EXPECT_EQ(form.BFrage->text(), QStringLiteral("Orte ermitteln?"));
+        EXPECT_TRUE(form.Bstop->isEnabled());
+        EXPECT_FALSE(form.braus->isEnabled());
+        EXPECT_FALSE(std::filesystem::exists(tmp.path() + "/geodat.xml"));
+
+        // A second run opens the image again, not the job list's marked entry.
+        form.BFrage->click();
+        form.FormClose();
+        EXPECT_EQ(log(), path("a.jpg") + ";1.500000,2.500000;");
+    }
+}
+
+// Offline the answer is there when the request returns: the run never pauses, and writes
+// what it always wrote.
+TEST_F(PlaceRun, AnOfflineRunMakesNoPause)
+{
+    makePhotos(folder, {{"a.jpg", gpsTags("43.4633", "N", "11.8796", "E")},
+                        {"b.jpg", cameraTags()},
+                        {"c.jpg", gpsTags("0", "N", "30", "W")}});
+    const std::string untouched = bytes("c.jpg");
+    TForm1 form(folder, tmp.path());
+    FakeClock time;
+    form.runClock = time.clock();
+    form.show();
     form.BFrage->click();
-    form.FormClose();
 
-    EXPECT_EQ(form.windowTitle(), QStringLiteral("Google pennt"));
-    EXPECT_EQ(log(), path("a.jpg") + ";1.500000,2.500000;");
-    EXPECT_EQ(bytes("a.jpg"), before);
-    EXPECT_EQ(jobList(form), (std::vector<std::string>{path("a.jpg") + " gelesen1.500000,2.500000", path("b.jpg")}));
-    EXPECT_EQ(gridText(form, 1, 0), "");
-    EXPECT_TRUE(form.BFrage->isEnabled());
-    EXPECT_EQ(form.BFrage->text(), QStringLiteral("Orte ermitteln?"));
-    EXPECT_TRUE(form.Bstop->isEnabled());
-    EXPECT_FALSE(form.braus->isEnabled());
+    EXPECT_TRUE(time.pauses.empty());
+    EXPECT_EQ(log(), path("a.jpg") + ";43.463300,11.879600;>Arezzo<>Tuscany<>Italy<>IT<\r\n" +
+                         path("b.jpg") + ";kein GPS \r\n" +
+                         path("c.jpg") + ";0.000000,-30.000000;\r\n");
+    EXPECT_EQ(commentRead("a.jpg"), ">Arezzo<>Tuscany<>Italy<>IT<  ");
+    EXPECT_EQ(bytes("c.jpg"), untouched);
+    EXPECT_EQ(form.BFrage->text(), QStringLiteral("fertig"));
+    EXPECT_FALSE(std::filesystem::exists(tmp.path() + "/geodat.xml"));
+}
 
-    // A second run opens the image again, not the job list's marked entry.
+// Without pauses the window still gets its events after each photo: a stop ends a long
+// offline run after the photo it was pressed at.
+TEST_F(PlaceRun, StopDuringALongOfflineRunEndsItAfterThatPhoto)
+{
+    const auto name = [](int i) { return "IMG_" + std::to_string(10000 + i).substr(1) + ".jpg"; };
+    makePhotos(folder, {{name(0), gpsTags("43.4633", "N", "11.8796", "E")}});
+    const std::string photo = bytes(name(0));
+    for (int i = 1; i < 200; ++i)
+        writeFile(path(name(i)), photo);
+    TForm1 form(folder, tmp.path());
+    form.show();
+    QObject::connect(form.LBjobliste, &QListWidget::itemChanged, [&form](QListWidgetItem* item) {
+        if (form.LBjobliste->row(item) == 5 && form.Bstop->isEnabled())
+            QTimer::singleShot(0, form.Bstop, &QPushButton::click);
+    });
     form.BFrage->click();
-    form.FormClose();
-    EXPECT_EQ(log(), path("a.jpg") + ";1.500000,2.500000;");
+
+    std::string sixLines;
+    for (int i = 0; i <= 5; ++i)
+        sixLines += path(name(i)) + ";43.463300,11.879600;>Arezzo<>Tuscany<>Italy<>IT<\r\n";
+    EXPECT_EQ(log(), sixLines);
+    EXPECT_EQ(bytes(name(6)), photo);
+    EXPECT_EQ(jobList(form)[6], path(name(6)));
+    EXPECT_FALSE(form.Bstop->isEnabled());
+    EXPECT_TRUE(form.braus->isEnabled());
 }
 
 TEST_F(PlaceRun, BackupAndPlaceRunInOneWindowEachReadTheirOwnPositionFormat)

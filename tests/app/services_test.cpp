@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <map>
+#include <optional>
 #include <string>
 
 namespace vistado::test {
@@ -36,6 +37,21 @@ TEST(Services, FromTheEnvironment)
     for (const char* name : {"VISTADO_GEOCODER_KEY", "VISTADO_GEOCODER_HOST"}) {
         environment = {{name, "x"}};
         EXPECT_FALSE(Services::fromEnvironment(lookup).offline()) << name;
+    }
+
+    // The pace of the requests; what is not a whole number of milliseconds keeps the default.
+    const struct {
+        std::optional<std::string> text;
+        int milliseconds;
+    } intervals[] = {
+        {std::nullopt, 200}, {"0", 0}, {"1500", 1500}, {"", 200}, {"-5", 200}, {"200ms", 200}, {" 50", 200},
+        {"99999999999", 200},
+    };
+    for (const auto& c : intervals) {
+        environment.clear();
+        if (c.text)
+            environment["VISTADO_GEOCODER_INTERVAL_MS"] = *c.text;
+        EXPECT_EQ(Services::fromEnvironment(lookup).geocoderInterval.count(), c.milliseconds) << c.text.value_or("unset");
     }
 }
 

@@ -119,7 +119,7 @@ TEST_F(UpdateCheck, NoUpdateServerSetNoCheck)
     EXPECT_FALSE(versionFileContents());
 }
 
-// No version file comes: nothing is shown, and the next start checks again.
+// No whole version file comes: nothing is shown, and the next start checks again.
 TEST_F(UpdateCheck, ServerDownShowsNothing)
 {
     RefusingPort down;
@@ -129,7 +129,8 @@ TEST_F(UpdateCheck, ServerDownShowsNothing)
             response.set_content("not found", "text/plain");
         });
     });
-    for (const int port : {down.port(), missing.port()}) {
+    const RawServer cutShort("HTTP/1.0 200 OK\r\nContent-Length: 7\r\n\r\n1.0.");
+    for (const int port : {down.port(), missing.port(), cutShort.port()}) {
         writeFile(tmp.file("vistado.ver"), "9.9.9\n");
         setModified(versionFile(), yesterday());
         const TForm1 form("", tmp.path(), updatesAt(port));

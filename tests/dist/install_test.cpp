@@ -72,6 +72,7 @@ TEST_F(InstallTest, PutsEveryFileWhereTheDesktopLooksForIt)
         {"share/icons/hicolor/256x256/apps/vistado.png", false, 256},
         {"share/man/man1/vistado.1.gz"},
         {"share/man/man1/vistado-meta.1.gz"},
+        {"share/doc/vistado/copyright"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path);

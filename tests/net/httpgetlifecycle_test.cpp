@@ -80,6 +80,29 @@ TEST_F(HttpGetLifecycle, WaitThreadReturnsOnceReported)
     EXPECT_EQ(contents(target()), "ok");
 }
 
+// The wait for a download ends with the download, not at a clock's tick: a wait that ran
+// to its limit would outlast the test's time-out.
+TEST_F(HttpGetLifecycle, AwaitEndReturnsWhenTheDownloadEnds)
+{
+    HttpServer server([](httplib::Server& routes) {
+        routes.Get("/x", [](const httplib::Request&, httplib::Response& response) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            response.set_content("ok", "text/plain");
+        });
+    });
+    Reports reports;
+    auto get = makeGet(reports, server.url("/x"));
+    get->StartDownload();
+    ASSERT_TRUE(get->awaitEnd(std::chrono::hours(1)));
+
+    // The target is final before the report has run on this thread.
+    EXPECT_EQ(contents(target()), "ok");
+    EXPECT_EQ(reports.total(), 0);
+    ASSERT_TRUE(ui.pumpUntil([&] { return !get->busy(); }));
+    EXPECT_EQ(reports.doneFile, 1);
+    EXPECT_TRUE(get->awaitEnd(std::chrono::milliseconds(0)));
+}
+
 TEST_F(HttpGetLifecycle, RefusedConnectionFailsWithoutFile)
 {
     RefusingPort refusing;
@@ -96,6 +119,7 @@ TEST_F(HttpGetLifecycle, RefusedConnectionFailsWithoutFile)
 
     EXPECT_EQ(reports.errors, 1);
     EXPECT_TRUE(get->failed());
+    EXPECT_EQ(get->fault(), DownloadFault::Unreachable);
     EXPECT_TRUE(folderEntries().empty());
 }
 
@@ -120,6 +144,7 @@ TEST_F(HttpGetLifecycle, SilentServerTimesOut)
 
     EXPECT_EQ(reports.errors, 1);
     EXPECT_LT(Clock::now() - started, seconds(kPatientSeconds / 2));
+    EXPECT_EQ(get->fault(), DownloadFault::TimedOut);
     EXPECT_TRUE(folderEntries().empty());
 }
 
@@ -128,11 +153,13 @@ TEST_F(HttpGetLifecycle, CancelIsPromptAgainstSilentServer)
     RawServer silent(std::nullopt);
     Reports reports;
     auto get = startWaiting(silent, reports);
+    EXPECT_FALSE(get->awaitEnd(std::chrono::milliseconds(0)));
     auto cancelled = Clock::now();
     get->CancelDownload();
     ASSERT_TRUE(ui.pumpUntil([&] { return !get->busy(); }));
 
     EXPECT_LT(Clock::now() - cancelled, seconds(kPatientSeconds / 2));
+    EXPECT_EQ(get->fault(), DownloadFault::Cancelled);
     EXPECT_EQ(reports.errors, 1);
     EXPECT_TRUE(folderEntries().empty());
 }

@@ -31,28 +31,35 @@ struct ReplyCase {
     bool binaryData;
     bool done;                           // OnDoneFile, else OnError
     std::optional<std::string> kept;     // the target afterwards
+    DownloadFault fault;
+    long status;
 };
 
 const std::string kOldTarget = "reply of an earlier download";
 
 std::vector<ReplyCase> replyCases()
 {
+    using enum DownloadFault;
     return {
-        {"length as sent", replyOf("HTTP/1.0 200 OK", "Content-Length: 512\r\n", bodyOf(512)), false, true, bodyOf(512)},
-        {"empty body of length 0", replyOf("HTTP/1.0 200 OK", "Content-Length: 0\r\n", ""), false, true, ""},
-        {"body cut short is kept", replyOf("HTTP/1.0 200 OK", "Content-Length: 512\r\n", bodyOf(300)), false, false,
-         bodyOf(300)},
-        {"body without length is kept", replyOf("HTTP/1.0 200 OK", "", bodyOf(300)), false, false, bodyOf(300)},
-        {"body without length, binary data", replyOf("HTTP/1.0 200 OK", "", bodyOf(300)), true, false, kOldTarget},
+        {"length as sent", replyOf("HTTP/1.0 200 OK", "Content-Length: 512\r\n", bodyOf(512)), false, true, bodyOf(512),
+         None, 200},
+        {"empty body of length 0", replyOf("HTTP/1.0 200 OK", "Content-Length: 0\r\n", ""), false, true, "", None, 200},
+        // A reply cut off after part of its body never passes for a reply.
+        {"body cut short", replyOf("HTTP/1.0 200 OK", "Content-Length: 512\r\n", bodyOf(300)), false, false,
+         std::nullopt, CutShort, 200},
+        {"body without length is kept", replyOf("HTTP/1.0 200 OK", "", bodyOf(300)), false, false, bodyOf(300), None,
+         200},
+        {"body without length, binary data", replyOf("HTTP/1.0 200 OK", "", bodyOf(300)), true, false, kOldTarget,
+         NotKept, 200},
         {"binary data with length", replyOf("HTTP/1.0 200 OK", "Content-Length: 300\r\n", bodyOf(300)), true, true,
-         bodyOf(300)},
+         bodyOf(300), None, 200},
         {"not found", replyOf("HTTP/1.0 404 Not Found", "Content-Length: 9\r\n", "not found"), false, false,
-         std::nullopt},
+         std::nullopt, ErrorStatus, 404},
         {"server error", replyOf("HTTP/1.1 500 Internal Server Error", "Content-Length: 4\r\n", "oops"), false, false,
-         std::nullopt},
-        {"headers cut off", "HTTP/1.0 200 OK\r\nContent-Len", false, false, std::nullopt},
+         std::nullopt, ErrorStatus, 500},
+        {"headers cut off", "HTTP/1.0 200 OK\r\nContent-Len", false, false, std::nullopt, CutShort, 0},
         {"length not a number", replyOf("HTTP/1.0 200 OK", "Content-Length: zwoelf\r\n", "twelve bytes"), false, false,
-         std::nullopt},
+         std::nullopt, CutShort, 0},
     };
 }
 
@@ -72,6 +79,8 @@ TEST_F(HttpGetReply, ContentLengthAndStatusDecideTheOutcome)
         EXPECT_EQ(reports.doneFile, c.done ? 1 : 0);
         EXPECT_EQ(reports.errors, c.done ? 0 : 1);
         EXPECT_EQ(get->hasSucceeded(), c.done);
+        EXPECT_EQ(get->fault(), c.fault);
+        EXPECT_EQ(get->httpStatus(), c.status);
         if (c.done) {
             EXPECT_EQ(reports.fileName, target());
             EXPECT_EQ(reports.fileSize, static_cast<std::int64_t>(c.kept->size()));

@@ -3,41 +3,12 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 
 namespace vistado::test {
 
 namespace {
-
-namespace fs = std::filesystem;
-
-class PlaceReplyTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        std::string pattern = (fs::temp_directory_path() / "vistado-place-reply-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        folder = pattern;
-        reply = folder / "geodat.xml";
-    }
-    void TearDown() override { fs::remove_all(folder); }
-
-    std::string written(const std::optional<PlaceMatch>& match) const
-    {
-        writePlaceReply(reply, match);
-        std::ifstream in(reply, std::ios::binary);
-        const std::string text(std::istreambuf_iterator<char>(in), {});
-        EXPECT_EQ(text, placeReplyText(match));  // the file holds the reply text as it stands
-        return text;
-    }
-
-    fs::path folder;
-    fs::path reply;
-};
 
 PlaceMatch matchOf(const char* name, const char* state, const char* country, const char* code)
 {
@@ -51,9 +22,9 @@ std::string placeTextOf(const std::string& reply)
     return placeTextFromReply(in, "UTF-8");
 }
 
-TEST_F(PlaceReplyTest, WritesTheServicesFormLineByLine)
+TEST(PlaceReply, TheServicesFormLineByLine)
 {
-    EXPECT_EQ(written(matchOf("Arezzo", "Toskana", "Italien", "IT")),
+    EXPECT_EQ(placeReplyText(matchOf("Arezzo", "Toskana", "Italien", "IT")),
               "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
               "<GeocodeResponse>\n"
               " <status>OK</status>\n"
@@ -87,9 +58,9 @@ TEST_F(PlaceReplyTest, WritesTheServicesFormLineByLine)
               "</GeocodeResponse>\n");
 }
 
-TEST_F(PlaceReplyTest, NoCityNearGivesZeroResults)
+TEST(PlaceReply, NoCityNearGivesZeroResults)
 {
-    const std::string text = written(std::nullopt);
+    const std::string text = placeReplyText(std::nullopt);
     EXPECT_EQ(text,
               "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
               "<GeocodeResponse>\n"
@@ -99,7 +70,7 @@ TEST_F(PlaceReplyTest, NoCityNearGivesZeroResults)
 }
 
 // Whatever the names hold, the scan finds exactly four pieces, with the names in UTF-8.
-TEST_F(PlaceReplyTest, ScanYieldsCityStateCountryAndCode)
+TEST(PlaceReply, ScanYieldsCityStateCountryAndCode)
 {
     const struct {
         PlaceMatch match;
@@ -115,44 +86,18 @@ TEST_F(PlaceReplyTest, ScanYieldsCityStateCountryAndCode)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.placeText);
-        EXPECT_EQ(placeTextOf(written(c.match)), c.placeText);
+        EXPECT_EQ(placeTextOf(placeReplyText(c.match)), c.placeText);
     }
 }
 
 // The sixth name is the distance, dropped for starting with a digit, up to the search limit.
-TEST_F(PlaceReplyTest, ScanDropsTheDistance)
+TEST(PlaceReply, ScanDropsTheDistance)
 {
     for (const double km : {0.0, 0.04, 9.96, 49.99, kPlaceRadiusKm}) {
         PlaceMatch match = matchOf("Arezzo", "Tuscany", "Italy", "IT");
         match.distanceKm = km;
-        EXPECT_EQ(placeTextOf(written(match)), ">Arezzo<>Tuscany<>Italy<>IT<") << km;
+        EXPECT_EQ(placeTextOf(placeReplyText(match)), ">Arezzo<>Tuscany<>Italy<>IT<") << km;
     }
-}
-
-TEST_F(PlaceReplyTest, ReplacesAnEarlierReplyWholly)
-{
-    std::ofstream stale(reply);
-    stale << "<status>OK</status>\n";
-    for (int i = 0; i < 1000; ++i)
-        stale << "<long_name>stale</long_name>\n";
-    stale.close();
-    const std::string text = written(std::nullopt);
-    EXPECT_EQ(text.find("stale"), std::string::npos);
-    EXPECT_EQ(placeTextOf(text), "");
-    EXPECT_FALSE(fs::exists(folder / "geodat.xml.part"));
-}
-
-TEST_F(PlaceReplyTest, UnwritableFolderThrowsAndLeavesNothing)
-{
-    const fs::path missing = folder / "missing" / "geodat.xml";
-    EXPECT_THROW(writePlaceReply(missing, std::nullopt), std::runtime_error);
-    EXPECT_FALSE(fs::exists(missing));
-
-    // A folder in the reply's place cannot be replaced by the reply.
-    fs::create_directory(reply);
-    EXPECT_THROW(writePlaceReply(reply, std::nullopt), std::runtime_error);
-    EXPECT_TRUE(fs::is_directory(reply));
-    EXPECT_FALSE(fs::exists(folder / "geodat.xml.part"));
 }
 
 }  // namespace
