@@ -73,6 +73,10 @@ constexpr CanonItem kShotInfoItems[] = {
     {"Distance", 18, ItemKind::Plain, ""},
 };
 
+// A camera writes one value per function and a byte count in front: no list
+// of its holds more fields than a rendered value shows (128).
+constexpr size_t kMostCustomFunctionFields = 128;
+
 struct CustomFunction {
     const char* label;
     const char* valueMap;
@@ -124,6 +128,18 @@ std::string decodeItems(const std::string& list, const CanonItem (&items)[N])
 
 }  // namespace
 
+std::vector<std::string> makerNoteFormatterLabels()
+{
+    std::vector<std::string> labels;
+    for (const CanonItem& item : kSettingsItems)
+        labels.emplace_back(item.label);
+    for (const CanonItem& item : kShotInfoItems)
+        labels.emplace_back(item.label);
+    for (const CustomFunction& function : kCustomFunctions)
+        labels.emplace_back(function.label);
+    return labels;
+}
+
 std::string DecodePlainItem(const std::string& list, const std::string& label, int position)
 {
     return itemLine(label, ListField(list, kFieldSeparator, position + 1));
@@ -156,12 +172,11 @@ std::string FormatCanonShotInfo(const std::string& text)
 std::string FormatCanonCustomFunctions(const std::string& text)
 {
     setFormatterExpansion(true);
-    const int separators = CountSeparators(text, kFieldSeparator);
-    if (separators == 0)
+    if (CountSeparators(text, kFieldSeparator) == 0)
         return {};
     std::string lines;
-    for (int n = 1; n <= separators + 1; ++n) {
-        const auto value = parseInteger(ListField(text, kFieldSeparator, n));
+    for (const std::string& field : ListFields(text, kFieldSeparator, kMostCustomFunctionFields)) {
+        const auto value = parseInteger(field);
         if (!value)
             continue;
         const int64_t function = *value / 256;

@@ -1,4 +1,5 @@
 #include "meta/asciitext.h"
+#include "meta/formatters.h"
 #include "meta/imageinfo.h"
 #include "meta/imgdata.h"
 #include "meta/makernote.h"
@@ -104,7 +105,8 @@ std::string TImageInfo::renderEntry(const EntryHead& head, const TTagEntry& row,
     } else if (head.type == kTypeUndefined) {
         text = quotedUpToZero(raw);
     } else {
-        text = RenderValue(raw, head.type, row.formatText, row.valueMap, bigEndian);
+        text = RenderValue(raw, head.type, row.formatText, row.valueMap, bigEndian,
+                           renderedLengthUsed(row.tagId != 0 ? row.formatter : nullptr));
     }
     text = row.tagId != 0 && row.formatter ? row.formatter(text) : PrintableText(std::move(text));
     if (head.tag == kUserComment) {
@@ -168,11 +170,15 @@ void TImageInfo::takeWellKnownTag(const EntryHead& head, const std::string& raw,
     case kGpsInfo:
         walkSubDirectory(valuePos, base, size, DirectoryKind::Gps);
         break;
-    case kMakerNote: {
+    case kMakerNote:
+        decodePendingNote();  // a second note: the first one goes first
         makerNoteBytes = raw;
         makerNotePos = storedPosition(valuePos);
-        TmsInfo makerNote(readingTiff, *this);
-        makerNoteDecoded = makerNote.DecodeMakerNote(*this);
+    {
+        const std::span<const TTagEntry> table = makerNoteTable(*this, readingTiff);
+        makerNoteDecoded = !table.empty();
+        if (makerNoteDecoded)
+            pendingNote = PendingNote{tagList.size(), table, cameraMake, cameraModel, exifVersion};
         break;
     }
     default:
@@ -183,13 +189,13 @@ void TImageInfo::takeWellKnownTag(const EntryHead& head, const std::string& raw,
 void TImageInfo::storeEntry(const TTagEntry& row, uint16_t type, std::string raw, std::string text,
                             int64_t valuePos)
 {
-    TTagEntry entry = row;
+    // Made in place: a file holds a hundred tags or more, each stored once.
+    TTagEntry& entry = tagList.emplace_back(row);
     entry.maxLength = static_cast<int32_t>(raw.size());
     entry.text = std::move(text);
     entry.rawBytes = std::move(raw);
     entry.rawOffset = storedPosition(valuePos);
     entry.valueType = type;
-    AddTag(std::move(entry));
 }
 
 // A broken sub-directory is cut short where it breaks: what it yielded so far

@@ -12,34 +12,14 @@ void checkRange(const std::string& bytes, int64_t pos, int64_t width)
 {
     const auto size = static_cast<int64_t>(bytes.size());
     if (pos < 1 || pos > size || width > size - pos + 1)
-        throw ERangeError("position " + std::to_string(pos) + " outside " +
-                          std::to_string(bytes.size()) + " bytes");
-}
-
-uint8_t byteAt(const std::string& bytes, int64_t pos)
-{
-    return static_cast<uint8_t>(bytes[static_cast<size_t>(pos - 1)]);
+        outsideBytes(bytes, pos);
 }
 
 }  // namespace
 
-uint16_t read16In(const std::string& bytes, int64_t pos, bool bigEndian)
+void outsideBytes(const std::string& bytes, int64_t pos)
 {
-    checkRange(bytes, pos, 2);
-    const unsigned first = byteAt(bytes, pos);
-    const unsigned second = byteAt(bytes, pos + 1);
-    return static_cast<uint16_t>(bigEndian ? first << 8 | second : second << 8 | first);
-}
-
-uint32_t read32In(const std::string& bytes, int64_t pos, bool bigEndian)
-{
-    checkRange(bytes, pos, 4);
-    uint32_t value = 0;
-    for (int i = 0; i < 4; ++i) {
-        const int64_t at = bigEndian ? pos + i : pos + 3 - i;
-        value = value << 8 | byteAt(bytes, at);
-    }
-    return value;
+    throw ERangeError("position " + std::to_string(pos) + " outside " + std::to_string(bytes.size()) + " bytes");
 }
 
 std::string bytesAt(const std::string& bytes, int64_t pos, int64_t count)

@@ -20,9 +20,29 @@ public:
     void Write32At(std::string& target, uint32_t value, int64_t pos) const;
 };
 
-// The same readers over any byte string.
-uint16_t read16In(const std::string& bytes, int64_t pos, bool bigEndian);
-uint32_t read32In(const std::string& bytes, int64_t pos, bool bigEndian);
+// Raises the range error of a read of width bytes at pos.
+[[noreturn]] void outsideBytes(const std::string& bytes, int64_t pos);
+
+// The same readers over any byte string. Inline: the directory walks read
+// every entry through them.
+inline uint16_t read16In(const std::string& bytes, int64_t pos, bool bigEndian)
+{
+    if (pos < 1 || pos > static_cast<int64_t>(bytes.size()) - 1)
+        outsideBytes(bytes, pos);
+    const auto* at = reinterpret_cast<const unsigned char*>(bytes.data()) + (pos - 1);
+    return static_cast<uint16_t>(bigEndian ? at[0] << 8 | at[1] : at[1] << 8 | at[0]);
+}
+
+inline uint32_t read32In(const std::string& bytes, int64_t pos, bool bigEndian)
+{
+    if (pos < 1 || pos > static_cast<int64_t>(bytes.size()) - 3)
+        outsideBytes(bytes, pos);
+    const auto* at = reinterpret_cast<const unsigned char*>(bytes.data()) + (pos - 1);
+    return bigEndian ? static_cast<uint32_t>(at[0]) << 24 | static_cast<uint32_t>(at[1]) << 16 |
+                           static_cast<uint32_t>(at[2]) << 8 | at[3]
+                     : static_cast<uint32_t>(at[3]) << 24 | static_cast<uint32_t>(at[2]) << 16 |
+                           static_cast<uint32_t>(at[1]) << 8 | at[0];
+}
 
 // The bytes at position pos on, at most count of them: fewer when the string
 // ends earlier, none when pos lies outside it. Never raises.

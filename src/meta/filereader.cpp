@@ -37,6 +37,9 @@ FileReader::~FileReader()
 
 bool FileReader::refill()
 {
+    chunkStart += static_cast<int64_t>(chunkFill);
+    chunkFill = 0;
+    chunkPos = 0;
     for (;;) {
         const ssize_t got = ::read(fd, chunk, sizeof chunk);
         if (got >= 0) {
@@ -65,12 +68,16 @@ size_t FileReader::readInto(std::string& target, size_t count)
     chunkPos += buffered;
     size_t done = buffered;
     if (done < count) {
+        chunkStart += static_cast<int64_t>(chunkFill);
+        chunkFill = 0;
+        chunkPos = 0;
         const size_t start = target.size();
         target.resize(start + count - done);
         while (done < count) {
             const ssize_t got = ::read(fd, target.data() + start + (done - buffered), count - done);
             if (got > 0) {
                 done += static_cast<size_t>(got);
+                chunkStart += got;
             } else if (got == 0 || errno == EAGAIN) {
                 break;
             } else if (errno != EINTR) {
@@ -80,6 +87,17 @@ size_t FileReader::readInto(std::string& target, size_t count)
         target.resize(start + (done - buffered));
     }
     return done;
+}
+
+void FileReader::skip(size_t count)
+{
+    while (count > 0) {
+        if (chunkPos == chunkFill && !refill())
+            return;
+        const size_t step = std::min(count, chunkFill - chunkPos);
+        chunkPos += step;
+        count -= step;
+    }
 }
 
 std::string readWholeFile(const std::string& path)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 namespace vistado {
@@ -25,6 +26,10 @@ public:
     // Appends up to count bytes to target; fewer only at the end of the file.
     // Returns how many were appended.
     size_t readInto(std::string& target, size_t count);
+    // Passes over count bytes without keeping them.
+    void skip(size_t count);
+    // The offset in the file of the next byte to be read.
+    int64_t position() const { return chunkStart + static_cast<int64_t>(chunkPos); }
 
 private:
     bool refill();
@@ -34,6 +39,7 @@ private:
     char chunk[16384];
     size_t chunkFill = 0;
     size_t chunkPos = 0;
+    int64_t chunkStart = 0;  // file offset of chunk[0]
 };
 
 // Every byte of the file, read to its end. Raises std::system_error when the

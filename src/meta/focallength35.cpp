@@ -11,6 +11,11 @@ namespace {
 constexpr double kMillimetresPerInch = 25.4;
 constexpr double kMillimetresPerCentimetre = 10.0;
 constexpr double kFilmDiagonal = 43.26661531;  // of a 36 mm x 24 mm frame
+// No camera's sensor gives a 35 mm equivalent outside these multiples of the
+// focal length; a value beyond them comes from a pixel size that is not the
+// camera's (a photo resized after shooting).
+constexpr double kLeastCropFactor = 0.3;
+constexpr double kGreatestCropFactor = 15.0;
 
 }  // namespace
 
@@ -30,15 +35,25 @@ void TImageInfo::Derive35mmFocalLength()
     if (mmPerUnit == 0 || focal == 0)
         return;
 
+    // The focal-plane resolution counts the camera's own pixels: the Exif
+    // pixel dimensions where the image has them.
+    int32_t width = TagInteger("ExifImageWidth");
+    int32_t height = TagInteger("ExifImageLength");
+    if (width <= 0 || height <= 0) {
+        width = imageWidth;
+        height = imageHeight;
+    }
     const int32_t xResolution = TagInteger("FocalPlaneXResolution");
-    const double sensorWidth = xResolution > 0 ? imageWidth * mmPerUnit / xResolution : 0.0;
+    const double sensorWidth = xResolution > 0 ? width * mmPerUnit / xResolution : 0.0;
     const int32_t yResolution = TagInteger("FocalPlaneYResolution");
-    const double sensorHeight = yResolution > 0 ? imageHeight * mmPerUnit / yResolution : 0.0;
+    const double sensorHeight = yResolution > 0 ? height * mmPerUnit / yResolution : 0.0;
     if (!(sensorWidth * sensorHeight > 0))
         return;
 
     const double factor = kFilmDiagonal / std::sqrt(sensorWidth * sensorWidth +
                                                     sensorHeight * sensorHeight);
+    if (!(factor >= kLeastCropFactor && factor <= kGreatestCropFactor))
+        return;
     TTagEntry entry = mainTagTable()[static_cast<size_t>(TableIndexOfKey("FocalLengthIn35mmFilm"))];
     entry.text = formatNumbers("%5.2f", {focal * factor});
     entry.rawBytes.clear();

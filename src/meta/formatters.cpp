@@ -1,5 +1,6 @@
 #include "meta/formatters.h"
 
+#include "meta/makernoteformat.h"
 #include "meta/numbertext.h"
 #include "meta/rangeerror.h"
 #include "meta/settings.h"
@@ -39,6 +40,27 @@ Triple splitTriple(const std::string& text)
 }
 
 }  // namespace
+
+size_t renderedLengthUsed(TagFormatter formatter)
+{
+    // A first value (23 characters at most) and the 64 behind its separator
+    // decide a triple or a lens; two values decide that a text is no number;
+    // five characters are a colour mode or the components.
+    struct Reach {
+        TagFormatter formatter;
+        size_t length;
+    };
+    static const Reach kReaches[] = {
+        {RenderGpsCoordinate, 128}, {RenderGpsTime, 128}, {FormatNikonLens, 128}, {RenderShutterSpeed, 64},
+        {RenderFlash, 64},          {RenderComponents, 64}, {FormatNikonColorMode, 64},
+    };
+    if (formatter == nullptr)
+        return kPrintableLength;
+    for (const Reach& reach : kReaches)
+        if (reach.formatter == formatter)
+            return reach.length;
+    return std::string::npos;
+}
 
 std::string RenderGpsCoordinate(const std::string& text)
 {
@@ -96,10 +118,14 @@ std::string RenderFlash(const std::string& text)
     return shown;
 }
 
+// APEX values beyond any real exposure (the extremes of a signed rational)
+// give no number of seconds: the value is shown as it stands.
 std::string RenderShutterSpeed(const std::string& text)
 {
     const double apex = FractionValue(text);
     const double seconds = std::exp2(-apex);
+    if (!std::isfinite(seconds) || !std::isfinite(std::exp2(apex)))
+        return text;
     std::string shown = formatNumbers("%4.4f sec", {seconds});
     if (seconds <= 0.5)
         shown += formatNumbers(" (1/%d)", {std::exp2(apex)});

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "meta/tagentry.h"
+
+#include <cstddef>
 #include <string>
 
 namespace vistado {
@@ -22,5 +25,10 @@ std::string RenderShutterSpeed(const std::string& text);
 std::string RenderUserComment(const std::string& text);
 // A UTF-16LE string given as a BYTE list: the low byte of each code unit.
 std::string RenderXpText(const std::string& text);
+
+// How many characters of a rendered value the formatter reads at most (no
+// more need be rendered): the first characters that it shows without one,
+// everything for those that read a whole list.
+size_t renderedLengthUsed(TagFormatter formatter);
 
 }  // namespace vistado

@@ -1,7 +1,9 @@
 #include "meta/imageinfo.h"
 
 #include "meta/imgdata.h"
+#include "meta/makernote.h"
 
+#include <iterator>
 #include <utility>
 
 namespace vistado {
@@ -16,7 +18,7 @@ TImageInfo::TImageInfo(TimgData& owner, int32_t decodeSelector)
 {
     FillDescriptions();
     ClearVisited();
-    tags.reserve(kTagsReserved);
+    tagList.reserve(kTagsReserved);
 }
 
 bool TImageInfo::renders() const
@@ -37,8 +39,8 @@ int32_t TImageInfo::AddTag(const TTagEntry& entry)
 int32_t TImageInfo::AddTag(TTagEntry&& entry)
 {
     if (entry.tagId != 0)
-        tags.push_back(std::move(entry));
-    return static_cast<int32_t>(tags.size()) - 1;
+        tagList.push_back(std::move(entry));
+    return static_cast<int32_t>(tagList.size()) - 1;
 }
 
 void TImageInfo::AddDerivedTag(const std::string& name, const std::string& value,
@@ -56,6 +58,44 @@ void TImageInfo::AddDerivedTag(const std::string& name, const std::string& value
     entry.rawBytes = value;
     entry.maxLength = static_cast<int32_t>(value.size());
     AddTag(std::move(entry));
+}
+
+const std::vector<TTagEntry>& TImageInfo::tags() const
+{
+    decodePendingNote();
+    return tagList;
+}
+
+const std::string& TImageInfo::makerNoteReport() const
+{
+    decodePendingNote();
+    return noteReport;
+}
+
+// Asking is not changing: the note's tags were there to be had all along.
+void TImageInfo::decodePendingNote() const
+{
+    if (pendingNote)
+        const_cast<TImageInfo*>(this)->walkPendingNote(*std::exchange(const_cast<TImageInfo*>(this)->pendingNote, std::nullopt));
+}
+
+void TImageInfo::walkPendingNote(PendingNote note)
+{
+    std::swap(cameraMake, note.make);
+    std::swap(cameraModel, note.model);
+    std::swap(exifVersion, note.version);
+    // What the walk reports lasts only until the end of the read, which may be over.
+    const std::string errorText = owner.errorText;
+    std::vector<TTagEntry> walked = std::exchange(tagList, {});
+    TmsInfo makerNote(readingTiff, *this);
+    makerNote.DecodeMakerNote(*this);
+    std::swap(walked, tagList);
+    tagList.insert(tagList.begin() + static_cast<std::ptrdiff_t>(note.at), std::make_move_iterator(walked.begin()),
+                   std::make_move_iterator(walked.end()));
+    owner.errorText = errorText;
+    std::swap(cameraMake, note.make);
+    std::swap(cameraModel, note.model);
+    std::swap(exifVersion, note.version);
 }
 
 void TImageInfo::ClearVisited()

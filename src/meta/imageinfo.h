@@ -5,6 +5,7 @@
 #include "meta/tagtables.h"
 
 #include <cstdint>
+#include <optional>
 #include <set>
 #include <span>
 #include <string>
@@ -36,7 +37,8 @@ public:
     TImageInfo(const TImageInfo&) = delete;
     TImageInfo& operator=(const TImageInfo&) = delete;
 
-    std::vector<TTagEntry> tags;  // decoded tags in the order they were met
+    // The decoded tags in the order they were met, a maker note's among them.
+    const std::vector<TTagEntry>& tags() const;
     TimgData& owner;
     std::string exifVersion;  // at most 6 bytes
     std::string cameraMake;   // at most 32 characters
@@ -56,8 +58,10 @@ public:
     int32_t dateTimePos = 0;
     int32_t dateTimeOriginalPos = 0;
     int32_t dateTimeDigitizedPos = 0;
-    std::string reportText;       // CR LF + caption + " = " + text per tag of the main walk
-    std::string makerNoteReport;  // the same for the maker-note walk
+    std::string reportText;  // CR LF + caption + " = " + text per tag of the main walk
+    // The same for the maker-note walk.
+    const std::string& makerNoteReport() const;
+    // Whether the camera's maker was recognised, so that its note is walked.
     bool makerNoteDecoded = false;
     int32_t makerNotePos = 0;
 
@@ -118,9 +122,28 @@ private:
                           int64_t valuePos, int64_t base, int64_t size);
     void storeEntry(const TTagEntry& row, uint16_t type, std::string raw, std::string text, int64_t valuePos);
     void walkSubDirectory(int64_t valuePos, int64_t base, int64_t size, DirectoryKind kind);
+    bool noteOffsetsHold(int64_t start, int64_t count, int64_t base, int64_t fallbackBase,
+                         const std::string& segment) const;
     void walkMakerNoteEntry(int64_t entryPos, int64_t base, std::span<const TTagEntry> table,
-                            int64_t fallbackBase, const std::string& segment);
+                            int64_t fallbackBase, const std::string& segment, bool offsetsHold);
 
+    // A maker note is walked when a caller first asks for what it may hold
+    // (the tag list, the report, or a name a maker-note table or formatter
+    // gives), with the make, model and Exif version the walk knew when it
+    // met the note; its tags go where the walk met it.
+    struct PendingNote {
+        size_t at;
+        std::span<const TTagEntry> table;
+        std::string make;
+        std::string model;
+        std::string version;
+    };
+    void decodePendingNote() const;
+    void walkPendingNote(PendingNote note);
+
+    std::vector<TTagEntry> tagList;
+    std::string noteReport;
+    std::optional<PendingNote> pendingNote;
     std::set<std::pair<int64_t, int64_t>> visited;  // (base, start) of every directory walked
     int walkDepth = 0;                               // directories being walked, nested
 };

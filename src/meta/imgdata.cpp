@@ -8,17 +8,12 @@
 #include "meta/pathparts.h"
 #include "meta/rangeerror.h"
 
+#include <algorithm>
+#include <optional>
+#include <string_view>
 #include <sys/stat.h>
 
 namespace vistado {
-
-namespace {
-
-// Metadata must begin among the first four segments after SOI; a file without
-// any is given up at its fifth.
-constexpr int32_t kGiveUpEntry = 5;
-
-}  // namespace
 
 TimgData::TimgData(int32_t decodeSelector) : decodeSelector(decodeSelector)
 {
@@ -48,6 +43,7 @@ bool TimgData::OpenImage(const std::string& path)
         return true;
     } catch (const std::exception&) {
         errorText = "Illegal Exif construction";
+        failedRead = true;
         return false;
     }
 }
@@ -75,10 +71,13 @@ void TimgData::ResetContainer()
     iptcSection = nullptr;
     commentSection = nullptr;
     headerSection = nullptr;
+    jfifSection = nullptr;
+    readComment = tSection();
     sourcePath.clear();
     sourceDate = 0;
     sourceSize = 0;
     errorText.clear();
+    failedRead = false;
     exifDecoder.reset();
     iptcList.reset();
     heldFile.reset();
@@ -95,21 +94,53 @@ void TimgData::TakeFileInfo(const std::string& path, const struct stat& info)
 bool TimgData::LoadJpegSegments(const std::string& path)
 {
     readingTiff = false;
-    heldFile = std::make_unique<LockedFile>(path);
-    FileReader file(heldFile->descriptor(), path);
+    std::optional<FileReader> file;
+    if (lockForRewrite) {
+        heldFile = std::make_unique<LockedFile>(path);
+        file.emplace(heldFile->descriptor(), path);
+    } else {
+        file.emplace(path);
+    }
     try {
-        return ScanJpegSegments(file);
+        return ScanJpegSegments(*file);
     } catch (const ERangeError&) {
+        failedRead = true;
         return false;
     }
 }
 
+namespace {
+
+constexpr std::string_view kExifHeader("Exif\0\0", 6);
+constexpr std::string_view kJfifHeader("JFIF\0", 5);
+
+// Whether the segment's payload (behind its two length bytes) begins so.
+bool payloadBegins(const tSection& section, std::string_view header)
+{
+    return std::string_view(section.bytes).substr(std::min<size_t>(2, section.bytes.size())).starts_with(header);
+}
+
+// The kinds of segment the container refers to; the scan reads the payload
+// of these even when the table is full.
+bool mayBeTaken(int marker)
+{
+    return marker == kApp0 || marker == kApp1 || marker == kApp13 || marker == kComment;
+}
+
+}  // namespace
+
+// Every segment up to the image data is seen: metadata may stand behind any
+// number of colour-profile chunks or other segments, and the writer must know
+// the comment it replaces wherever it stands.
 bool TimgData::ScanJpegSegments(FileReader& file)
 {
     if (file.readByte() != 0xFF || file.readByte() != 0xD8)
         return false;
     sectionCount = 0;
-    while (sectionCount < kSectionsRead) {
+    readComment = tSection();
+    tSection overflow;
+    for (;;) {
+        const int64_t start = file.position();
         int marker = 0;
         do
             marker = file.readByte();
@@ -119,53 +150,93 @@ bool TimgData::ScanJpegSegments(FileReader& file)
         if (low < 0)
             return AnyMetadataFound();  // the file ends before the segment's length
 
-        tSection& entry = sections[static_cast<size_t>(sectionCount++)];
+        const bool inTable = sectionCount < kSectionsRead;
         const int32_t length = high * 256 + low;
+        const size_t payload = static_cast<size_t>(std::max(length - 2, 0));
+        if (!inTable && !mayBeTaken(marker)) {
+            if (marker == kEndOfImage || marker == kStartOfScan)
+                return AnyMetadataFound();
+            if (length < 2)
+                throw ERangeError("segment length " + std::to_string(length));
+            file.skip(payload);
+            continue;
+        }
+        tSection& entry = inTable ? sections[static_cast<size_t>(sectionCount++)] : overflow;
+        const int64_t codeAt = file.position() - 3;
         entry.marker = static_cast<uint32_t>(marker);
         entry.length = length;
+        entry.fileOffset = codeAt > start ? codeAt - 1 : codeAt;  // on its 0xFF
         entry.bytes.assign({static_cast<char>(high), static_cast<char>(low)});
         if (length < 2)
             throw ERangeError("segment length " + std::to_string(length));
         entry.bytes.reserve(static_cast<size_t>(length));
-        const size_t payload = static_cast<size_t>(length - 2);
         if (file.readInto(entry.bytes, payload) < payload)
             return AnyMetadataFound();  // a segment cut short keeps the bytes that exist
         if (length == 2)
-            continue;
-        if (sectionCount == kGiveUpEntry && !AnyMetadataFound())
-            return false;
+            continue;  // stored, never taken
 
         switch (entry.marker) {
         case kEndOfImage:
         case kStartOfScan:
             return AnyMetadataFound();
-        case kApp0:
-            headerSection = &entry;
+        case kApp0: {
+            const bool jfif = jfifSection == nullptr && payloadBegins(entry, kJfifHeader);
+            headerSection = nullptr;  // a full table may reuse its entry
+            tSection& kept = keepTaken(entry, inTable);
+            headerSection = &kept;
+            if (jfif)
+                jfifSection = &kept;
             break;
-        case kApp1:
-            if (sectionCount > kGiveUpEntry || exifSection != nullptr) {
-                --sectionCount;  // dropped: the next segment reuses the entry
+        }
+        case kApp1: {
+            // A segment that holds Exif data replaces one taken only for
+            // want of it (an XMP packet in front); any other is dropped.
+            const bool exif = payloadBegins(entry, kExifHeader);
+            if (exifSection != nullptr && (payloadBegins(*exifSection, kExifHeader) || !exif)) {
+                if (inTable)
+                    --sectionCount;  // dropped: the next segment reuses the entry
                 break;
             }
-            exifSection = &entry;
+            if (exifSection != nullptr)
+                errorText = "Not an EXIF file";  // what the one in front set no longer holds
+            exifSection = nullptr;
+            exifSection = &keepTaken(entry, inTable);
             exifDecoder = std::make_unique<TImageInfo>(*this, decodeSelector);
-            buffer = entry.bytes;
             DecodeExifData();
             break;
+        }
         case kApp13:
             if (iptcSection == nullptr) {
-                iptcSection = &entry;
+                iptcSection = &keepTaken(entry, inTable);
                 iptcList = std::make_unique<TIPTCdata>(*this);
             }
             break;
         case kComment:
-            commentSection = &entry;
+            commentSection = nullptr;
+            commentSection = &keepTaken(entry, inTable);
+            readComment.marker = entry.marker;
+            readComment.length = entry.length;
+            readComment.fileOffset = commentSection->fileOffset;
             break;
         default:
             break;
         }
     }
-    return AnyMetadataFound();
+}
+
+tSection& TimgData::keepTaken(tSection& read, bool inTable)
+{
+    if (inTable)
+        return read;
+    // Twenty entries and at most five references: one is always free.
+    for (int32_t i = sectionCount - 1;; --i) {
+        tSection& entry = sections[static_cast<size_t>(i)];
+        if (&entry != exifSection && &entry != iptcSection && &entry != commentSection &&
+            &entry != headerSection && &entry != jfifSection) {
+            entry = std::move(read);
+            return entry;
+        }
+    }
 }
 
 void TimgData::DecodeExifData()
@@ -173,11 +244,12 @@ void TimgData::DecodeExifData()
     if (!exifDecoder)
         exifDecoder = std::make_unique<TImageInfo>(*this, decodeSelector);
     const std::string& bytes = exifSection->bytes;
-    if (bytes.compare(2, 5, std::string("Exif\0", 5)) != 0) {
+    if (!payloadBegins(*exifSection, kExifHeader.substr(0, 5))) {
         errorText = "Incorrect Exif header";
         return;
     }
-    const std::string mark = bytes.substr(8, 2);
+    // A segment that ends inside the TIFF header has no byte-order mark.
+    const std::string mark = bytes.size() >= 10 ? bytes.substr(8, 2) : std::string();
     if (mark == "II")
         bigEndian = false;
     else if (mark == "MM")
@@ -186,10 +258,12 @@ void TimgData::DecodeExifData()
         errorText = "Invalid Exif alignment marker";
         return;
     }
+    // The decoder holds the one copy of the segment it reads; the
+    // container's entry keeps the bytes the writer writes.
     exifDecoder->reportText.clear();
-    exifDecoder->buffer = buffer;
+    exifDecoder->buffer = bytes;
     exifDecoder->bigEndian = bigEndian;
-    const int32_t firstDirectory = readOffsetAt(13);
+    const int32_t firstDirectory = exifDecoder->readOffsetAt(13);
     const int64_t start = firstDirectory == 0 ? 17 : 9 + static_cast<int64_t>(firstDirectory);
     exifDecoder->WalkDirectory(start, 9, exifSection->length - 6, DirectoryKind::Main);
     if (!errorText.empty())

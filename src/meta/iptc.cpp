@@ -190,8 +190,10 @@ void TIPTCdata::ParseSegment(const std::string& segment)
         return;
     while (pos + 3 < segment.size()) {
         const TTagEntry entry = ReadDataset(segment, pos);
+        // Each dataset is one item of the list, blanks and commas included:
+        // quoted, it splits back into that item.
         if (isListValued(entry.tagId))
-            MergeValues(entry.key, entry.text);
+            MergeValues(entry.key, entry.text.empty() ? entry.text : joinCommaList({entry.text}));
         else
             AppendRecord(entry);
     }

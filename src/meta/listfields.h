@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
+#include <vector>
 
 namespace vistado {
 
@@ -15,6 +17,8 @@ std::string TextBefore(const std::string& text, const std::string& separator);
 std::string TextAfter(const std::string& text, const std::string& separator);
 // Field n, counted from 1; n of 0 or less gives the first field too.
 std::string ListField(const std::string& text, const std::string& separator, int n);
+// Fields 1 to most, in order: ListField of each, in one pass.
+std::vector<std::string> ListFields(const std::string& text, const std::string& separator, size_t most);
 // How many separators the text holds, not overlapping; 0 for an empty one.
 int CountSeparators(const std::string& text, const std::string& separator);
 

@@ -1,9 +1,16 @@
 #include "meta/makernote.h"
 
 #include "meta/asciitext.h"
+#include "meta/endind.h"
+#include "meta/makernoteformat.h"
 #include "meta/makertables.h"
 
+#include <algorithm>
+#include <map>
+#include <optional>
 #include <span>
+#include <string_view>
+#include <unordered_set>
 
 namespace vistado {
 
@@ -22,6 +29,7 @@ enum class Condition {
     NikonFormA,       // a TIFF header inside the note, by Exif version or model
     NoteBeginsNikon,  // the "Nikon" header of older cameras
     NoteBeginsQvc,
+    NoteBeginsOlympus,  // "OLYMPUS\0" and a byte-order mark: cameras since about 2004
 };
 
 // What a note's offsets count from: the TIFF header of the enclosing Exif
@@ -39,22 +47,31 @@ struct Layout {
     Origin origin;
     int64_t originDelta;  // for Origin::Note
     bool littleEndian;    // read little-endian whatever the Exif data's order
+    // Offset in the note of a byte-order mark ("II" or "MM") of its own; -1
+    // for notes in the Exif data's order.
+    int64_t orderMarkAt = -1;
+    // The note ends with a trailer holding the TIFF offset it was written at,
+    // which still holds when an editor has moved it.
+    bool originTrailer = false;
 };
 
 // Tried in order; the first row whose make and condition match is taken.
 const Layout kLayouts[] = {
-    {"NIKON", Condition::NikonFormA, nikonTiffHeaderTable, 18, Origin::Note, 9, false},
+    {"NIKON", Condition::NikonFormA, nikonTiffHeaderTable, 18, Origin::Note, 9, false, 10},
     {"NIKON", Condition::NoteBeginsNikon, nikonHeaderTable, 8, Origin::ExifData, 0, false},
     {"NIKON", Condition::Always, nikonTiffHeaderTable, 0, Origin::ExifData, 0, false},
+    {"OLYMP", Condition::NoteBeginsOlympus, olympusTable, 12, Origin::Note, 13, false, 8},
     {"OLYMP", Condition::Always, olympusTable, 8, Origin::ExifData, 0, false},
     {"CASIO", Condition::NoteBeginsQvc, casioQvcTable, 6, Origin::ExifData, 0, false},
     {"CASIO", Condition::Always, casioTable, 0, Origin::ExifData, 0, false},
     {"FUJIF", Condition::Always, fujiTable, 12, Origin::Note, 13, true},
-    {"CANON", Condition::Always, canonTable, 0, Origin::ExifData, 0, false},
+    {"CANON", Condition::Always, canonTable, 0, Origin::ExifData, 0, false, -1, true},
     {"SEIKO", Condition::Always, epsonTable, 8, Origin::ExifData, 0, false},
     {"SANYO", Condition::Always, sanyoTable, 8, Origin::ExifData, 0, false},
     {"MINOL", Condition::Always, minoltaTable, 0, Origin::ExifData, 0, false},
 };
+
+constexpr size_t kTrailerSize = 8;
 
 TImageInfo* currentImage = nullptr;
 
@@ -111,10 +128,57 @@ bool holds(Condition condition, const TImageInfo& image, bool readingTiff)
         return image.makerNoteBytes.starts_with("Nikon");
     case Condition::NoteBeginsQvc:
         return image.makerNoteBytes.starts_with("QVC");
+    case Condition::NoteBeginsOlympus: {
+        const std::string& note = image.makerNoteBytes;
+        return note.starts_with(std::string_view("OLYMPUS\0", 8)) &&
+               (note.compare(8, 2, "II") == 0 || note.compare(8, 2, "MM") == 0);
+    }
     case Condition::Always:
         break;
     }
     return true;
+}
+
+// Whether count entries fit the note behind its header: a count read in the
+// wrong byte order is 0 or far too large.
+bool plausibleCount(const std::string& note, int64_t dirOffset, uint16_t count)
+{
+    return count > 0 && dirOffset + 2 + 12 * static_cast<int64_t>(count) <= static_cast<int64_t>(note.size());
+}
+
+// The byte order a note is read in: its own mark where it has one; else the
+// Exif data's, unless only the swapped order gives a plausible entry count.
+bool noteBigEndian(const Layout& layout, const std::string& note, bool exifBigEndian)
+{
+    if (layout.littleEndian)
+        return false;
+    if (layout.orderMarkAt >= 0) {
+        const std::string_view mark = std::string_view(note).substr(
+            std::min(note.size(), static_cast<size_t>(layout.orderMarkAt)), 2);
+        if (mark == "MM" || mark == "II")
+            return mark == "MM";
+        return exifBigEndian;
+    }
+    if (layout.dirOffset + 2 > static_cast<int64_t>(note.size()))
+        return exifBigEndian;
+    const int64_t countAt = layout.dirOffset + 1;
+    if (!plausibleCount(note, layout.dirOffset, read16In(note, countAt, exifBigEndian)) &&
+        plausibleCount(note, layout.dirOffset, read16In(note, countAt, !exifBigEndian)))
+        return !exifBigEndian;
+    return exifBigEndian;
+}
+
+// The TIFF offset the note was written at, from its trailer: "II*\0" or
+// "MM\0*" and the offset in that order. None when the note has no trailer.
+std::optional<int64_t> trailerOrigin(const std::string& note)
+{
+    if (note.size() < kTrailerSize)
+        return std::nullopt;
+    const std::string_view trailer = std::string_view(note).substr(note.size() - kTrailerSize);
+    const bool motorola = trailer.starts_with(std::string_view("MM\0*", 4));
+    if (!motorola && !trailer.starts_with(std::string_view("II*\0", 4)))
+        return std::nullopt;
+    return read32In(note, static_cast<int64_t>(note.size() - 3), motorola);
 }
 
 const Layout* findLayout(const TImageInfo& image, bool readingTiff)
@@ -146,21 +210,49 @@ bool TmsInfo::DecodeMakerNote(TImageInfo& image)
 
     // An offset counted from the Exif data's TIFF header lies at segment
     // position tiffBase + o; the walk wants it as a shift inside the note,
-    // whose first byte is at makerNotePos.
+    // whose first byte is at makerNotePos. A note moved by an editor keeps
+    // the offsets of the place its trailer names.
     const int64_t tiffBase = readingTiff ? kTiffFileBase : kJpegTiffBase;
     const int64_t notePosition = image.makerNotePos;
+    std::optional<int64_t> origin;
+    if (layout->originTrailer)
+        origin = trailerOrigin(image.makerNoteBytes);
+    const int64_t noteOffset = origin.value_or(notePosition - tiffBase);
     const int64_t originDelta = layout->origin == Origin::ExifData
-        ? layout->dirOffset + notePosition - tiffBase + 1
+        ? layout->dirOffset + noteOffset + 1
         : layout->originDelta;
     // A value that does not lie inside the note is read from the segment at
     // the same place the offset designates.
     const int64_t fallbackBase = notePosition + layout->dirOffset - originDelta + 1;
 
-    const ByteOrder order(image.bigEndian, layout->littleEndian ? false : image.bigEndian);
+    const ByteOrder order(image.bigEndian, noteBigEndian(*layout, image.makerNoteBytes, image.bigEndian));
     image.WalkMakerNoteDirectory(image.makerNoteBytes, layout->table(), layout->dirOffset,
                                  originDelta, fallbackBase);
     makeText = image.cameraMake;
     return true;
+}
+
+std::span<const TTagEntry> makerNoteTable(const TImageInfo& image, bool readingTiff)
+{
+    const Layout* layout = findLayout(image, readingTiff);
+    return layout != nullptr ? layout->table() : std::span<const TTagEntry>();
+}
+
+bool makerNoteMayHold(std::span<const TTagEntry> table, const std::string& name)
+{
+    // Upper-cased names per table, made at the first question about it.
+    static std::map<const TTagEntry*, std::unordered_set<std::string>> names;
+    auto [known, added] = names.try_emplace(table.data());
+    if (added) {
+        for (const TTagEntry& row : table) {
+            known->second.insert(upperAscii(row.key));
+            if (row.formatter == FormatCanonSettings || row.formatter == FormatCanonShotInfo ||
+                row.formatter == FormatCanonCustomFunctions)
+                for (const std::string& label : makerNoteFormatterLabels())
+                    known->second.insert(upperAscii(label));
+        }
+    }
+    return known->second.contains(upperAscii(name));
 }
 
 TImageInfo* makerNoteImage()

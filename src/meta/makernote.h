@@ -3,6 +3,7 @@
 #include "meta/imageinfo.h"
 
 #include <cstdint>
+#include <span>
 #include <string>
 
 namespace vistado {
@@ -26,6 +27,15 @@ public:
     // "Error Detected = "); false for an unknown maker.
     bool DecodeMakerNote(TImageInfo& owner);
 };
+
+// The table DecodeMakerNote would walk the image's note with; empty when
+// the camera's maker is none whose notes are known.
+std::span<const TTagEntry> makerNoteTable(const TImageInfo& image, bool readingTiff);
+
+// Whether a note walked with the table may yield a tag of that name (ASCII
+// letters compared without regard to case): a key of the table, or a label
+// under which its formatters store derived entries.
+bool makerNoteMayHold(std::span<const TTagEntry> table, const std::string& name);
 
 // The decoder whose maker note is being decoded, to which the maker-note
 // formatters add their derived entries; none outside a decode.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace vistado {
 
@@ -20,6 +21,9 @@ std::string FormatNikonLens(const std::string& text);
 std::string FormatCanonSettings(const std::string& text);         // camera settings, tag 0x0001
 std::string FormatCanonShotInfo(const std::string& text);         // shot information, tag 0x0004
 std::string FormatCanonCustomFunctions(const std::string& text);  // custom functions, tag 0x000F
+
+// Every label under which the formatters store derived entries.
+std::vector<std::string> makerNoteFormatterLabels();
 
 // Item decoders: CR LF + label + " = " + value, the value stored as a derived
 // entry; the empty text, and nothing stored, when the value is empty after

@@ -1,4 +1,5 @@
 #include "meta/asciitext.h"
+#include "meta/formatters.h"
 #include "meta/imageinfo.h"
 #include "meta/imgdata.h"
 #include "meta/rangeerror.h"
@@ -6,6 +7,7 @@
 #include "meta/valuerender.h"
 
 #include <utility>
+#include <vector>
 
 namespace vistado {
 
@@ -41,18 +43,59 @@ void TImageInfo::WalkMakerNoteDirectory(const std::string& noteBytes,
         const int64_t start = dirOffset + 1;
         const int64_t base = dirOffset - originDelta + 2;
         const int64_t count = Read16At(start);
-        for (int64_t i = 0; i < count; ++i)
-            walkMakerNoteEntry(start + 2 + 12 * i, base, table, fallbackBase, note.segment());
+        const bool offsetsHold = noteOffsetsHold(start, count, base, fallbackBase, note.segment());
+        // Cameras write each tag once; a note that repeats one thousands of
+        // times would make every formatter's lines thousands of times.
+        std::vector<bool> met(0x10000);
+        for (int64_t i = 0; i < count; ++i) {
+            const int64_t entryPos = start + 2 + 12 * i;
+            const uint16_t tag = Read16At(entryPos);
+            if (!met[tag])
+                walkMakerNoteEntry(entryPos, base, table, fallbackBase, note.segment(), offsetsHold);
+            met[tag] = true;
+        }
     } catch (const ERangeError& error) {
         owner.errorText = std::string("Error Detected = ") + error.what();
     }
 }
 
+// An editor that moves a note without mending its offsets leaves them
+// pointing outside the Exif data or into the note's own directory: then no
+// value read by offset is what it claims to be.
+bool TImageInfo::noteOffsetsHold(int64_t start, int64_t count, int64_t base, int64_t fallbackBase,
+                                 const std::string& segment) const
+{
+    const int64_t entriesEnd = start + 2 + 12 * count;
+    for (int64_t entryPos = start + 2; entryPos < entriesEnd; entryPos += 12) {
+        int64_t byteCount = 0;
+        int64_t offset = 0;
+        try {
+            byteCount = readEntryHead(entryPos).byteCount;
+            if (byteCount <= 4)
+                continue;
+            offset = readOffsetAt(entryPos + 8);
+        } catch (const ERangeError&) {
+            break;  // the walk ends at this entry
+        }
+        const int64_t valuePos = base + offset;
+        if (valuePos >= 1 && valuePos + byteCount - 1 <= static_cast<int64_t>(buffer.size())) {
+            if (valuePos < entriesEnd && valuePos + byteCount > start)
+                return false;
+        } else if (fallbackBase + offset < 1 ||
+                   fallbackBase + offset + byteCount - 1 > static_cast<int64_t>(segment.size())) {
+            return false;
+        }
+    }
+    return true;
+}
+
 void TImageInfo::walkMakerNoteEntry(int64_t entryPos, int64_t base,
                                     std::span<const TTagEntry> table, int64_t fallbackBase,
-                                    const std::string& segment)
+                                    const std::string& segment, bool offsetsHold)
 {
     const auto [tag, type, byteCount] = readEntryHead(entryPos);
+    if (byteCount > 4 && !offsetsHold)
+        return;
     const int64_t offset = byteCount <= 4 ? 0 : readOffsetAt(entryPos + 8);
     const int64_t valuePos = byteCount <= 4 ? entryPos + 8 : base + offset;
     const bool inNote =
@@ -80,16 +123,17 @@ void TImageInfo::walkMakerNoteEntry(int64_t entryPos, int64_t base,
         text = "\"" + raw + "\"";
     else
         text = RenderValue(raw, type, row != nullptr ? row->formatText : std::string(),
-                           mapRow != nullptr ? mapRow->valueMap : std::string(), bigEndian);
+                           mapRow != nullptr ? mapRow->valueMap : std::string(), bigEndian,
+                           renderedLengthUsed(row != nullptr ? row->formatter : nullptr));
 
     setFormatterExpansion(false);
     const std::string shown =
         row != nullptr && row->formatter ? row->formatter(text) : PrintableText(text);
     const bool expanded = formatterExpansion();
     if (expanded)
-        makerNoteReport += shown + "\r\n" + caption + " = " + text;
+        noteReport += shown + "\r\n" + caption + " = " + text;
     else
-        makerNoteReport += "\r\n" + caption + " = " + shown;
+        noteReport += "\r\n" + caption + " = " + shown;
 
     if (row != nullptr) {
         TTagEntry entry = *row;

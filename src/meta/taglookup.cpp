@@ -1,4 +1,5 @@
 #include "meta/imageinfo.h"
+#include "meta/makernote.h"
 #include "meta/numbertext.h"
 #include "meta/valuerender.h"
 
@@ -6,19 +7,21 @@ namespace vistado {
 
 int32_t TImageInfo::IndexOfName(const std::string& name) const
 {
-    return indexOfKey(tags, name);
+    if (pendingNote && makerNoteMayHold(pendingNote->table, name))
+        decodePendingNote();
+    return indexOfKey(tagList, name);
 }
 
 std::string TImageInfo::TagValueText(const std::string& name) const
 {
     const int32_t index = IndexOfName(name);
-    return index < 0 ? std::string() : tags[static_cast<size_t>(index)].text;
+    return index < 0 ? std::string() : tagList[static_cast<size_t>(index)].text;
 }
 
 TTagEntry TImageInfo::EntryByName(const std::string& name) const
 {
     const int32_t index = IndexOfName(name);
-    return index < 0 ? TTagEntry() : tags[static_cast<size_t>(index)];
+    return index < 0 ? TTagEntry() : tagList[static_cast<size_t>(index)];
 }
 
 double TImageInfo::TagNumber(const std::string& name) const
@@ -26,7 +29,7 @@ double TImageInfo::TagNumber(const std::string& name) const
     const int32_t index = IndexOfName(name);
     if (index < 0)
         return 0;
-    const TTagEntry& entry = tags[static_cast<size_t>(index)];
+    const TTagEntry& entry = tagList[static_cast<size_t>(index)];
     return NumericValue(entry.rawBytes, entry.valueType, bigEndian);
 }
 

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <charconv>
 
 namespace vistado {
 
@@ -13,7 +14,6 @@ namespace {
 
 constexpr int kTypeSizes[] = {0, 1, 1, 2, 4, 8, 1, 1, 2, 4, 8, 4, 8};
 constexpr size_t kMaxRenderedValues = 128;
-constexpr size_t kPrintableLength = 50;
 
 bool isIntegerType(uint16_t type)
 {
@@ -41,11 +41,19 @@ double floatValue(const std::string& raw, uint16_t type, bool bigEndian)
     return std::bit_cast<double>(bits);
 }
 
-void rationalParts(const std::string& value, bool bigEndian, int32_t& numerator,
-                   int32_t& denominator)
+void rationalParts(std::string_view value, bool bigEndian, int32_t& numerator, int32_t& denominator)
 {
     numerator = IntegerFromBytes(value.substr(0, 4), bigEndian);
     denominator = IntegerFromBytes(value.substr(4, 4), bigEndian);
+}
+
+// Every tag's values are rendered while the file is read: numbers go
+// straight into the text, without a text of their own.
+void appendNumber(std::string& text, int64_t number)
+{
+    char digits[24];
+    const auto [end, error] = std::to_chars(digits, digits + sizeof digits, number);
+    text.append(digits, end);
 }
 
 }  // namespace
@@ -57,7 +65,7 @@ int typeSize(uint16_t type)
     return kTypeSizes[type];
 }
 
-int32_t IntegerFromBytes(const std::string& bytes, bool bigEndian)
+int32_t IntegerFromBytes(std::string_view bytes, bool bigEndian)
 {
     uint32_t value = 0;
     const size_t n = bytes.size();
@@ -67,25 +75,29 @@ int32_t IntegerFromBytes(const std::string& bytes, bool bigEndian)
 }
 
 std::string RenderValue(const std::string& raw, uint16_t type, const std::string& format,
-                        const std::string& map, bool bigEndian)
+                        const std::string& map, bool bigEndian, size_t enough)
 {
     const size_t size = static_cast<size_t>(typeSize(type));
     if (size == 0)
         return "0";
     const size_t count = std::min(raw.size() / size, kMaxRenderedValues);
     std::string text;
-    for (size_t i = 0; i < count; ++i) {
+    for (size_t i = 0; i < count && text.size() < enough; ++i) {
         if (i > 0)
             text += kValueSeparator;
-        const std::string value = raw.substr(i * size, size);
+        const std::string_view value = std::string_view(raw).substr(i * size, size);
         if (isIntegerType(type)) {
-            const std::string number = std::to_string(IntegerFromBytes(value, bigEndian));
-            text += map.empty() ? number : MapLookup(map, number);
+            if (map.empty())
+                appendNumber(text, IntegerFromBytes(value, bigEndian));
+            else
+                text += MapLookup(map, std::to_string(IntegerFromBytes(value, bigEndian)));
         } else if (isRationalType(type)) {
             int32_t numerator = 0;
             int32_t denominator = 0;
             rationalParts(value, bigEndian, numerator, denominator);
-            text += std::to_string(numerator) + "/" + std::to_string(denominator);
+            appendNumber(text, numerator);
+            text += '/';
+            appendNumber(text, denominator);
             if (!map.empty())
                 text += MapLookup(map, text);
         } else if (type == 11 || type == 12) {

@@ -25,12 +25,14 @@ int typeSize(uint16_t type);
 
 // The bytes as one number, first byte highest in big-endian order, last byte
 // highest in little-endian order; the low 32 bits, read as signed.
-int32_t IntegerFromBytes(const std::string& bytes, bool bigEndian);
+int32_t IntegerFromBytes(std::string_view bytes, bool bigEndian);
 
 // The values of raw (at most 128), ", " between them; integers through the
 // value map when there is one; the format template applied to the whole.
+// With enough, no value is added once the values' text is that long: a
+// reader that shows only the first characters need not render the rest.
 std::string RenderValue(const std::string& raw, uint16_t type, const std::string& format,
-                        const std::string& map, bool bigEndian);
+                        const std::string& map, bool bigEndian, size_t enough = std::string::npos);
 
 // The first value (integers: all of raw) as a number; 0 for texts and for
 // anything unusable. FLOAT and DOUBLE are decoded as IEEE values.
@@ -47,6 +49,7 @@ double FractionValue(const std::string& text);
 std::string quotedUpToZero(const std::string& raw);
 
 // The first 50 characters, control characters shown as ".".
+inline constexpr size_t kPrintableLength = 50;
 std::string PrintableText(std::string text);
 
 // A caption made from a key: a blank in front of every capital letter that

@@ -8,6 +8,7 @@
 #include "meta/jpegmarkers.h"
 #include "meta/rangeerror.h"
 #include "meta/replacefile.h"
+#include "meta/writeerror.h"
 
 #include <algorithm>
 #include <ostream>
@@ -46,38 +47,21 @@ size_t segmentEnd(std::string_view bytes, size_t lengthAt)
     return lengthAt + byteAt(bytes, lengthAt) * 256u + byteAt(bytes, lengthAt + 1);
 }
 
-// Where the source's image remainder starts: behind SOI and the run of an
-// APP0, an APP1 and an APP13 segment directly behind it, each kind at most
-// once and in this order, which the written metadata stands for.
-size_t remainderStart(std::string_view source)
+// [start, end) of the segment the reader found at the section's file
+// offset. The image holds something else there when it has changed since it
+// was read: then none of it is written, since leaving out the wrong bytes
+// would damage it.
+std::pair<size_t, size_t> segmentAt(std::string_view image, const tSection& read)
 {
-    size_t start = 2;
-    for (const uint8_t marker : {kApp0, kApp1, kApp13})
-        if (start + 3 < source.size() && byteAt(source, start + 1) == marker)
-            start = segmentEnd(source, start + 2);
-    return std::min(start, source.size());
-}
-
-// The source's comment: the one the reader takes, its last COM segment in
-// front of the image data that holds any text (the reader passes over an
-// empty one). Its offset and end; both 0 when there is none.
-std::pair<size_t, size_t> sourceComment(std::string_view source)
-{
-    std::pair<size_t, size_t> comment{0, 0};
-    size_t pos = 2;
-    while (pos < source.size() && byteAt(source, pos) == 0xFF) {
-        size_t marker = pos + 1;
-        while (marker < source.size() && byteAt(source, marker) == 0xFF)
-            ++marker;  // fill bytes
-        if (marker + 2 >= source.size() || byteAt(source, marker) == kStartOfScan ||
-            byteAt(source, marker) == kEndOfImage)
-            break;
-        const size_t end = segmentEnd(source, marker + 1);
-        if (byteAt(source, marker) == kComment && end > marker + 3 && end <= source.size())
-            comment = {pos, end};
-        pos = end;
-    }
-    return comment;
+    const size_t start = static_cast<size_t>(read.fileOffset);
+    size_t code = start;
+    if (code < image.size() && byteAt(image, code) == 0xFF)
+        ++code;
+    if (read.fileOffset < 2 || code + 3 > image.size() || byteAt(image, code) != read.marker ||
+        segmentEnd(image, code + 1) != code + 1 + static_cast<size_t>(read.length) ||
+        code + 1 + static_cast<size_t>(read.length) > image.size())
+        throw EWriteError("wurde inzwischen geändert");
+    return {start, code + 1 + static_cast<size_t>(read.length)};
 }
 
 }  // namespace
@@ -98,6 +82,7 @@ void TimgData::SetCommentText(const std::string& text)
     commentSection->bytes += text;
     commentSection->length = static_cast<int32_t>(length);
     commentSection->marker = kComment;
+    commentSection->fileOffset = -1;
 }
 
 void TimgData::DropCommentAndHeader()
@@ -113,6 +98,8 @@ void TimgData::EmitMetadataSegments(std::ostream& out) const
         writeSegment(out, *exifSection);
     else if (headerSection != nullptr)
         writeSegment(out, *headerSection);
+    else if (jfifSection != nullptr)
+        writeSegment(out, *jfifSection);
     else
         out.write(kDefaultJfifHeader, sizeof kDefaultJfifHeader);
     if (iptcSection != nullptr)
@@ -133,19 +120,34 @@ std::unique_ptr<ReplacementFile> TimgData::writeNewFile(const TJPEGImage& image,
     std::ostringstream metadata;
     EmitMetadataSegments(metadata);
     file.write(metadata.view());
-    // The source's comment is replaced by the container's (or dropped with
-    // it) wherever it stands, so that the written file reads back with the
-    // comment written; every other byte of the remainder is copied.
+    // The image's bytes behind SOI, less the segments the metadata in front
+    // stands for.
     const std::string_view source = image.bytes();
-    const size_t start = remainderStart(source);
-    const auto [commentStart, commentEnd] = sourceComment(source);
-    if (commentStart >= start && commentEnd > commentStart) {
-        file.write(source.substr(start, commentStart - start));
-        file.write(source.substr(commentEnd));
-    } else {
-        file.write(source.substr(start));
+    size_t copied = std::min<size_t>(2, source.size());
+    for (const auto& [start, end] : replacedSegments(source)) {
+        file.write(source.substr(copied, start - copied));
+        copied = end;
     }
+    file.write(source.substr(copied));
     return replacement;
+}
+
+std::vector<std::pair<size_t, size_t>> TimgData::replacedSegments(std::string_view image) const
+{
+    std::vector<std::pair<size_t, size_t>> replaced;
+    // An APP0 segment directly behind SOI: the Exif segment or a JFIF header
+    // takes its place in front.
+    if (image.size() > 5 && byteAt(image, 2) == 0xFF && byteAt(image, 3) == kApp0)
+        replaced.emplace_back(2, std::min(segmentEnd(image, 4), image.size()));
+    const tSection* header = exifSection != nullptr ? nullptr
+                           : headerSection != nullptr ? headerSection
+                                                      : jfifSection;
+    for (const tSection* written : std::initializer_list<const tSection*>{exifSection, header, iptcSection, &readComment})
+        if (written != nullptr && written->fileOffset >= 0)
+            replaced.push_back(segmentAt(image, *written));
+    std::sort(replaced.begin(), replaced.end());
+    replaced.erase(std::unique(replaced.begin(), replaced.end()), replaced.end());
+    return replaced;
 }
 
 std::unique_ptr<ReplacementFile> TimgData::writeNewFile(const std::string& target)

@@ -55,7 +55,7 @@ void printTags(const TimgData& image)
 {
     if (!image.exifDecoder)
         return;
-    for (const TTagEntry& tag : image.exifDecoder->tags)
+    for (const TTagEntry& tag : image.exifDecoder->tags())
         std::cout << tag.key << '\t' << oneLine(tag.text) << '\n';
 }
 
@@ -65,7 +65,7 @@ void printReport(const TimgData& image)
     if (!image.exifDecoder)
         return;
     std::string report =
-        unixLines(image.exifDecoder->reportText + image.exifDecoder->makerNoteReport);
+        unixLines(image.exifDecoder->reportText + image.exifDecoder->makerNoteReport());
     if (!report.empty() && report[0] == '\n')
         report.erase(0, 1);
     std::cout << report << '\n';
@@ -145,7 +145,7 @@ int printJson(const std::vector<std::string>& files)
             object["Error"] = utf8(readFailure(image));
             status = 1;
         } else if (image.exifDecoder) {
-            for (const TTagEntry& tag : image.exifDecoder->tags) {
+            for (const TTagEntry& tag : image.exifDecoder->tags()) {
                 const std::string name = utf8(tag.key);
                 if (!object.contains(name))
                     object[name] = utf8(tag.text);
@@ -208,13 +208,14 @@ const Mode* findMode(const char* option)
 }
 
 // Applies a changing mode to one file: 0 when done, 1 (with the reason on
-// standard error) when the file was left as it was. A file that is not read
-// as an image is still changed when the writer takes it (a JPEG without
-// metadata in front, for instance); the writer refuses anything else.
+// standard error) when the file was left as it was. A file read without
+// metadata is still changed when the writer takes it (a JPEG without metadata
+// in front, for instance); the writer refuses anything else. A file whose
+// read failed is never written: what was read is not what it holds.
 int changeFile(TimgData& image, const std::string& file, const Mode& mode, const std::string& text)
 {
-    if (!image.OpenImage(file) && image.errorText.empty()) {
-        std::cerr << file << ": not found" << std::endl;
+    if (!image.OpenImage(file) && (image.errorText.empty() || image.readFailed())) {
+        std::cerr << file << ": " << (image.errorText.empty() ? "not found" : image.errorText) << std::endl;
         return 1;
     }
     try {
@@ -294,6 +295,8 @@ int runToolCall(const ToolCall& call)
     int status = 0;
     bool printedAny = false;
     TimgData image(kDecodeAll);
+    // Only a mode that rewrites the files keeps each locked from the read on.
+    image.lockForRewrite = call.mode->change != nullptr;
     for (const std::string& file : call.files) {
         if (call.mode->change != nullptr) {
             status |= changeFile(image, file, *call.mode, call.modeText);

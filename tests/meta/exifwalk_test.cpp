@@ -14,7 +14,7 @@ protected:
     int count(const std::string& key)
     {
         int n = 0;
-        for (const TTagEntry& tag : decoder().tags)
+        for (const TTagEntry& tag : decoder().tags())
             n += tag.key == key;
         return n;
     }
@@ -31,8 +31,8 @@ TEST_P(ExifWalkTest, StoresTagsWithTheirValues)
     tiff.addShorts(0, 0x0112, {6});
     tiff.addRationals(0, 0x011A, {{72, 1}});
     ASSERT_TRUE(openExif(tiff));
-    ASSERT_EQ(decoder().tags.size(), 3u);
-    const TTagEntry& make = decoder().tags[0];
+    ASSERT_EQ(decoder().tags().size(), 3u);
+    const TTagEntry& make = decoder().tags()[0];
     EXPECT_EQ(make.key, "Make");
     EXPECT_EQ(make.text, "NIKON");
     EXPECT_EQ(make.rawBytes, std::string("NIKON\0", 6));
@@ -61,7 +61,7 @@ TEST_P(ExifWalkTest, EmptyValuesAreSkipped)
     tiff.addRawEntry(0, kModel, 0, 5, 0);
     tiff.addAscii(0, 0x0131, "Software");
     ASSERT_TRUE(openExif(tiff));
-    ASSERT_EQ(decoder().tags.size(), 1u);
+    ASSERT_EQ(decoder().tags().size(), 1u);
     EXPECT_EQ(decoder().reportText, "\r\nSoftware = Software");
 }
 
@@ -72,8 +72,8 @@ TEST_P(ExifWalkTest, FourBytesInlineFiveBytesByOffset)
     ASSERT_TRUE(openExif(tiff));
     EXPECT_EQ(value("Make"), "abc");
     EXPECT_EQ(value("Model"), "abcd");
-    EXPECT_EQ(decoder().tags[0].rawOffset, 9 + 8 + 2 + 8);  // the value field of entry 1
-    EXPECT_EQ(decoder().tags[1].rawOffset, 9 + 8 + 2 + 24 + 4);  // behind the directory
+    EXPECT_EQ(decoder().tags()[0].rawOffset, 9 + 8 + 2 + 8);  // the value field of entry 1
+    EXPECT_EQ(decoder().tags()[1].rawOffset, 9 + 8 + 2 + 24 + 4);  // behind the directory
 }
 
 TEST_P(ExifWalkTest, TextDropsOneTrailingZero)
@@ -175,7 +175,7 @@ TEST_P(ExifWalkTest, UnknownTagsAreReportedNotStored)
     EXPECT_EQ(decoder().reportText, "\r\nUnknown = 1\r\nGPSInfo = " +
                                          std::to_string(tiff.directoryOffset(gps)) +
                                          "\r\nGPSVersion ID = 2, 2, 0, 0");
-    EXPECT_EQ(decoder().tags.size(), 1u);
+    EXPECT_EQ(decoder().tags().size(), 1u);
     EXPECT_EQ(decoder().EntryByName("Unknown").tagId, 0);
 }
 
@@ -268,13 +268,13 @@ TEST_F(ImageFileTest, OversizedDirectoryWalksNothing)
     TiffBuilder tiff(false);
     tiff.addAscii(0, kMake, "Maker");
     ASSERT_TRUE(openExif(tiff));
-    const size_t before = decoder().tags.size();
+    const size_t before = decoder().tags().size();
     // A count of 0x7FFF at a place inside the segment.
     image.exifDecoder->buffer += std::string("\xFF\x7F", 2);
     const auto start = static_cast<int64_t>(image.exifDecoder->buffer.size()) - 1;
     decoder().WalkDirectory(start, 9, image.exifSection->length - 6, DirectoryKind::Main);
     EXPECT_EQ(image.errorText, "Illegally sized directory");
-    EXPECT_EQ(decoder().tags.size(), before);
+    EXPECT_EQ(decoder().tags().size(), before);
 }
 
 TEST_F(ImageFileTest, RenderOnlyAndStoreOnlyDecodes)
@@ -283,12 +283,12 @@ TEST_F(ImageFileTest, RenderOnlyAndStoreOnlyDecodes)
     tiff.addAscii(0, kMake, "Maker");
     image.decodeSelector = kDecodeRender;
     ASSERT_TRUE(openExif(tiff));
-    EXPECT_TRUE(decoder().tags.empty());
+    EXPECT_TRUE(decoder().tags().empty());
     EXPECT_EQ(decoder().reportText, "\r\nMake = Maker");
     EXPECT_EQ(decoder().cameraMake, "Maker");
     image.decodeSelector = kDecodeStore;
     ASSERT_TRUE(openExif(tiff));
-    EXPECT_TRUE(decoder().tags.empty());
+    EXPECT_TRUE(decoder().tags().empty());
     EXPECT_EQ(decoder().reportText, "");
 }
 
@@ -298,7 +298,7 @@ TEST_F(ImageFileTest, AddTagRefusesTagNumberZero)
     EXPECT_EQ(decoder().AddTag(TTagEntry{}), -1);
     EXPECT_EQ(decoder().AddTag(TTagEntry{.tagId = 5, .key = "Five"}), 0);
     EXPECT_EQ(decoder().AddTag(TTagEntry{}), 0);
-    EXPECT_EQ(decoder().tags.size(), 1u);
+    EXPECT_EQ(decoder().tags().size(), 1u);
 }
 
 TEST_F(ImageFileTest, DerivedTagsAreStoredAndFound)

@@ -39,7 +39,7 @@ protected:
     int count35()
     {
         int n = 0;
-        for (const TTagEntry& tag : decoder().tags)
+        for (const TTagEntry& tag : decoder().tags())
             n += tag.tagId == 0xA405;
         return n;
     }
@@ -87,6 +87,28 @@ TEST_F(FocalLength35Test, SmallValuesGetALeadingBlank)
     wide.focal = {625, 100};
     ASSERT_TRUE(openWith(wide));
     EXPECT_EQ(value("FocalLengthin35mmFilm"), " 7.50");
+}
+
+// A photo resized after shooting keeps the camera's focal-plane resolution
+// but not its pixels: a value no sensor gives is left out.
+TEST_F(FocalLength35Test, AbsurdValuesAreLeftOut)
+{
+    const std::pair<uint32_t, uint32_t> sizes[] = {{100, 68}, {30000, 20000}};
+    for (const auto& [width, height] : sizes) {
+        SCOPED_TRACE(width);
+        Optics resized;
+        resized.width = width;
+        resized.height = height;
+        ASSERT_TRUE(openWith(resized));
+        EXPECT_EQ(count35(), 0);
+    }
+    // Within the range of real sensors it is derived.
+    Optics phone;
+    phone.xResolution = 4000;
+    phone.yResolution = 4000;
+    phone.focal = {4, 1};
+    ASSERT_TRUE(openWith(phone));
+    EXPECT_EQ(value("FocalLengthin35mmFilm"), "19.20");
 }
 
 TEST_F(FocalLength35Test, MissingDataDerivesNothing)

@@ -85,6 +85,8 @@ TEST_F(GpsFormatTest, ShutterSpeedFromApex)
     EXPECT_EQ(RenderShutterSpeed("6906891/1000000"), "0.0083 sec (1/120)");
     EXPECT_EQ(RenderShutterSpeed("-1/1"), "2.0000 sec");
     EXPECT_EQ(RenderShutterSpeed("1/1"), "0.5000 sec (1/2)");
+    EXPECT_EQ(RenderShutterSpeed("-2147483648/1"), "-2147483648/1");
+    EXPECT_EQ(RenderShutterSpeed("2147483647/1"), "2147483647/1");
 }
 
 TEST(Formatters, UserCommentDropsCodePrefix)

@@ -2,6 +2,7 @@
 // lists, and the values ExifTool reads from a real file.
 
 #include "imagefiletest.h"
+#include "realjpeg.h"
 #include "runprogram.h"
 
 #include "meta/commalist.h"
@@ -75,11 +76,15 @@ TEST_F(IptcTest, KeywordsMergeIgnoringCaseAndTheRecordVersionIsNeverStored)
     EXPECT_EQ(caption.maxLength, 2000);
 }
 
-TEST_F(IptcTest, ListValuesSplitAtBlanksUnlessQuoted)
+// Each dataset's value is one item of the comma list, written in quotes when
+// it holds a blank, a comma or a quote, so that splitting gives it back.
+TEST_F(IptcTest, EachDatasetIsOneListItem)
 {
-    parse(iptcDataset(2, 25, "New York") + iptcDataset(2, 20, "\"New York\"") +
-          iptcDataset(2, 20, "\"say \"\"hi\"\"\""));
-    EXPECT_EQ(records(), (Pairs{"Keywords=New,York", "SuppCategory=\"New York\",\"say \"\"hi\"\"\""}));
+    parse(iptcDataset(2, 25, "New York") + iptcDataset(2, 25, "Rom") + iptcDataset(2, 25, "new york") +
+          iptcDataset(2, 20, "Supp Cat 1, Supp Cat 2") + iptcDataset(2, 20, "say \"hi\""));
+    EXPECT_EQ(records(), (Pairs{"Keywords=\"New York\",Rom", "SuppCategory=\"Supp Cat 1, Supp Cat 2\",\"say \"\"hi\"\"\""}));
+    EXPECT_EQ(splitCommaList(list.ValueOf("SuppCategory", "")),
+              (std::vector<std::string>{"Supp Cat 1, Supp Cat 2", "say \"hi\""}));
 }
 
 TEST_F(IptcTest, RepeatedDatasetsOutsideTheListSetStaySeparate)
@@ -310,6 +315,25 @@ TEST_F(IptcTest, SampleFileAgreesWithExifTool)
     }
     EXPECT_EQ(read, expected);
     EXPECT_EQ(list.ValueOf("Keywords", ""), "ExifTool,Test,IPTC");
+}
+
+// Keywords with blanks and commas, written by ExifTool, read back item by
+// item.
+TEST_F(IptcTest, ListItemsWrittenByExifTool)
+{
+    if (!programAvailable("exiftool"))
+        GTEST_SKIP() << "no exiftool";
+    TempDir dir;
+    const std::string file = dir.file("keywords.jpg");
+    writeFile(file, realJpeg(16, 16));
+    ASSERT_EQ(runProgram({"exiftool", "-q", "-overwrite_original", "-Keywords=New York", "-Keywords=Rom, Latium",
+                          "-Keywords=Tal", "-SupplementalCategories=Supp Cat 1", file})
+                  .exitStatus,
+              0);
+    EXPECT_TRUE(list.LoadFromImage(file));
+    EXPECT_EQ(splitCommaList(list.ValueOf("Keywords", "")),
+              (std::vector<std::string>{"New York", "Rom, Latium", "Tal"}));
+    EXPECT_EQ(splitCommaList(list.ValueOf("SuppCategory", "")), std::vector<std::string>{"Supp Cat 1"});
 }
 
 }  // namespace

@@ -143,10 +143,10 @@ TEST_F(MakerNoteCorpusTest, EveryMakerNoteDecodes)
         TImageInfo& decoder = *image.exifDecoder;
         EXPECT_TRUE(decoder.makerNoteDecoded);
         size_t makerTags = 0;
-        for (const TTagEntry& tag : decoder.tags)
+        for (const TTagEntry& tag : decoder.tags())
             makerTags += tag.tableId == 1;
         EXPECT_GE(makerTags, maker.values.size());
-        EXPECT_FALSE(decoder.makerNoteReport.empty());
+        EXPECT_FALSE(decoder.makerNoteReport().empty());
 
         // A successful read leaves "<none>" in errorText whatever the walk
         // put there, so the note is decoded once more on its own.
@@ -165,7 +165,7 @@ TEST_F(MakerNoteCorpusTest, KonicaMinoltaIsNotRecognised)
     ASSERT_TRUE(image.OpenImage(corpus + "/jpeg/Konica_Minolta_DiMAGE_Z3.jpg"));
     EXPECT_FALSE(image.exifDecoder->makerNoteDecoded);
     EXPECT_FALSE(image.exifDecoder->makerNoteBytes.empty());
-    EXPECT_EQ(image.exifDecoder->makerNoteReport, "");
+    EXPECT_EQ(image.exifDecoder->makerNoteReport(), "");
 }
 
 TEST_F(MakerNoteCorpusTest, ValuesAgreeWithExifTool)

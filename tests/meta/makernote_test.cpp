@@ -228,7 +228,7 @@ protected:
     std::vector<const TTagEntry*> makerTags()
     {
         std::vector<const TTagEntry*> found;
-        for (const TTagEntry& tag : decoder().tags)
+        for (const TTagEntry& tag : decoder().tags())
             if (tag.tableId == 1)
                 found.push_back(&tag);
         return found;
@@ -242,7 +242,7 @@ TEST_F(MakerNoteTest, EachMakeSelectsItsLayoutAndTable)
             SCOPED_TRACE(std::string(c.name) + (bigEndian ? " Motorola" : " Intel"));
             ASSERT_TRUE(openCamera(bigEndian, c.camera, c.note));
             EXPECT_TRUE(decoder().makerNoteDecoded);
-            EXPECT_EQ(decoder().makerNoteReport, c.report);
+            EXPECT_EQ(decoder().makerNoteReport(), c.report);
             ASSERT_EQ(makerTags().size(), c.tags.size());
             for (const Expected& tag : c.tags)
                 EXPECT_EQ(value(tag.key), tag.text) << tag.key;
@@ -260,10 +260,94 @@ TEST_F(MakerNoteTest, TiffFilesTakeTheSameLayouts)
     for (const LayoutCase& c : layoutCases()) {
         SCOPED_TRACE(c.name);
         ASSERT_TRUE(openCamera(true, c.camera, c.note, "image.tif"));
-        EXPECT_EQ(decoder().makerNoteReport, c.report);
+        EXPECT_EQ(decoder().makerNoteReport(), c.report);
         for (const Expected& tag : c.tags)
             EXPECT_EQ(value(tag.key), tag.text) << tag.key;
         EXPECT_EQ(walkError(), "");
+    }
+}
+
+// The newer Olympus note: "OLYMPUS\0", a byte-order mark and a version, the
+// directory at byte 12, offsets counted from the note's first byte.
+std::string olympusNewNote(uint32_t, bool bigEndian)
+{
+    TiffBuilder note(bigEndian);
+    note.addShorts(0, 0x0201, {3});
+    note.addAscii(0, 0x0207, "D4303");
+    return std::string("OLYMPUS\0", 8) + (bigEndian ? "MM" : "II") + std::string("\x03\x00", 2) +
+        note.directoryBlock(0, 12);
+}
+
+// A note in the other byte order than the Exif data around it.
+NoteMaker swapped(NoteMaker makeNote)
+{
+    return [makeNote](uint32_t at, bool bigEndian) { return makeNote(at, !bigEndian); };
+}
+
+// Notes in a byte order of their own: stated by their own header, or, for a
+// note without one, the only order in which its entry count fits.
+TEST_F(MakerNoteTest, NotesAreReadInTheirOwnByteOrder)
+{
+    const LayoutCase cases[] = {
+        {"Nikon TIFF header", {"NIKON", "COOLPIX P1", "0220"}, swapped(nikonFormANote),
+         {{"ISOSpeed", "0, 100"}, {"Quality", "\"NORMAL\""}}, ""},
+        {"Canon without header", {"Canon", "Canon PowerShot S40", "0220"}, swapped(canonNote),
+         {{"FirmwareVersion", "\"Firmware Version 1.10\""}, {"ImageNumber", "1171771"}}, ""},
+        {"Olympus since 2004", {"OLYMPUS IMAGING CORP.", "E-500", "0221"}, olympusNewNote,
+         {{"JpegQual", "SHQ"}, {"Firmware", "\"D4303\""}}, ""},
+        {"Olympus since 2004, other order", {"OLYMPUS IMAGING CORP.", "E-500", "0221"}, swapped(olympusNewNote),
+         {{"JpegQual", "SHQ"}, {"Firmware", "\"D4303\""}}, ""},
+    };
+    for (const LayoutCase& c : cases) {
+        for (const bool bigEndian : {false, true}) {
+            SCOPED_TRACE(std::string(c.name) + (bigEndian ? " in Motorola" : " in Intel"));
+            ASSERT_TRUE(openCamera(bigEndian, c.camera, c.note));
+            ASSERT_EQ(makerTags().size(), c.tags.size());
+            for (const Expected& tag : c.tags)
+                EXPECT_EQ(value(tag.key), tag.text) << tag.key;
+            EXPECT_EQ(decoder().bigEndian, bigEndian);
+            EXPECT_EQ(decoder().imageWidth, 640);
+        }
+    }
+}
+
+struct MovedCase {
+    const char* name;
+    int32_t writtenAt;  // where the note's offsets say it stands, from where it does
+    bool trailer;       // ends with the trailer naming that place
+    const char* firmware;
+};
+
+// Editors move a note without mending its offsets. A trailer naming the old
+// place corrects them; without one, values that cannot be where the offsets
+// say are left out, and the values held in the entries stay.
+TEST_F(MakerNoteTest, MovedNoteYieldsNoInventedValues)
+{
+    const MovedCase cases[] = {
+        {"not moved", 0, false, "\"Firmware Version 1.10\""},
+        {"not moved, with trailer", 0, true, "\"Firmware Version 1.10\""},
+        {"moved, trailer names the old place", 300, true, "\"Firmware Version 1.10\""},
+        {"moved back, trailer names the old place", -20, true, "\"Firmware Version 1.10\""},
+        {"moved, values would lie in its own directory", -20, false, ""},
+        {"moved, values would lie beyond the Exif data", 5000, false, ""},
+    };
+    for (const MovedCase& c : cases) {
+        for (const bool bigEndian : {false, true}) {
+            SCOPED_TRACE(std::string(c.name) + (bigEndian ? " in Motorola" : " in Intel"));
+            const NoteMaker note = [&c](uint32_t at, bool motorola) {
+                TiffBuilder tiff(motorola);
+                tiff.addAscii(0, 0x0007, "Firmware Version 1.10");
+                tiff.addLongs(0, 0x0008, {1171771});
+                const uint32_t writtenAt = at + static_cast<uint32_t>(c.writtenAt);
+                std::string bytes = tiff.directoryBlock(0, writtenAt);
+                if (c.trailer)
+                    bytes += (motorola ? std::string("MM\0*", 4) : std::string("II*\0", 4)) + tiff.u32(writtenAt);
+                return bytes;
+            };
+            ASSERT_TRUE(openCamera(bigEndian, {"Canon", "Canon EOS 40D", "0221"}, note));
+            EXPECT_EQ(value("FirmwareVersion"), c.firmware);
+            EXPECT_EQ(value("ImageNumber"), "1171771");
+        }
     }
 }
 
@@ -302,7 +386,7 @@ TEST_F(MakerNoteTest, NikonTiffHeaderFormByVersionAndModel)
         } else {
             // Read in the "Nikon" header form, the header's zero bytes 8 and 9
             // count no entries.
-            EXPECT_EQ(decoder().makerNoteReport, "");
+            EXPECT_EQ(decoder().makerNoteReport(), "");
             EXPECT_EQ(decoder().IndexOfName("Quality"), -1);
         }
         EXPECT_EQ(walkError(), "");
@@ -315,7 +399,7 @@ TEST_F(MakerNoteTest, UnknownMakesWalkNothing)
         SCOPED_TRACE(make);
         ASSERT_TRUE(openCamera(false, {make, "", "0220"}, canonNote));
         EXPECT_FALSE(decoder().makerNoteDecoded);
-        EXPECT_EQ(decoder().makerNoteReport, "");
+        EXPECT_EQ(decoder().makerNoteReport(), "");
         EXPECT_TRUE(makerTags().empty());
     }
     ASSERT_TRUE(openCamera(false, {"canon inc.", "", "0220"}, canonNote));
@@ -366,7 +450,7 @@ TEST_F(MakerNoteTest, ValueBeyondTheNoteIsReadFromTheExifData)
 TEST_F(MakerNoteTest, SkipRowsAreIgnoredInAnyLetterCase)
 {
     ASSERT_TRUE(openCamera(false, {"SEIKO EPSON CORP.", "", "0210"}, epsonNote));
-    EXPECT_EQ(decoder().makerNoteReport, "\r\nJpegQuality = 2\r\nCameraID = \"EPSON CAMERA\"");
+    EXPECT_EQ(decoder().makerNoteReport(), "\r\nJpegQuality = 2\r\nCameraID = \"EPSON CAMERA\"");
     ASSERT_EQ(makerTags().size(), 2u);
     for (const TTagEntry* tag : makerTags())
         EXPECT_NE(tag->tagId, 0x0203);
@@ -436,7 +520,7 @@ TEST_F(MakerNoteTest, CanonDerivedEntries)
     EXPECT_EQ(derived.caption, "Macro mode");
     EXPECT_LT(decoder().IndexOfName("Macro mode"), decoder().IndexOfName("ExposureInfo1"));
 
-    const std::string& report = decoder().makerNoteReport;
+    const std::string& report = decoder().makerNoteReport();
     EXPECT_TRUE(report.starts_with("\r\nMacro mode = Macro\r\nSelf Timer =  1\r\nFlash Mode = Not fired"))
         << report;
     EXPECT_NE(report.find("\r\nFocus Mode = Continuous\r\nExposureInfo1 = 68, 1, 0, 4, 0, 1,"),
@@ -444,6 +528,43 @@ TEST_F(MakerNoteTest, CanonDerivedEntries)
     EXPECT_NE(report.find("\r\nNoise Reduction =  On\r\nSuperimposed Display =  Off"
                           "\r\nCustomFunctions = 8, 257, 3585"),
               std::string::npos);
+}
+
+// A custom-functions value of 30,000 fields (an ASCII text, so no value
+// count caps it) is read as far as any camera's list goes.
+TEST_F(MakerNoteTest, LongCanonListReadsAsFarAsACameraWrites)
+{
+    std::string list = "8";
+    for (int i = 0; i < 30000; ++i)
+        list += i < 100 ? ",769" : ",1";
+    const NoteMaker note = [&list](uint32_t at, bool bigEndian) {
+        TiffBuilder tiff(bigEndian);
+        tiff.addAscii(0, 0x000F, list);
+        return tiff.directoryBlock(0, at);
+    };
+    ASSERT_TRUE(openCamera(false, {"Canon", "Canon EOS 10D", "0221"}, note));
+    EXPECT_EQ(value("Mirror Lockup"), "Enable");
+    size_t lines = 0;
+    for (size_t at = decoder().makerNoteReport().find("Mirror Lockup"); at != std::string::npos;
+         at = decoder().makerNoteReport().find("Mirror Lockup", at + 1))
+        ++lines;
+    EXPECT_EQ(lines, 100u);
+}
+
+// Cameras write each tag once: a note repeating one (thousands of times, to
+// make every formatter's lines thousands of times) yields it once.
+TEST_F(MakerNoteTest, RepeatedTagInANoteIsTakenOnce)
+{
+    const NoteMaker note = [](uint32_t at, bool bigEndian) {
+        TiffBuilder tiff(bigEndian);
+        tiff.addShorts(0, 0x000F, {8, 769});
+        for (uint32_t number : {1171771u, 42u, 43u})
+            tiff.addLongs(0, 0x0008, {number});
+        return tiff.directoryBlock(0, at);
+    };
+    ASSERT_TRUE(openCamera(false, {"Canon", "Canon EOS 10D", "0221"}, note));
+    EXPECT_EQ(makerTags().size(), 3u);  // the list, its one derived line, the number
+    EXPECT_EQ(value("ImageNumber"), "1171771");
 }
 
 }  // namespace

@@ -80,6 +80,14 @@ TEST(ListFields, FieldsKeepTheBlankOfTheValueSeparator)
     EXPECT_EQ(ListField("a,,b", ",", 2), "");
 }
 
+TEST(ListFields, AllFieldsInOnePass)
+{
+    EXPECT_EQ(ListFields("92, 2, 0", ",", 10), (std::vector<std::string>{"92", " 2", " 0"}));
+    EXPECT_EQ(ListFields("92, 2, 0", ",", 2), (std::vector<std::string>{"92", " 2"}));
+    EXPECT_EQ(ListFields("a,,b,", ",", 10), (std::vector<std::string>{"a", "", "b", ""}));
+    EXPECT_EQ(ListFields("", ",", 10), std::vector<std::string>{""});
+}
+
 TEST(ListFields, CountSeparators)
 {
     EXPECT_EQ(CountSeparators("92, 2, 0", ","), 2);

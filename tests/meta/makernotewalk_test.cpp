@@ -40,7 +40,7 @@ protected:
         tiff.addAscii(0, 0x010F, "FALLBACKMAKE");
         ASSERT_TRUE(openExif(tiff));
         currentImage = &decoder();
-        makeOffset = decoder().tags[0].rawOffset;
+        makeOffset = decoder().tags()[0].rawOffset;
     }
 
     // A note whose offsets count from its first byte: header, then the directory.
@@ -76,7 +76,7 @@ TEST_P(MakerNoteWalkTest, DecodesAgainstTheMakerTable)
     const std::string segment = decoder().buffer;
     walk(Note(note));
 
-    EXPECT_EQ(decoder().makerNoteReport,
+    EXPECT_EQ(decoder().makerNoteReport(),
               "\r\nQuality = Fine"
               "\r\nLens = \"ABCDEFGH\""
               "\r\nPart = 1\r\nSettings = 1, 2, 3"
@@ -120,8 +120,8 @@ TEST_P(MakerNoteWalkTest, ZeroCountEntriesAreNotSkipped)
     TiffBuilder note(GetParam());
     note.addRawEntry(0, 1, 3, 0, 0);
     walk(Note(note));
-    EXPECT_EQ(decoder().makerNoteReport, "\r\nQuality = ");
-    EXPECT_EQ(decoder().IndexOfName("Quality"), static_cast<int32_t>(decoder().tags.size()) - 1);
+    EXPECT_EQ(decoder().makerNoteReport(), "\r\nQuality = ");
+    EXPECT_EQ(decoder().IndexOfName("Quality"), static_cast<int32_t>(decoder().tags().size()) - 1);
 }
 
 }  // namespace

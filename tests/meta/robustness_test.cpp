@@ -45,11 +45,11 @@ protected:
     void openEveryTruncation(const std::string& bytes, size_t limit)
     {
         ASSERT_TRUE(open(bytes));
-        const size_t wholeTags = image.exifDecoder ? decoder().tags.size() : 0;
+        const size_t wholeTags = image.exifDecoder ? decoder().tags().size() : 0;
         for (size_t length = 0; length <= std::min(limit, bytes.size()); ++length) {
             const bool opened = open(bytes.substr(0, length));
             if (opened && image.exifDecoder) {
-                ASSERT_LE(decoder().tags.size(), wholeTags) << length;
+                ASSERT_LE(decoder().tags().size(), wholeTags) << length;
             }
             ASSERT_TRUE(opened ? image.errorText == "<none>" : image.errorText != "<none>") << length;
         }
@@ -95,6 +95,12 @@ TEST_F(RobustnessTest, ZeroLengthSegments)
     EXPECT_EQ(image.sectionCount, 5);
     // Exif segments that end inside their header or before their first directory.
     EXPECT_TRUE(open(jpegFile({segment(0xE1, "Exif"), scanSegment()})));
+    for (const std::string& payload : {std::string("Exif\0", 5), std::string("Exif\0\0", 6), std::string("Exif\0\0I", 7)}) {
+        SCOPED_TRACE(payload.size());
+        ASSERT_TRUE(open(jpegFile({segment(0xE1, payload), commentSegment("reads on"), scanSegment()})));
+        EXPECT_TRUE(image.ExifPresent());
+        EXPECT_EQ(image.CommentText(), "reads on");
+    }
     EXPECT_FALSE(open(jpegFile({segment(0xE1, std::string("Exif\0\0MM", 8)), scanSegment()})));
     EXPECT_FALSE(open(jpegFile({segment(0xE1, std::string("Exif\0\0MM\0*\0\0\0\x08", 14)), scanSegment()})));
     EXPECT_EQ(image.errorText, "Not an EXIF file");
@@ -149,7 +155,7 @@ TEST_F(RobustnessTest, DirectoryLoops)
     tiff.addPointer(gps, kGpsInfo, gps);
     tiff.addPointer(0, 0x014A, 0);
     ASSERT_TRUE(openExif(tiff));
-    EXPECT_EQ(decoder().tags.size(), 5u);
+    EXPECT_EQ(decoder().tags().size(), 5u);
 }
 
 TEST_F(RobustnessTest, DeepChainOfDirectoriesEndsWithoutExhaustingTheStack)
@@ -164,7 +170,7 @@ TEST_F(RobustnessTest, DeepChainOfDirectoriesEndsWithoutExhaustingTheStack)
     tiff.addAscii(0, 0x0110, "Model");
     ASSERT_TRUE(openExif(tiff));
     EXPECT_EQ(value("Model"), "Model");
-    EXPECT_LT(decoder().tags.size(), 100u);
+    EXPECT_LT(decoder().tags().size(), 100u);
     ASSERT_TRUE(open(tiff.build(), "deep.tif"));
 }
 

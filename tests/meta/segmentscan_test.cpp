@@ -1,5 +1,7 @@
 #include "imagefiletest.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -41,32 +43,45 @@ TEST_F(SegmentScanTest, SecondApp1IsDropped)
     EXPECT_EQ(value("Make"), "Maker");
 }
 
-TEST_F(SegmentScanTest, FirstApp1IsTheExifSegmentWhateverItHolds)
+// The Exif segment is the APP1 segment that holds Exif data, behind an XMP
+// packet too; without one, the first APP1 segment stands for it.
+TEST_F(SegmentScanTest, ExifSegmentIsTheApp1ThatHoldsExifData)
 {
     ASSERT_TRUE(open(jpegFile({xmpSegment(), smallExif(), quantTableSegment(), scanSegment()})));
     EXPECT_EQ(image.errorText, "<none>");
-    EXPECT_TRUE(image.ExifPresent());
-    EXPECT_EQ(image.sectionCount, 3);
-    EXPECT_TRUE(decoder().tags.empty());
-}
-
-TEST_F(SegmentScanTest, MetadataMustBeginAmongTheFirstFourSegments)
-{
-    EXPECT_FALSE(open(jpegFile({jfifSegment(), quantTableSegment(), quantTableSegment(), frameSegment(8, 8),
-                                huffmanTableSegment(), commentSegment("late"), scanSegment()})));
-    EXPECT_EQ(image.errorText, "Not an EXIF file");
-    EXPECT_EQ(image.sectionCount, 5);
-
-    ASSERT_TRUE(open(jpegFile({jfifSegment(), commentSegment("early"), quantTableSegment(),
-                               quantTableSegment(), smallExif(), scanSegment()})));
-    EXPECT_EQ(image.exifSection, &image.sections[4]);
+    EXPECT_EQ(image.exifSection, &image.sections[1]);
+    EXPECT_EQ(image.sectionCount, 4);
     EXPECT_EQ(value("Make"), "Maker");
 
-    ASSERT_TRUE(open(jpegFile({jfifSegment(), commentSegment("early"), quantTableSegment(),
-                               quantTableSegment(), quantTableSegment(), smallExif(), scanSegment()})));
-    EXPECT_FALSE(image.ExifPresent());
-    EXPECT_EQ(image.sectionCount, 6);
-    EXPECT_EQ(image.sections[5].marker, 0xDAu);
+    ASSERT_TRUE(open(jpegFile({xmpSegment(), xmpSegment(), quantTableSegment(), scanSegment()})));
+    EXPECT_EQ(image.exifSection, &image.sections[0]);
+    EXPECT_EQ(image.sectionCount, 3);
+    EXPECT_TRUE(decoder().tags().empty());
+}
+
+// Metadata behind any number of other segments is found; a file with none
+// still reads as no Exif file.
+TEST_F(SegmentScanTest, MetadataAnywhereBeforeTheImageData)
+{
+    EXPECT_FALSE(open(jpegFile({jfifSegment(), quantTableSegment(), quantTableSegment(), frameSegment(8, 8),
+                                huffmanTableSegment(), scanSegment()})));
+    EXPECT_EQ(image.errorText, "Not an EXIF file");
+
+    ASSERT_TRUE(open(jpegFile({jfifSegment(), quantTableSegment(), quantTableSegment(), frameSegment(8, 8),
+                               huffmanTableSegment(), commentSegment("late"), scanSegment()})));
+    EXPECT_EQ(image.CommentText(), "late");
+
+    std::vector<std::string> segments = {jfifSegment()};
+    for (int i = 0; i < 30; ++i)
+        segments.push_back(segment(0xE2, "ICC_PROFILE chunk"));
+    segments.push_back(smallExif());
+    segments.push_back(commentSegment("Meine Notiz: Hochzeit Anna und Ben"));
+    segments.push_back(scanSegment());
+    ASSERT_TRUE(open(jpegFile(segments)));
+    EXPECT_EQ(image.sectionCount, TimgData::kSectionsRead);
+    EXPECT_EQ(value("Make"), "Maker");
+    EXPECT_EQ(image.CommentText(), "Meine Notiz: Hochzeit Anna und Ben");
+    EXPECT_EQ(image.headerSection, &image.sections[0]);
 }
 
 TEST_F(SegmentScanTest, LastCommentWins)
@@ -225,6 +240,21 @@ TEST_F(SegmentScanTest, App13IsTheIptcSection)
     ASSERT_TRUE(open(jpegFile({jfifSegment(), iptcSegment(), iptcSegment(), scanSegment()})));
     EXPECT_EQ(image.iptcSection, &image.sections[1]);
     EXPECT_EQ(image.sectionCount, 4);
+}
+
+// A read for a rewrite keeps the photo locked against our other writers; a
+// read that never writes leaves it free.
+TEST_F(SegmentScanTest, OnlyAReadForARewriteHoldsTheLock)
+{
+    for (const bool rewrite : {true, false}) {
+        SCOPED_TRACE(rewrite);
+        image.lockForRewrite = rewrite;
+        ASSERT_TRUE(open(jpegFile({commentSegment("c"), scanSegment()})));
+        const int fd = ::open(dir.file("image.jpg").c_str(), O_RDONLY);
+        ASSERT_GE(fd, 0);
+        EXPECT_EQ(::flock(fd, LOCK_EX | LOCK_NB) == 0, !rewrite);
+        ::close(fd);
+    }
 }
 
 TEST_F(SegmentScanTest, FileInformation)

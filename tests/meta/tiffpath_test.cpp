@@ -23,14 +23,35 @@ TEST_F(TiffPathTest, DirectoryAtOffset8)
     EXPECT_EQ(value("Make"), "Canon");
     EXPECT_EQ(decoder().imageWidth, 1024);
     // Positions count from file offset 8.
-    EXPECT_EQ(image.sections[0].bytes.substr(static_cast<size_t>(decoder().tags[0].rawOffset - 1), 5), "Canon");
+    EXPECT_EQ(image.sections[0].bytes.substr(static_cast<size_t>(decoder().tags()[0].rawOffset - 1), 5), "Canon");
 }
 
-TEST_F(TiffPathTest, HeaderOffsetIsIgnored)
+// Scanners and editors write the first directory behind the image data,
+// also far beyond the bytes loaded for a directory at offset 8.
+TEST_F(TiffPathTest, FirstDirectoryIsWhereTheHeaderPoints)
 {
+    for (const bool bigEndian : {false, true}) {
+        for (const uint32_t at : {4000u, 600000u}) {
+            SCOPED_TRACE(at);
+            TiffBuilder tiff(bigEndian);
+            tiff.addAscii(0, 0x010F, "Epson Scanner");
+            tiff.addShorts(0, 0x0100, {2400});
+            std::string bytes = (bigEndian ? "MM" : "II") + tiff.u16(42) + tiff.u32(at);
+            bytes.resize(at, '\x55');
+            ASSERT_TRUE(open(bytes + tiff.directoryBlock(0, at), "scan.tif"));
+            EXPECT_EQ(value("Make"), "Epson Scanner");
+            EXPECT_EQ(decoder().imageWidth, 2400);
+        }
+    }
+    // A header pointing far beyond a small file costs no buffer of that size.
+    TiffBuilder far(false);
+    far.setFirstDirectoryOffset(0x7FFFFFF0);
+    EXPECT_FALSE(open(far.build(), "far.tif"));
+    EXPECT_LT(image.sections[0].bytes.capacity(), 1u << 20);
+    // A header pointing into itself reads at offset 8.
     TiffBuilder tiff(true);
     tiff.addAscii(0, 0x010F, "Nikon");
-    tiff.setFirstDirectoryOffset(4000);
+    tiff.setFirstDirectoryOffset(0);
     ASSERT_TRUE(open(tiff.build(), "raw.NEF"));
     EXPECT_EQ(value("Make"), "Nikon");
 }

@@ -110,16 +110,23 @@ TEST_F(WriterTest, OutputLayout)
         {"of several comments the last one is the comment; the others stay",
          joined({exif, commentSegment("first"), commentSegment("last")}, imageSegments()), true, "new",
          {exif, commentSegment("new")}, {0, 2}, "first"},
-        {"IPTC copied in front and kept in the remainder",
-         joined({exif, app2, iptc}, imageSegments()), true, "new", {exif, iptc, commentSegment("new")}, {0},
+        {"IPTC moved in front wherever it stood",
+         joined({exif, app2, iptc}, imageSegments()), true, "new", {exif, iptc, commentSegment("new")}, {0, 2},
          "new"},
+        {"Exif behind colour-profile chunks and XMP moves in front; they stay",
+         joined({jfifSegment(), app2, app2, xmpSegment(), exif, commentSegment("old")}, imageSegments()), true,
+         "new", {exif, commentSegment("new")}, {0, 4, 5}, "new"},
         {"IPTC directly behind Exif is replaced by its copy",
          joined({exif, iptc, commentSegment("old")}, imageSegments()), true, "new",
          {exif, iptc, commentSegment("new")}, {0, 1, 2}, "new"},
+        {"the comment behind twenty colour-profile chunks goes, and only it",
+         joined(joined(joined({exif}, std::vector<std::string>(20, app2)), {commentSegment("old"), commentSegment("")}),
+                imageSegments()),
+         true, "new", {exif, commentSegment("new")}, {0, 21}, "new"},
         {"no Exif: the default JFIF header", joined({commentSegment("old")}, imageSegments()), true, "new",
          {kDefaultJfif, commentSegment("new")}, {0}, "new"},
-        {"no Exif, IPTC", joined({jfifSegment(), iptc}, imageSegments()), true, "new",
-         {kDefaultJfif, iptc, commentSegment("new")}, {0, 1}, "new"},
+        {"no Exif: the photo's own JFIF header", joined({jfifSegment(), iptc}, imageSegments()), true, "new",
+         {jfifSegment(), iptc, commentSegment("new")}, {0, 1}, "new"},
         {"empty comment: a segment the reader does not take", joined({exif}, imageSegments()), true, "",
          {exif, std::string("\xFF\xFE\x00\x02", 4)}, {0}, ""},
         {"header kept without Exif: the source's APP0, the comment overwritten in place",
@@ -179,9 +186,42 @@ TEST_F(WriterTest, AnEmptyCommentSegmentBehindTheCommentStays)
     EXPECT_EQ(written.CommentText(), "new");
 }
 
+// The place run puts the place text in front of the comment it read: a
+// comment behind many other segments survives the rewrite.
+TEST_F(WriterTest, PlaceTextGoesInFrontOfACommentBehindManySegments)
+{
+    std::vector<std::string> segments = {jfifSegment(), smallExif()};
+    for (int i = 0; i < 24; ++i)
+        segments.push_back(segment(0xE2, "ICC_PROFILE"));
+    segments.push_back(commentSegment("Meine Notiz: Hochzeit Anna und Ben"));
+    open(jpegFile(joined(segments, imageSegments())));
+    const std::string comment = image.CommentText();
+    image.DropCommentAndHeader();
+    image.SetCommentText(">Rom<>Latium<>Italien<>IT<  " + comment);
+    image.SaveJpeg(path());
+    TimgData written(kDecodeAll);
+    ASSERT_TRUE(written.OpenImage(path()));
+    EXPECT_EQ(written.CommentText(), ">Rom<>Latium<>Italien<>IT<  Meine Notiz: Hochzeit Anna und Ben");
+    EXPECT_EQ(readFile(path()).find("Meine Notiz"), readFile(path()).rfind("Meine Notiz"));
+}
+
+// A photo changed since it was read holds other segments where the reader
+// found its own: nothing is written.
+TEST_F(WriterTest, PhotoChangedSinceTheReadIsNotWritten)
+{
+    openAndComment(jpegFile(joined({smallExif(), commentSegment("old")}, imageSegments())), "new");
+    const std::string changed = jpegFile(joined({smallExif(), segment(0xE2, "ICC"), commentSegment("old")},
+                                                imageSegments()));
+    writeFile(path(), changed);
+    EXPECT_EQ(messageOf([&] { image.SaveJpeg(path()); }), "wurde inzwischen geändert");
+    EXPECT_EQ(readFile(path()), changed);
+    EXPECT_EQ(folderEntries(dir.path()), std::set<std::string>{"image.jpg"});
+}
+
 TEST_F(WriterTest, WrittenIptcIsTheOneTheReaderTakes)
 {
-    open(jpegFile(joined({smallExif(), segment(0xE2, "ICC"), iptcSegmentWith(iptcDataset(2, 25, "other"))},
+    const std::string first = iptcSegmentWith(iptcDataset(2, 25, "first"));
+    open(jpegFile(joined({smallExif(), segment(0xE2, "ICC"), first, iptcSegmentWith(iptcDataset(2, 25, "other"))},
                          imageSegments())));
     image.DropCommentAndHeader();
     image.SetCommentText("x");
@@ -189,8 +229,10 @@ TEST_F(WriterTest, WrittenIptcIsTheOneTheReaderTakes)
     ASSERT_TRUE(image.OpenImage(path()));
     ASSERT_NE(image.iptcSection, nullptr);
     EXPECT_EQ(image.iptcSection, &image.sections[1]);
-    // The one behind APP2 is still there, unreferenced.
+    EXPECT_EQ("\xFF\xED" + image.iptcSection->bytes, first);
+    // Only the one taken moved; the second is still there, unreferenced.
     EXPECT_EQ(image.sections[4].marker, 0xEDu);
+    EXPECT_EQ(image.sections[5].marker, 0xDBu);
 }
 
 TEST_F(WriterTest, EmitMetadataSegmentsWritesTheBytesAsHeld)

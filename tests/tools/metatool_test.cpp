@@ -307,6 +307,23 @@ TEST(MetaTool, WriteFailingHalfWayLeavesTheFileAndNoTemporaryFile)
     EXPECT_EQ(entries, 1u);
 }
 
+// A read that fails (here its first read of the photo, with an I/O error)
+// leaves the photo unwritten, however well the writer's own read would go.
+TEST(MetaTool, CommentIsNotWrittenWhenTheReadFailed)
+{
+    TempDir dir;
+    const std::string file = dir.file("eio.jpg");
+    const std::string original = taggableJpeg("old");
+    writeFile(file, original);
+    ProgramOptions options;
+    options.environment["LD_PRELOAD"] = VISTADO_FAIL_FIRST_READ;
+    options.environment["ASAN_OPTIONS"] = "verify_asan_link_order=0";
+    const ProgramResult result = runProgram({kTool, "--comment", "new", file}, options);
+    EXPECT_EQ(result.exitStatus, 1);
+    EXPECT_EQ(result.err, file + ": Illegal Exif construction\n");
+    EXPECT_EQ(readFile(file), original);
+}
+
 TEST(MetaTool, IptcRecords)
 {
     TempDir dir;
