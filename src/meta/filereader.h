@@ -14,8 +14,9 @@ class FileReader {
 public:
     // Opens the file for reading; raises std::system_error when it cannot.
     explicit FileReader(const std::string& path);
-    // Reads the open file from its first byte, through a descriptor of its
-    // own; raises std::system_error when it cannot.
+    // Reads a file just opened, from its first byte, through the caller's
+    // descriptor, which the caller keeps and closes; raises
+    // std::system_error when it cannot.
     FileReader(int descriptor, const std::string& path);
     ~FileReader();
     FileReader(const FileReader&) = delete;
@@ -35,6 +36,7 @@ private:
     bool refill();
 
     int fd = -1;
+    bool ownsDescriptor = true;
     std::string path;
     char chunk[16384];
     size_t chunkFill = 0;

@@ -9,7 +9,6 @@
 #include "meta/rangeerror.h"
 
 #include <algorithm>
-#include <optional>
 #include <string_view>
 #include <sys/stat.h>
 
@@ -94,19 +93,19 @@ void TimgData::TakeFileInfo(const std::string& path, const struct stat& info)
 bool TimgData::LoadJpegSegments(const std::string& path)
 {
     readingTiff = false;
-    std::optional<FileReader> file;
-    if (lockForRewrite) {
-        heldFile = std::make_unique<LockedFile>(path);
-        file.emplace(heldFile->descriptor(), path);
-    } else {
-        file.emplace(path);
-    }
-    try {
-        return ScanJpegSegments(*file);
-    } catch (const ERangeError&) {
-        failedRead = true;
-        return false;
-    }
+    // Made in place, not in an optional: that would clear its chunk first.
+    auto scan = [this](FileReader&& file) {
+        try {
+            return ScanJpegSegments(file);
+        } catch (const ERangeError&) {
+            failedRead = true;
+            return false;
+        }
+    };
+    if (!lockForRewrite)
+        return scan(FileReader(path));
+    heldFile = std::make_unique<LockedFile>(path);
+    return scan(FileReader(heldFile->descriptor(), path));
 }
 
 namespace {
