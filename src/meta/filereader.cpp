@@ -29,6 +29,14 @@ FileReader::~FileReader()
         ::close(fd);
 }
 
+struct stat FileReader::status() const
+{
+    struct stat info {};
+    if (::fstat(fd, &info) != 0)
+        throw std::system_error(errno, std::generic_category(), path);
+    return info;
+}
+
 bool FileReader::refill()
 {
     chunkStart += static_cast<int64_t>(chunkFill);

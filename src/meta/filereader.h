@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <sys/stat.h>
 
 namespace vistado {
 
@@ -29,6 +30,8 @@ public:
     size_t readInto(std::string& target, size_t count);
     // Passes over count bytes without keeping them.
     void skip(size_t count);
+    // The file's status; raises std::system_error when the system cannot tell.
+    struct stat status() const;
     // The offset in the file of the next byte to be read.
     int64_t position() const { return chunkStart + static_cast<int64_t>(chunkPos); }
 

@@ -133,7 +133,12 @@ private:
 
     void ResetContainer();
     void TakeFileInfo(const std::string& path, const struct stat& info);
+    // Reads the file after its status: nothing for a folder, else what it
+    // holds through load; never raises.
+    template <typename Load>
+    bool readOpened(const std::string& path, const struct stat& info, Load load);
     bool LoadJpegSegments(const std::string& path);
+    bool scanJpegFile(FileReader& file);
     bool ScanJpegSegments(FileReader& file);
     void DecodeExifData();
     bool AnyMetadataFound() const;
