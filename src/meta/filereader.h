@@ -16,8 +16,7 @@ public:
     // Opens the file for reading; raises std::system_error when it cannot.
     explicit FileReader(const std::string& path);
     // Reads a file just opened, from its first byte, through the caller's
-    // descriptor, which the caller keeps and closes; raises
-    // std::system_error when it cannot.
+    // descriptor, which stays the caller's to close.
     FileReader(int descriptor, const std::string& path);
     ~FileReader();
     FileReader(const FileReader&) = delete;

@@ -64,7 +64,7 @@ public:
     // Whether OpenImage keeps the photo locked (shared) until the writer
     // replaces it, so that no other writer of ours changes it between the
     // read and the rewrite. A reader that never writes turns it off and
-    // reads with four system calls fewer.
+    // reads with three system calls fewer.
     bool lockForRewrite = true;
     std::unique_ptr<TImageInfo> exifDecoder;
     // Created at the first APP13 segment of the file; filled only on demand.
