@@ -18,21 +18,23 @@ FileReader::FileReader(const std::string& path) : path(path)
         throw std::system_error(errno, std::generic_category(), path);
 }
 
-FileReader::FileReader(int descriptor, const std::string& path) : path(path)
+FileReader::FileReader(int descriptor, const std::string& path)
+    : fd(descriptor), ownsDescriptor(false), path(path)
 {
-    fd = ::fcntl(descriptor, F_DUPFD_CLOEXEC, 0);
-    // A duplicate shares the position; a FIFO has none to go back to.
-    if (fd < 0 || (::lseek(fd, 0, SEEK_SET) < 0 && errno != ESPIPE)) {
-        const int error = errno;
-        if (fd >= 0)
-            ::close(fd);
-        throw std::system_error(error, std::generic_category(), path);
-    }
 }
 
 FileReader::~FileReader()
 {
-    ::close(fd);
+    if (ownsDescriptor)
+        ::close(fd);
+}
+
+struct stat FileReader::status() const
+{
+    struct stat info {};
+    if (::fstat(fd, &info) != 0)
+        throw std::system_error(errno, std::generic_category(), path);
+    return info;
 }
 
 bool FileReader::refill()

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <sys/stat.h>
 
 namespace vistado {
 
@@ -14,8 +15,8 @@ class FileReader {
 public:
     // Opens the file for reading; raises std::system_error when it cannot.
     explicit FileReader(const std::string& path);
-    // Reads the open file from its first byte, through a descriptor of its
-    // own; raises std::system_error when it cannot.
+    // Reads a file just opened, from its first byte, through the caller's
+    // descriptor, which stays the caller's to close.
     FileReader(int descriptor, const std::string& path);
     ~FileReader();
     FileReader(const FileReader&) = delete;
@@ -28,6 +29,8 @@ public:
     size_t readInto(std::string& target, size_t count);
     // Passes over count bytes without keeping them.
     void skip(size_t count);
+    // The file's status; raises std::system_error when the system cannot tell.
+    struct stat status() const;
     // The offset in the file of the next byte to be read.
     int64_t position() const { return chunkStart + static_cast<int64_t>(chunkPos); }
 
@@ -35,6 +38,7 @@ private:
     bool refill();
 
     int fd = -1;
+    bool ownsDescriptor = true;
     std::string path;
     char chunk[16384];
     size_t chunkFill = 0;

@@ -9,9 +9,9 @@
 #include "meta/rangeerror.h"
 
 #include <algorithm>
-#include <optional>
 #include <string_view>
 #include <sys/stat.h>
+#include <system_error>
 
 namespace vistado {
 
@@ -22,22 +22,33 @@ TimgData::TimgData(int32_t decodeSelector) : decodeSelector(decodeSelector)
 
 TimgData::~TimgData() = default;
 
-bool TimgData::OpenImage(const std::string& path)
+namespace {
+
+enum class ImageKind { Jpeg, Tiff, Other };
+
+ImageKind kindOfName(const std::string& path)
 {
-    ResetContainer();
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0 || S_ISDIR(info.st_mode))
+    const std::string extension = lowerAscii(extensionPart(path));
+    if (extension == ".jpg" || extension == ".jpeg" || extension == ".jpe")
+        return ImageKind::Jpeg;
+    if (extension == ".tif" || extension == ".tiff" || extension == ".nef")
+        return ImageKind::Tiff;
+    return ImageKind::Other;
+}
+
+}  // namespace
+
+template <typename Load>
+bool TimgData::readOpened(const std::string& path, const struct stat& info, Load load)
+{
+    if (S_ISDIR(info.st_mode)) {
+        heldFile.reset();
         return false;  // no file there
+    }
     TakeFileInfo(path, info);
     try {
         errorText = "Not an EXIF file";
-        const std::string extension = lowerAscii(extensionPart(path));
-        bool read = false;
-        if (extension == ".jpg" || extension == ".jpeg" || extension == ".jpe")
-            read = LoadJpegSegments(path);
-        else if (extension == ".tif" || extension == ".tiff" || extension == ".nef")
-            read = LoadTiffFile(path);
-        if (!read)
+        if (!load())
             return false;
         errorText = "<none>";
         return true;
@@ -46,6 +57,37 @@ bool TimgData::OpenImage(const std::string& path)
         failedRead = true;
         return false;
     }
+}
+
+bool TimgData::OpenImage(const std::string& path)
+{
+    ResetContainer();
+    const ImageKind kind = kindOfName(path);
+    // A JPEG's status comes from the file once it is open: its path is
+    // looked up once, not twice.
+    if (kind == ImageKind::Jpeg) {
+        try {
+            if (lockForRewrite) {
+                heldFile = std::make_unique<LockedFile>(path);
+                FileReader file(heldFile->descriptor(), path);
+                return readOpened(path, heldFile->current(), [&] { return scanJpegFile(file); });
+            }
+            FileReader file(path);
+            return readOpened(path, file.status(), [&] { return scanJpegFile(file); });
+        } catch (const std::system_error&) {
+            // Not opened: its status by path tells a missing file from one
+            // that cannot be read.
+            heldFile.reset();
+        }
+    }
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0)
+        return false;  // no file there
+    return readOpened(path, info, [&] {
+        if (kind == ImageKind::Jpeg)
+            return LoadJpegSegments(path);
+        return kind == ImageKind::Tiff && LoadTiffFile(path);
+    });
 }
 
 bool TimgData::ExifPresent() const
@@ -94,15 +136,20 @@ void TimgData::TakeFileInfo(const std::string& path, const struct stat& info)
 bool TimgData::LoadJpegSegments(const std::string& path)
 {
     readingTiff = false;
-    std::optional<FileReader> file;
-    if (lockForRewrite) {
-        heldFile = std::make_unique<LockedFile>(path);
-        file.emplace(heldFile->descriptor(), path);
-    } else {
-        file.emplace(path);
+    if (!lockForRewrite) {
+        FileReader file(path);
+        return scanJpegFile(file);
     }
+    heldFile = std::make_unique<LockedFile>(path);
+    FileReader file(heldFile->descriptor(), path);
+    return scanJpegFile(file);
+}
+
+bool TimgData::scanJpegFile(FileReader& file)
+{
+    readingTiff = false;
     try {
-        return ScanJpegSegments(*file);
+        return ScanJpegSegments(file);
     } catch (const ERangeError&) {
         failedRead = true;
         return false;

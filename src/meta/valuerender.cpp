@@ -109,8 +109,12 @@ std::string RenderValue(const std::string& raw, uint16_t type, const std::string
     if (format.empty())
         return text;
     const size_t slot = format.find("%s");
-    if (slot != std::string::npos)
-        return format.substr(0, slot) + text + format.substr(slot + 2);
+    if (slot != std::string::npos) {
+        std::string filled;
+        filled.reserve(format.size() - 2 + text.size());
+        filled.append(format, 0, slot).append(text).append(format, slot + 2);
+        return filled;
+    }
     return formatNumbers(format, {NumericValue(raw, type, bigEndian)});
 }
 

@@ -1,6 +1,7 @@
 #include "imagefiletest.h"
 
 #include <fcntl.h>
+#include <filesystem>
 #include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -153,10 +154,17 @@ TEST_F(SegmentScanTest, ExtensionsDecideThePath)
 
 TEST_F(SegmentScanTest, MissingFileLeavesErrorTextEmpty)
 {
-    EXPECT_FALSE(image.OpenImage(dir.file("absent.jpg")));
-    EXPECT_EQ(image.errorText, "");
-    EXPECT_FALSE(image.OpenImage(dir.path()));
-    EXPECT_EQ(image.errorText, "");
+    const std::string folderLikeAPhoto = dir.file("folder.jpg");
+    std::filesystem::create_directory(folderLikeAPhoto);
+    for (const bool locking : {true, false}) {
+        SCOPED_TRACE(locking);
+        image.lockForRewrite = locking;
+        for (const std::string& path : {dir.file("absent.jpg"), dir.path(), folderLikeAPhoto}) {
+            SCOPED_TRACE(path);
+            EXPECT_FALSE(image.OpenImage(path));
+            EXPECT_EQ(image.errorText, "");
+        }
+    }
 }
 
 TEST_F(SegmentScanTest, FileThatCannotBeOpened)
@@ -170,8 +178,12 @@ TEST_F(SegmentScanTest, FileThatCannotBeOpened)
     ASSERT_LT(path.size(), sizeof address.sun_path);
     path.copy(address.sun_path, path.size());
     ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    EXPECT_FALSE(image.OpenImage(path));
-    EXPECT_EQ(image.errorText, "Illegal Exif construction");
+    for (const bool locking : {true, false}) {
+        SCOPED_TRACE(locking);
+        image.lockForRewrite = locking;
+        EXPECT_FALSE(image.OpenImage(path));
+        EXPECT_EQ(image.errorText, "Illegal Exif construction");
+    }
     ::close(fd);
 }
 
