@@ -9,6 +9,7 @@
 #include "meta/rangeerror.h"
 
 #include <algorithm>
+#include <exception>
 #include <string_view>
 #include <sys/stat.h>
 #include <system_error>
@@ -63,6 +64,7 @@ bool TimgData::OpenImage(const std::string& path)
 {
     ResetContainer();
     const ImageKind kind = kindOfName(path);
+    std::exception_ptr notOpened;
     // A JPEG's status comes from the file once it is open: its path is
     // looked up once, not twice.
     if (kind == ImageKind::Jpeg) {
@@ -76,16 +78,17 @@ bool TimgData::OpenImage(const std::string& path)
             return readOpened(path, file.status(), [&] { return scanJpegFile(file); });
         } catch (const std::system_error&) {
             // Not opened: its status by path tells a missing file from one
-            // that cannot be read.
+            // that cannot be read, which then fails as its read.
             heldFile.reset();
+            notOpened = std::current_exception();
         }
     }
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0)
         return false;  // no file there
     return readOpened(path, info, [&] {
-        if (kind == ImageKind::Jpeg)
-            return LoadJpegSegments(path);
+        if (notOpened)
+            std::rethrow_exception(notOpened);
         return kind == ImageKind::Tiff && LoadTiffFile(path);
     });
 }
@@ -131,18 +134,6 @@ void TimgData::TakeFileInfo(const std::string& path, const struct stat& info)
     sourcePath = path;
     sourceDate = info.st_mtime;
     sourceSize = info.st_size;
-}
-
-bool TimgData::LoadJpegSegments(const std::string& path)
-{
-    readingTiff = false;
-    if (!lockForRewrite) {
-        FileReader file(path);
-        return scanJpegFile(file);
-    }
-    heldFile = std::make_unique<LockedFile>(path);
-    FileReader file(heldFile->descriptor(), path);
-    return scanJpegFile(file);
 }
 
 bool TimgData::scanJpegFile(FileReader& file)

@@ -137,7 +137,6 @@ private:
     // holds through load; never raises.
     template <typename Load>
     bool readOpened(const std::string& path, const struct stat& info, Load load);
-    bool LoadJpegSegments(const std::string& path);
     bool scanJpegFile(FileReader& file);
     bool ScanJpegSegments(FileReader& file);
     void DecodeExifData();
