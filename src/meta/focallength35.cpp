@@ -17,17 +17,27 @@ constexpr double kFilmDiagonal = 43.26661531;  // of a 36 mm x 24 mm frame
 constexpr double kLeastCropFactor = 0.3;
 constexpr double kGreatestCropFactor = 15.0;
 
+// A number that is no whole 32-bit value is no size or resolution of any
+// camera: 0, which derives nothing, where the read must not fail for it.
+int32_t wholeNumber(double value)
+{
+    const double rounded = std::nearbyint(value);
+    return rounded >= -2147483648.0 && rounded <= 2147483647.0 ? static_cast<int32_t>(rounded) : 0;
+}
+
 }  // namespace
 
 // Many cameras store no 35 mm equivalent; it follows from the focal length and
 // the sensor size, which the focal-plane resolution gives.
 void TImageInfo::Derive35mmFocalLength()
 {
+    if (decodeSelector == kDecodePosition)
+        return;  // a tag no reader of the position asks for
     if (IndexOfName("FocalLengthin35mmFilm") >= 0)
         return;
-    int32_t unit = TagInteger("FocalPlaneResolutionUnit");
+    int32_t unit = wholeNumber(TagNumber("FocalPlaneResolutionUnit"));
     if (unit <= 0)
-        unit = TagInteger("ResolutionUnit");
+        unit = wholeNumber(TagNumber("ResolutionUnit"));
     const double mmPerUnit = unit == 2 ? kMillimetresPerInch
                            : unit == 3 ? kMillimetresPerCentimetre
                                        : 0.0;
@@ -37,15 +47,15 @@ void TImageInfo::Derive35mmFocalLength()
 
     // The focal-plane resolution counts the camera's own pixels: the Exif
     // pixel dimensions where the image has them.
-    int32_t width = TagInteger("ExifImageWidth");
-    int32_t height = TagInteger("ExifImageLength");
+    int32_t width = wholeNumber(TagNumber("ExifImageWidth"));
+    int32_t height = wholeNumber(TagNumber("ExifImageLength"));
     if (width <= 0 || height <= 0) {
         width = imageWidth;
         height = imageHeight;
     }
-    const int32_t xResolution = TagInteger("FocalPlaneXResolution");
+    const int32_t xResolution = wholeNumber(TagNumber("FocalPlaneXResolution"));
     const double sensorWidth = xResolution > 0 ? width * mmPerUnit / xResolution : 0.0;
-    const int32_t yResolution = TagInteger("FocalPlaneYResolution");
+    const int32_t yResolution = wholeNumber(TagNumber("FocalPlaneYResolution"));
     const double sensorHeight = yResolution > 0 ? height * mmPerUnit / yResolution : 0.0;
     if (!(sensorWidth * sensorHeight > 0))
         return;

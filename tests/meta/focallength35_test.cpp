@@ -1,6 +1,8 @@
 #include "imagefiletest.h"
 #include "meta/tagnumbers.h"
 
+#include <bit>
+
 namespace vistado::test {
 namespace {
 
@@ -9,6 +11,7 @@ struct Optics {
     int resolutionUnit = 0;  // 0: absent
     uint32_t xResolution = 1000;
     uint32_t yResolution = 1000;  // 0: absent
+    double yResolutionAsDouble = 0;  // not 0: stored instead, as a DOUBLE
     std::pair<uint32_t, uint32_t> focal = {50, 1};
     uint32_t width = 3000;
     uint32_t height = 2000;
@@ -27,8 +30,14 @@ protected:
         tiff.addLongs(exif, 0xA002, {o.width});
         tiff.addLongs(exif, 0xA003, {o.height});
         tiff.addRationals(exif, 0xA20E, {{o.xResolution, 1}});
-        if (o.yResolution != 0)
+        if (o.yResolutionAsDouble != 0) {
+            std::string bytes;
+            for (int i = 0; i < 8; ++i)
+                bytes += static_cast<char>(std::bit_cast<uint64_t>(o.yResolutionAsDouble) >> (8 * i));
+            tiff.addEntry(exif, 0xA20F, 12, 1, bytes);
+        } else if (o.yResolution != 0) {
             tiff.addRationals(exif, 0xA20F, {{o.yResolution, 1}});
+        }
         if (o.focalPlaneUnit != 0)
             tiff.addShorts(exif, 0xA210, {static_cast<uint16_t>(o.focalPlaneUnit)});
         if (storesOwn)
@@ -102,6 +111,11 @@ TEST_F(FocalLength35Test, AbsurdValuesAreLeftOut)
         ASSERT_TRUE(openWith(resized));
         EXPECT_EQ(count35(), 0);
     }
+    // A resolution beyond 32 bits derives nothing; the photo still reads.
+    Optics overflowing;
+    overflowing.yResolutionAsDouble = 1e12;
+    ASSERT_TRUE(openWith(overflowing));
+    EXPECT_EQ(count35(), 0);
     // Within the range of real sensors it is derived.
     Optics phone;
     phone.xResolution = 4000;
