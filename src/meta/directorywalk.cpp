@@ -25,6 +25,14 @@ constexpr size_t kModelLength = 40;
 constexpr size_t kDateLength = 20;
 constexpr size_t kVersionLength = 6;
 constexpr int64_t kUserCommentPrefix = 8;
+// The values of a segment's tags lie side by side in it; a few tags may share
+// one. Values adding up to several times the segment overlap on purpose: each
+// entry would copy the same bytes again, and a 64 KB segment would take
+// gigabytes and seconds to read.
+constexpr int64_t kValueBytesPerSegmentByte = 4;
+// Values this small cost little even when thousands of entries share one:
+// they always fit, so that positions and texts stay readable behind an overlap.
+constexpr int64_t kSmallValue = 32;
 
 // Positions past 2^31 address no byte of any buffer; they are kept as the
 // largest int32 so that stored positions stay meaningful as "outside".
@@ -76,6 +84,8 @@ void TImageInfo::walkEntry(int64_t entryPos, int64_t base, int64_t size, Directo
     if (head.byteCount == 0)
         return;
     const int64_t valuePos = head.byteCount <= 4 ? entryPos + 8 : readOffsetAt(entryPos + 8) + base;
+    if (head.byteCount > 4 && !valueFits(bytesAvailable(buffer, valuePos, head.byteCount), buffer))
+        return;
     std::string raw = bytesAt(buffer, valuePos, head.byteCount);
 
     static const TTagEntry noRow;
@@ -215,3 +225,11 @@ void TImageInfo::walkSubDirectory(int64_t valuePos, int64_t base, int64_t size,
 }
 
 }  // namespace vistado
+bool TImageInfo::valueFits(int64_t byteCount, const std::string& segment)
+{
+    if (byteCount <= kSmallValue)
+        return true;
+    valueBytesTaken += byteCount;
+    return valueBytesTaken <= kValueBytesPerSegmentByte * static_cast<int64_t>(segment.size());
+}
+

@@ -22,12 +22,19 @@ void outsideBytes(const std::string& bytes, int64_t pos)
     throw ERangeError("position " + std::to_string(pos) + " outside " + std::to_string(bytes.size()) + " bytes");
 }
 
-std::string bytesAt(const std::string& bytes, int64_t pos, int64_t count)
+int64_t bytesAvailable(const std::string& bytes, int64_t pos, int64_t count)
 {
     const auto size = static_cast<int64_t>(bytes.size());
     if (pos < 1 || pos > size || count <= 0)
+        return 0;
+    return std::min(count, size - pos + 1);
+}
+
+std::string bytesAt(const std::string& bytes, int64_t pos, int64_t count)
+{
+    const int64_t available = bytesAvailable(bytes, pos, count);
+    if (available == 0)
         return {};
-    const int64_t available = std::min(count, size - pos + 1);
     return bytes.substr(static_cast<size_t>(pos - 1), static_cast<size_t>(available));
 }
 

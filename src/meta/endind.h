@@ -47,5 +47,7 @@ inline uint32_t read32In(const std::string& bytes, int64_t pos, bool bigEndian)
 // The bytes at position pos on, at most count of them: fewer when the string
 // ends earlier, none when pos lies outside it. Never raises.
 std::string bytesAt(const std::string& bytes, int64_t pos, int64_t count);
+// How many bytes bytesAt gives for the same arguments.
+int64_t bytesAvailable(const std::string& bytes, int64_t pos, int64_t count);
 
 }  // namespace vistado

@@ -131,6 +131,9 @@ private:
     // (the tag list, the report, or a name a maker-note table or formatter
     // gives), with the make, model and Exif version the walk knew when it
     // met the note; its tags go where the walk met it.
+    // Counts a large value's bytes against what one segment can hold; false
+    // when they no longer fit, and the entry is passed over.
+    bool valueFits(int64_t byteCount, const std::string& segment);
     struct PendingNote {
         size_t at;
         std::span<const TTagEntry> table;
@@ -149,3 +152,4 @@ private:
 };
 
 }  // namespace vistado
+    int64_t valueBytesTaken = 0;                     // bytes of the large values read, in all walks

@@ -100,8 +100,11 @@ void TImageInfo::walkMakerNoteEntry(int64_t entryPos, int64_t base,
     const int64_t valuePos = byteCount <= 4 ? entryPos + 8 : base + offset;
     const bool inNote =
         valuePos >= 1 && valuePos + byteCount - 1 <= static_cast<int64_t>(buffer.size());
-    const std::string raw = inNote ? bytesAt(buffer, valuePos, byteCount)
-                                   : bytesAt(segment, fallbackBase + offset, byteCount);
+    const std::string& source = inNote ? buffer : segment;
+    const int64_t sourcePos = inNote ? valuePos : fallbackBase + offset;
+    if (byteCount > 4 && !valueFits(bytesAvailable(source, sourcePos, byteCount), segment))
+        return;
+    const std::string raw = bytesAt(source, sourcePos, byteCount);
 
     const TTagEntry* row = nullptr;
     const TTagEntry* mapRow = nullptr;
