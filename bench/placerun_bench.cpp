@@ -110,7 +110,7 @@ const std::vector<std::string>& gpsPhotos()
             std::sort(files.begin(), files.end());
             for (const auto& file : files) {
                 const DecimalPointWhileReading point;
-                TimgData image(kDecodeAll);
+                TimgData image(kDecodePosition);
                 if (image.OpenImage(file.string()) && image.ExifPresent() && nochkeinort(image.CommentText()) &&
                     !gpsPositionText(*image.exifDecoder).empty())
                     found.push_back(readWholeFile(file.string()));
@@ -510,7 +510,7 @@ void BM_TimePerPhotoSplit(benchmark::State& state)
         Stopwatch read, lookup, rewrite, logged;
         for (int i = 0; i < images; ++i) {
             const std::string path = work.file("steps/" + copyName(i));
-            TimgData image(kDecodeAll);
+            TimgData image(kDecodePosition);
             std::string comment;
             const std::string position = read.time([&] {
                 const DecimalPointWhileReading point;

@@ -83,7 +83,7 @@ void BM_PlaceRunSteps(benchmark::State& state, bool overlapped)
                 spent[name] += seconds(now - start);
                 start = now;
             };
-            TimgData image(kDecodeAll);
+            TimgData image(kDecodePosition);
             image.OpenImage(photo);
             const std::string position = gpsPositionText(*image.exifDecoder);
             step("read");

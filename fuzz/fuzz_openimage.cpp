@@ -1,5 +1,6 @@
 // libFuzzer target: any bytes as an image file, opened as the program opens
-// it, then read as the place run and vistado-meta read it. A file that can be opened never
+// it, then read as the place run and vistado-meta read it, whole and for its
+// position alone (which must give the same outcome and position). A file that can be opened never
 // fails with "Illegal Exif construction": that text means an error escaped
 // the reader's own checks.
 
@@ -24,8 +25,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     setDecimalSeparator('.');
     TimgData image(kDecodeAll);
-    if (image.OpenImage(path) && image.ExifPresent()) {
-        gpsPositionText(*image.exifDecoder);
+    const bool opened = image.OpenImage(path);
+    std::string position;
+    if (opened && image.ExifPresent()) {
+        position = gpsPositionText(*image.exifDecoder);
         // The maker note is walked when first asked for, as --tags asks.
         image.exifDecoder->tags();
         image.exifDecoder->SummaryText();
@@ -34,5 +37,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         std::abort();
     if (image.commentSection != nullptr)
         image.CommentText();
+
+    // Decoding only the position reads every file to the same end.
+    TimgData positionOnly(kDecodePosition);
+    if (positionOnly.OpenImage(path) != opened || positionOnly.errorText != image.errorText ||
+        positionOnly.ExifPresent() != image.ExifPresent() || positionOnly.CommentText() != image.CommentText() ||
+        (opened && image.ExifPresent() && gpsPositionText(*positionOnly.exifDecoder) != position))
+        std::abort();
     return 0;
 }

@@ -123,7 +123,7 @@ bool TForm1::mie_schreiben(const std::string& path)
 {
     const DecimalPointWhileReading point;
     bool hasPosition = false;
-    imageData = std::make_unique<TimgData>(kDecodeAll);
+    imageData = std::make_unique<TimgData>(kDecodePosition);
     setGpsRenderingMode(kDegreesMinutesSeconds);
     if (fileExists(path + ".mie")) {
         showStatus("MIE vorhanden");

@@ -133,7 +133,7 @@ std::string TForm1::gps_auslesen(const std::string& path)
     const DecimalPointWhileReading point;
     setGpsRenderingMode(kDecimalDegrees);
     std::string position;
-    imageData = std::make_unique<TimgData>(kDecodeAll);
+    imageData = std::make_unique<TimgData>(kDecodePosition);
     existingComment.clear();
     if (!imageData->OpenImage(path)) {
         showStatus("keine Exif Daten");

@@ -93,11 +93,28 @@ void TImageInfo::walkEntry(int64_t entryPos, int64_t base, int64_t size, Directo
     std::string text;
     if (renders()) {
         row = &tableRow(head.tag, kind);
-        text = renderEntry(head, *row, raw, valuePos);
+        if (keepsEntriesOf(kind) || textNeeded(head.tag, *row))
+            text = renderEntry(head, *row, raw, valuePos);
+        else
+            checkText(head, raw);
     }
     takeWellKnownTag(head, raw, text, entryPos, valuePos, base, size);
-    if (stores() && row->tagId != 0)
+    if (stores() && keepsEntriesOf(kind) && row->tagId != 0)
         storeEntry(*row, head.type, std::move(raw), std::move(text), valuePos);
+}
+
+// Texts the decoder keeps, and values whose formatter may refuse them (which
+// ends the walk): these are rendered even where the entry is not kept.
+bool TImageInfo::textNeeded(uint16_t tag, const TTagEntry& row)
+{
+    return row.formatter != nullptr || tag == kMake || tag == kModel || tag == kDateTime ||
+           tag == kDateTimeOriginal;
+}
+
+void TImageInfo::checkText(const EntryHead& head, const std::string& raw)
+{
+    if (head.type == kTypeAscii && static_cast<int64_t>(raw.size()) < head.byteCount)
+        throw ERangeError("text value runs past the end of the data");
 }
 
 // The value as the tag list and the report show it; a user comment is also kept
@@ -105,10 +122,9 @@ void TImageInfo::walkEntry(int64_t entryPos, int64_t base, int64_t size, Directo
 std::string TImageInfo::renderEntry(const EntryHead& head, const TTagEntry& row, const std::string& raw,
                                     int64_t valuePos)
 {
+    checkText(head, raw);
     std::string text;
     if (head.type == kTypeAscii) {
-        if (static_cast<int64_t>(raw.size()) < head.byteCount)
-            throw ERangeError("text value runs past the end of the data");
         text = raw;
         if (text.back() == '\0')
             text.pop_back();
@@ -129,7 +145,8 @@ std::string TImageInfo::renderEntry(const EntryHead& head, const TTagEntry& row,
         userCommentPos = storedPosition(valuePos);
         userCommentLength = storedPosition(commentLength);
     }
-    reportText.append("\r\n").append(row.caption).append(" = ").append(text);
+    if (writesReport())
+        reportText.append("\r\n").append(row.caption).append(" = ").append(text);
     return text;
 }
 
@@ -208,6 +225,14 @@ void TImageInfo::storeEntry(const TTagEntry& row, uint16_t type, std::string raw
     entry.valueType = type;
 }
 
+bool TImageInfo::valueFits(int64_t byteCount, const std::string& segment)
+{
+    if (byteCount <= kSmallValue)
+        return true;
+    valueBytesTaken += byteCount;
+    return valueBytesTaken <= kValueBytesPerSegmentByte * static_cast<int64_t>(segment.size());
+}
+
 // A broken sub-directory is cut short where it breaks: what it yielded so far
 // stays, and the directory that points to it goes on.
 void TImageInfo::walkSubDirectory(int64_t valuePos, int64_t base, int64_t size,
@@ -225,11 +250,3 @@ void TImageInfo::walkSubDirectory(int64_t valuePos, int64_t base, int64_t size,
 }
 
 }  // namespace vistado
-bool TImageInfo::valueFits(int64_t byteCount, const std::string& segment)
-{
-    if (byteCount <= kSmallValue)
-        return true;
-    valueBytesTaken += byteCount;
-    return valueBytesTaken <= kValueBytesPerSegmentByte * static_cast<int64_t>(segment.size());
-}
-

@@ -23,12 +23,22 @@ TImageInfo::TImageInfo(TimgData& owner, int32_t decodeSelector)
 
 bool TImageInfo::renders() const
 {
-    return decodeSelector == kDecodeRender || decodeSelector == kDecodeAll;
+    return decodeSelector == kDecodeRender || decodeSelector == kDecodeAll || decodeSelector == kDecodePosition;
 }
 
 bool TImageInfo::stores() const
 {
-    return decodeSelector == kDecodeStore || decodeSelector == kDecodeAll;
+    return decodeSelector == kDecodeStore || decodeSelector == kDecodeAll || decodeSelector == kDecodePosition;
+}
+
+bool TImageInfo::writesReport() const
+{
+    return decodeSelector == kDecodeRender || decodeSelector == kDecodeAll;
+}
+
+bool TImageInfo::keepsEntriesOf(DirectoryKind kind) const
+{
+    return decodeSelector != kDecodePosition || kind == DirectoryKind::Gps;
 }
 
 int32_t TImageInfo::AddTag(const TTagEntry& entry)

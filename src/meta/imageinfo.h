@@ -21,6 +21,11 @@ class TimgData;
 inline constexpr int32_t kDecodeRender = 2;
 inline constexpr int32_t kDecodeStore = 4;
 inline constexpr int32_t kDecodeAll = 255;
+// Only the GPS directory's tags, rendered and stored, for the commands that
+// read nothing but the position. Every other entry is still walked and
+// checked, so that a file reads to the same end (and the same position) as
+// with kDecodeAll; what nobody reads is neither rendered nor stored.
+inline constexpr int32_t kDecodePosition = 8;
 
 // Tag number of the entries that AddDerivedTag stores (values that a
 // maker-note formatter split off one tag). Not a tag of any table, so a
@@ -114,13 +119,21 @@ private:
     EntryHead readEntryHead(int64_t entryPos) const;
     bool renders() const;
     bool stores() const;
+    bool writesReport() const;
+    // Whether the entries of a directory of this kind are stored (and rendered in full).
+    bool keepsEntriesOf(DirectoryKind kind) const;
     // One directory entry in three steps: render its value, take what the decoder keeps of
     // the well-known tags, store the entry.
     void walkEntry(int64_t entryPos, int64_t base, int64_t size, DirectoryKind kind);
+    static bool textNeeded(uint16_t tag, const TTagEntry& row);
+    static void checkText(const EntryHead& head, const std::string& raw);
     std::string renderEntry(const EntryHead& head, const TTagEntry& row, const std::string& raw, int64_t valuePos);
     void takeWellKnownTag(const EntryHead& head, const std::string& raw, const std::string& text, int64_t entryPos,
                           int64_t valuePos, int64_t base, int64_t size);
     void storeEntry(const TTagEntry& row, uint16_t type, std::string raw, std::string text, int64_t valuePos);
+    // Counts a large value's bytes against what one segment can hold; false
+    // when they no longer fit, and the entry is passed over.
+    bool valueFits(int64_t byteCount, const std::string& segment);
     void walkSubDirectory(int64_t valuePos, int64_t base, int64_t size, DirectoryKind kind);
     bool noteOffsetsHold(int64_t start, int64_t count, int64_t base, int64_t fallbackBase,
                          const std::string& segment) const;
@@ -131,9 +144,6 @@ private:
     // (the tag list, the report, or a name a maker-note table or formatter
     // gives), with the make, model and Exif version the walk knew when it
     // met the note; its tags go where the walk met it.
-    // Counts a large value's bytes against what one segment can hold; false
-    // when they no longer fit, and the entry is passed over.
-    bool valueFits(int64_t byteCount, const std::string& segment);
     struct PendingNote {
         size_t at;
         std::span<const TTagEntry> table;
@@ -149,7 +159,7 @@ private:
     std::optional<PendingNote> pendingNote;
     std::set<std::pair<int64_t, int64_t>> visited;  // (base, start) of every directory walked
     int walkDepth = 0;                               // directories being walked, nested
+    int64_t valueBytesTaken = 0;                     // bytes of the large values read, in all walks
 };
 
 }  // namespace vistado
-    int64_t valueBytesTaken = 0;                     // bytes of the large values read, in all walks

@@ -166,6 +166,8 @@ struct Mode {
     const char* textName = nullptr;
     // A mode that prints for all files at once, giving the exit status.
     int (*printAll)(const std::vector<std::string>& files) = nullptr;
+    // What the read decodes: a mode that shows no Exif tag but the position decodes only that.
+    int32_t decode = kDecodeAll;
 };
 
 const Mode kModes[] = {
@@ -173,12 +175,22 @@ const Mode kModes[] = {
     {"--tags", "one line per stored tag: name, TAB, value", printTags},
     {"--json", "the stored tags as JSON: an array of one object per file", nullptr, nullptr, nullptr, printJson},
     {"--report", "the report of the Exif and maker-note tags", printReport},
-    {"--gps", "the GPS position as latitude,longitude in decimal degrees", printGps},
-    {"--place", "the place text of the GPS position from the offline places", printPlace},
-    {"--iptc", "one line per IPTC record: key, TAB, text", printIptc},
-    {"--show-comment", "the JPEG comment's bytes", printComment},
-    {"--comment", "replaces the JPEG comment of each file with TEXT, rewriting the file", nullptr,
-     writeComment, "TEXT"},
+    {.option = "--gps",
+     .help = "the GPS position as latitude,longitude in decimal degrees",
+     .print = printGps,
+     .decode = kDecodePosition},
+    {.option = "--place",
+     .help = "the place text of the GPS position from the offline places",
+     .print = printPlace,
+     .decode = kDecodePosition},
+    {.option = "--iptc", .help = "one line per IPTC record: key, TAB, text", .print = printIptc, .decode = kDecodePosition},
+    {.option = "--show-comment", .help = "the JPEG comment's bytes", .print = printComment, .decode = kDecodePosition},
+    {.option = "--comment",
+     .help = "replaces the JPEG comment of each file with TEXT, rewriting the file",
+     .print = nullptr,
+     .change = writeComment,
+     .textName = "TEXT",
+     .decode = kDecodePosition},
 };
 
 void printUsage(std::ostream& out)
@@ -294,7 +306,7 @@ int runToolCall(const ToolCall& call)
 
     int status = 0;
     bool printedAny = false;
-    TimgData image(kDecodeAll);
+    TimgData image(call.mode->decode);
     // Only a mode that rewrites the files keeps each locked from the read on.
     image.lockForRewrite = call.mode->change != nullptr;
     for (const std::string& file : call.files) {

@@ -1,5 +1,6 @@
 #include "imagefiletest.h"
 
+#include "meta/gpsposition.h"
 #include "meta/rangeerror.h"
 #include "meta/tagnumbers.h"
 
@@ -261,6 +262,63 @@ TEST_P(ExifWalkTest, TextRunningPastTheDataFailsItsDirectory)
     ASSERT_TRUE(openExif(tiff));
     EXPECT_EQ(decoder().imageWidth, 0);
     EXPECT_EQ(value("Model"), "Model");
+}
+
+// A GPS directory at 48.5 N, 11.5 E, pointed to from IFD0.
+void addGpsDirectory(TiffBuilder& tiff)
+{
+    const int gps = tiff.addDirectory();
+    tiff.addPointer(0, kGpsInfo, gps);
+    tiff.addAscii(gps, 0x0001, "N");
+    tiff.addRationals(gps, 0x0002, {{48, 1}, {30, 1}, {0, 1}});
+    tiff.addAscii(gps, 0x0003, "E");
+    tiff.addRationals(gps, 0x0004, {{11, 1}, {30, 1}, {0, 1}});
+}
+
+// Decoding only the position stores only the GPS tags, yet reads a file to
+// the same end as the whole decode: an IFD0 value that fails the whole read
+// fails it too.
+TEST_P(ExifWalkTest, PositionOnlyDecodeReadsToTheSameEnd)
+{
+    enum class Broken { Nothing, FlashNoInteger, TextPastTheData };
+    for (const Broken broken : {Broken::Nothing, Broken::FlashNoInteger, Broken::TextPastTheData}) {
+        SCOPED_TRACE(static_cast<int>(broken));
+        TiffBuilder file(GetParam());
+        file.addAscii(0, kMake, "Maker");
+        file.addAscii(0, 0x010E, "Urlaub");
+        if (broken == Broken::FlashNoInteger)
+            file.addAscii(0, 0x9209, "bright");
+        if (broken == Broken::TextPastTheData)
+            file.addRawEntry(0, 0x0131, 2, 20, 60000);
+        addGpsDirectory(file);
+        image.decodeSelector = kDecodeAll;
+        const bool whole = openExif(file);
+        EXPECT_EQ(whole, broken == Broken::Nothing);
+        const std::string position = whole ? gpsPositionText(decoder()) : "";
+        image.decodeSelector = kDecodePosition;
+        EXPECT_EQ(openExif(file), whole);
+        if (!whole)
+            continue;
+        EXPECT_EQ(gpsPositionText(decoder()), position);
+        EXPECT_EQ(decoder().cameraMake, "Maker");
+        EXPECT_EQ(decoder().IndexOfName("ImageDescription"), -1);
+        EXPECT_EQ(decoder().reportText, "");
+    }
+}
+
+// Writers may point two tags at one value; values that add up to several
+// times the segment overlap on purpose, and those beyond are passed over.
+TEST_P(ExifWalkTest, ValuesOverlappingBeyondTheSegmentArePassedOver)
+{
+    tiff.addAscii(0, kMake, "Maker");
+    tiff.addUndefined(0, 0xC4A5, std::string(20000, 'x'));
+    for (int i = 0; i < 2000; ++i)
+        tiff.addRawEntry(0, 0x010E, 2, 40000, 8);
+    addGpsDirectory(tiff);
+    ASSERT_TRUE(openExif(tiff));
+    EXPECT_GE(count("ImageDescription"), 2);
+    EXPECT_LT(count("ImageDescription"), 10);
+    EXPECT_FALSE(gpsPositionText(decoder()).empty());
 }
 
 TEST_F(ImageFileTest, OversizedDirectoryWalksNothing)
