@@ -65,7 +65,7 @@ void BM_PlaceRunRead(benchmark::State& state)
     size_t found = 0;
     for (auto _ : state)
         for (const std::string& file : sampleFiles) {
-            TimgData image(kDecodeAll);
+            TimgData image(kDecodePosition);
             found += placeRunRead(image, file);
         }
     benchmark::DoNotOptimize(found);
@@ -90,9 +90,11 @@ void BM_Process(benchmark::State& state, std::vector<std::string> command)
 std::vector<std::pair<std::string, std::string>> worstCases()
 {
     using namespace vistado::test;
-    // A Canon camera's TIFF data whose note holds count entries of the tag,
-    // all on one value of the type behind the note's directory.
-    auto canonNote = [](uint16_t tag, uint16_t type, uint32_t valueCount, const std::string& value, int count) {
+    // A Canon camera's TIFF data whose note holds count entries of the tag
+    // (or of count tags from it on, with tagStep 1), all on one value of the
+    // type behind the note's directory.
+    auto canonNote = [](uint16_t tag, uint16_t type, uint32_t valueCount, const std::string& value, int count,
+                        uint16_t tagStep = 0) {
         TiffBuilder tiff(false);
         const int exif = tiff.addDirectory();
         tiff.addAscii(0, 0x010F, "Canon");
@@ -101,7 +103,7 @@ std::vector<std::pair<std::string, std::string>> worstCases()
         TiffBuilder note(false);
         const uint32_t valueAt = noteAt + 2 + 12 * static_cast<uint32_t>(count) + 4;
         for (int i = 0; i < count; ++i)
-            note.addRawEntry(0, tag, type, valueCount, valueAt);
+            note.addRawEntry(0, static_cast<uint16_t>(tag + i * tagStep), type, valueCount, valueAt);
         tiff.addUndefined(exif, 0x927C, note.directoryBlock(0, noteAt) + value);
         return tiff.build();
     };
@@ -112,6 +114,8 @@ std::vector<std::pair<std::string, std::string>> worstCases()
     cases.emplace_back("canon_list_of_30000_commas",
                        canonNote(0x000F, 2, static_cast<uint32_t>(list.size() + 1), list + '\0', 1));
     cases.emplace_back("5000_canon_settings_lists", canonNote(0x0001, 3, 128, std::string(256, '\1'), 5000));
+    cases.emplace_back("2000_canon_tags_on_one_38_kb_value",
+                       canonNote(0x0100, 7, 38000, std::string(38000, 'x'), 2000, 1));
     // Five thousand entries sharing one 4 KB value, in IFD0.
     {
         TiffBuilder tiff(false);
@@ -120,14 +124,25 @@ std::vector<std::pair<std::string, std::string>> worstCases()
             tiff.addRawEntry(0, 0x010E, 2, 4000, 8);
         cases.emplace_back("5000_entries_on_one_value", tiff.build());
     }
-    // Five thousand GPS latitudes of 128 rationals each, on one value.
+    // Two thousand texts on one 40 KB value, which spans the directory and
+    // the padding behind it.
     {
+        TiffBuilder tiff(false);
+        tiff.addAscii(0, 0x010F, "Maker");
+        tiff.addUndefined(0, 0xC4A5, std::string(20000, 'x'));
+        for (int i = 0; i < 2000; ++i)
+            tiff.addRawEntry(0, 0x010E, 2, 40000, 8);
+        cases.emplace_back("2000_texts_on_one_40_kb_value", tiff.build());
+    }
+    // Five thousand GPS latitudes of 128 rationals each (or of 4, the most
+    // that is always read), on one value.
+    for (const uint32_t rationals : {128u, 4u}) {
         TiffBuilder tiff(false);
         const int gps = tiff.addDirectory();
         tiff.addPointer(0, 0x8825, gps);
         for (int i = 0; i < 5000; ++i)
-            tiff.addRawEntry(gps, 0x0002, 5, 128, 8);
-        cases.emplace_back("5000_gps_latitudes", tiff.build());
+            tiff.addRawEntry(gps, 0x0002, 5, rationals, 8);
+        cases.emplace_back("5000_gps_latitudes_of_" + std::to_string(rationals) + "_rationals", tiff.build());
     }
     // A chain of directories as deep as a segment holds.
     {
