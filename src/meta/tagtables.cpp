@@ -325,18 +325,41 @@ void FillDescriptions()
     descriptionsFilled = true;
 }
 
-// Both tables are sorted by tag number and hold each number once, so the row
-// found by a binary search is the only one (and so the last) that matches.
+namespace {
+
+// The row of every tag number, per table: every entry of every file is looked
+// up. Each table holds each number once, so its row is the only (and so the
+// last) that matches.
+class RowIndex {
+public:
+    explicit RowIndex(std::span<const TTagEntry> rows) : rows(rows)
+    {
+        std::fill(std::begin(rowOf), std::end(rowOf), kNone);
+        for (size_t i = 0; i < rows.size(); ++i)
+            rowOf[rows[i].tagId] = static_cast<uint16_t>(i);
+    }
+    const TTagEntry& operator[](uint16_t tag) const
+    {
+        return rowOf[tag] == kNone ? fallbackRow : rows[rowOf[tag]];
+    }
+
+private:
+    static constexpr uint16_t kNone = 0xFFFF;
+    std::span<const TTagEntry> rows;
+    uint16_t rowOf[0x10000];
+};
+
+}  // namespace
+
 const TTagEntry& tableRow(uint16_t tag, DirectoryKind kind)
 {
-    std::span<const TTagEntry> rows;
+    static const RowIndex mainRows(mainTable);
+    static const RowIndex gpsRows(gpsTable);
     if (kind == DirectoryKind::Main)
-        rows = mainTable;
-    else if (kind == DirectoryKind::Gps)
-        rows = gpsTable;
-    const auto found = std::lower_bound(rows.begin(), rows.end(), tag,
-                                        [](const TTagEntry& row, uint16_t t) { return row.tagId < t; });
-    return found != rows.end() && found->tagId == tag ? *found : fallbackRow;
+        return mainRows[tag];
+    if (kind == DirectoryKind::Gps)
+        return gpsRows[tag];
+    return fallbackRow;
 }
 
 TTagEntry LookupTableEntry(uint16_t tag, DirectoryKind kind)
