@@ -144,6 +144,8 @@ std::vector<std::pair<std::string, std::string>> worstCases()
             tiff.addRawEntry(gps, 0x0002, 5, rationals, 8);
         cases.emplace_back("5000_gps_latitudes_of_" + std::to_string(rationals) + "_rationals", tiff.build());
     }
+    // Directories that overlap, each count in the hundreds or thousands.
+    cases.emplace_back("5300_overlapping_directories", overlappingDirectories(5300, 400));
     // A chain of directories as deep as a segment holds.
     {
         TiffBuilder tiff(false);

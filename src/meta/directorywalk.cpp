@@ -60,7 +60,10 @@ void TImageInfo::WalkDirectory(int64_t start, int64_t base, int64_t size, Direct
 {
     MarkVisited(start, base);
     const int64_t count = Read16At(start);
-    if (2 + 12 * count > base + size) {
+    // Directories lie side by side, so their entries together fit the data;
+    // more means they overlap, and each would walk the same entries again.
+    entriesWalked += count;
+    if (2 + 12 * count > base + size || 12 * entriesWalked > size) {
         owner.errorText = "Illegally sized directory";
         return;
     }

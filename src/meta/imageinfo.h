@@ -159,6 +159,7 @@ private:
     std::optional<PendingNote> pendingNote;
     std::set<std::pair<int64_t, int64_t>> visited;  // (base, start) of every directory walked
     int walkDepth = 0;                               // directories being walked, nested
+    int64_t entriesWalked = 0;                       // entries of all directories walked
     int64_t valueBytesTaken = 0;                     // bytes of the large values read, in all walks
 };
 

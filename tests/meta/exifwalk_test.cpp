@@ -321,6 +321,19 @@ TEST_P(ExifWalkTest, ValuesOverlappingBeyondTheSegmentArePassedOver)
     EXPECT_FALSE(gpsPositionText(decoder()).empty());
 }
 
+// Overlapping directories would walk the same entries again and again: the
+// walk ends once the entries walked no longer fit the data.
+TEST_F(ImageFileTest, OverlappingDirectoriesWalkNoMoreEntriesThanTheDataHolds)
+{
+    const std::string tiff = overlappingDirectories(200, 15);
+    ASSERT_TRUE(open(jpegFile({exifSegment(tiff), scanSegment()})));
+    size_t pointers = 0;
+    for (const TTagEntry& tag : decoder().tags())
+        pointers += tag.tagId == kExifOffset;
+    EXPECT_GE(pointers, 150u);
+    EXPECT_LE(pointers * 12, tiff.size());
+}
+
 TEST_F(ImageFileTest, OversizedDirectoryWalksNothing)
 {
     TiffBuilder tiff(false);

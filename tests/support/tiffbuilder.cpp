@@ -162,4 +162,13 @@ std::string TiffBuilder::directoryBlock(int dir, uint32_t at) const
     return serialize(dir, at, {});
 }
 
+std::string overlappingDirectories(uint32_t cells, uint32_t targets)
+{
+    const TiffBuilder order(true);
+    std::string tiff = "MM" + order.u16(42) + order.u32(8) + order.u16(static_cast<uint16_t>(cells));
+    for (uint32_t cell = 0; cell < cells; ++cell)
+        tiff += order.u16(0x8769) + order.u16(4) + order.u32(1) + order.u32(8 + 12 * (cell % targets));
+    return tiff + order.u32(0);
+}
+
 }  // namespace vistado::test

@@ -68,4 +68,9 @@ private:
     std::vector<std::vector<Entry>> directories;
 };
 
+// Big-endian TIFF data of overlapping directories: one starts every 12
+// bytes, each of its entries points to one of the first targets of them, and
+// each count is the low half of the pointer in front of it.
+std::string overlappingDirectories(uint32_t cells, uint32_t targets);
+
 }  // namespace vistado::test
