@@ -60,15 +60,19 @@ void TImageInfo::WalkDirectory(int64_t start, int64_t base, int64_t size, Direct
 {
     MarkVisited(start, base);
     const int64_t count = Read16At(start);
-    // Directories lie side by side, so their entries together fit the data;
-    // more means they overlap, and each would walk the same entries again.
-    entriesWalked += count;
-    if (2 + 12 * count > base + size || 12 * entriesWalked > size) {
+    if (2 + 12 * count > base + size) {
         owner.errorText = "Illegally sized directory";
         return;
     }
-    for (int64_t i = 0; i < count; ++i)
+    for (int64_t i = 0; i < count; ++i) {
+        // Directories lie side by side, so the entries walked fit the data;
+        // more means directories overlap, each walking the same entries again.
+        if (12 * ++entriesWalked > size) {
+            owner.errorText = "Illegally sized directory";
+            return;
+        }
         walkEntry(start + 2 + 12 * i, base, size, kind);
+    }
 }
 
 // Tag, type and count; a count of 2^31 or more and a type above 12 are range
