@@ -4,6 +4,7 @@
 #include "meta/valuerender.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace vistado {
 
@@ -334,19 +335,21 @@ class RowIndex {
 public:
     explicit RowIndex(std::span<const TTagEntry> rows) : rows(rows)
     {
-        std::fill(std::begin(rowOf), std::end(rowOf), kNone);
-        for (size_t i = 0; i < rows.size(); ++i)
+        for (size_t i = 0; i < rows.size(); ++i) {
+            if (rows[i].tagId >= rowOf.size())
+                rowOf.resize(rows[i].tagId + size_t{1}, kNone);
             rowOf[rows[i].tagId] = static_cast<uint16_t>(i);
+        }
     }
     const TTagEntry& operator[](uint16_t tag) const
     {
-        return rowOf[tag] == kNone ? fallbackRow : rows[rowOf[tag]];
+        return tag >= rowOf.size() || rowOf[tag] == kNone ? fallbackRow : rows[rowOf[tag]];
     }
 
 private:
     static constexpr uint16_t kNone = 0xFFFF;
     std::span<const TTagEntry> rows;
-    uint16_t rowOf[0x10000];
+    std::vector<uint16_t> rowOf;  // up to the table's largest tag number
 };
 
 }  // namespace
