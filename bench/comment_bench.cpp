@@ -14,9 +14,9 @@
 
 #include "benchfiles.h"
 
-#include "meta/filereader.h"
-#include "meta/imgdata.h"
-#include "meta/replacefile.h"
+#include "meta/file/filereader.h"
+#include "meta/container/imgdata.h"
+#include "meta/file/replacefile.h"
 
 #include <benchmark/benchmark.h>
 

@@ -18,9 +18,9 @@
 #include "jpegbuilder.h"
 #include "tiffbuilder.h"
 
-#include "meta/gpsposition.h"
-#include "meta/imgdata.h"
-#include "meta/settings.h"
+#include "meta/exif/gpsposition.h"
+#include "meta/container/imgdata.h"
+#include "meta/text/settings.h"
 
 #include <benchmark/benchmark.h>
 

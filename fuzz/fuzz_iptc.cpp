@@ -2,10 +2,10 @@
 // the IPTC record list. The list values of a record split and join back to
 // themselves.
 
-#include "meta/commalist.h"
-#include "meta/imgdata.h"
-#include "meta/iptc.h"
-#include "meta/iptctable.h"
+#include "meta/iptc/commalist.h"
+#include "meta/container/imgdata.h"
+#include "meta/iptc/iptc.h"
+#include "meta/iptc/iptctable.h"
 
 #include <cstdint>
 #include <cstdlib>

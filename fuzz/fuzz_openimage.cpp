@@ -6,9 +6,9 @@
 
 #include "fuzzfile.h"
 
-#include "meta/gpsposition.h"
-#include "meta/imgdata.h"
-#include "meta/settings.h"
+#include "meta/exif/gpsposition.h"
+#include "meta/container/imgdata.h"
+#include "meta/text/settings.h"
 
 #include <cstdint>
 #include <cstdlib>

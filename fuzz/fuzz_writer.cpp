@@ -6,8 +6,8 @@
 
 #include "fuzzfile.h"
 
-#include "meta/imgdata.h"
-#include "meta/writeerror.h"
+#include "meta/container/imgdata.h"
+#include "meta/file/writeerror.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,8 +1,8 @@
 #include "app/commandline.h"
 
 #include "app/foldersearch.h"
-#include "meta/asciitext.h"
-#include "meta/pathparts.h"
+#include "meta/text/asciitext.h"
+#include "meta/file/pathparts.h"
 
 #include <sys/stat.h>
 

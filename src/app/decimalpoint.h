@@ -1,6 +1,6 @@
 #pragma once
 
-#include "meta/settings.h"
+#include "meta/text/settings.h"
 
 namespace vistado {
 

@@ -1,7 +1,7 @@
 #include "app/foldersearch.h"
 
-#include "meta/asciitext.h"
-#include "meta/pathparts.h"
+#include "meta/text/asciitext.h"
+#include "meta/file/pathparts.h"
 
 #include <algorithm>
 #include <cerrno>

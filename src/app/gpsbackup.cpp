@@ -6,9 +6,9 @@
 #include "app/decimalpoint.h"
 #include "app/exiftool/exiftoolcalls.h"
 #include "app/exiftool/gpstext.h"
-#include "meta/filereader.h"
-#include "meta/imgdata.h"
-#include "meta/settings.h"
+#include "meta/file/filereader.h"
+#include "meta/container/imgdata.h"
+#include "meta/text/settings.h"
 #include "app/progress.h"
 
 #include <QProgressBar>

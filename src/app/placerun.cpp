@@ -4,10 +4,10 @@
 
 #include "app/decimalpoint.h"
 #include "app/errormessage.h"
-#include "meta/gpsposition.h"
-#include "meta/imgdata.h"
-#include "meta/replacefile.h"
-#include "meta/settings.h"
+#include "meta/exif/gpsposition.h"
+#include "meta/container/imgdata.h"
+#include "meta/file/replacefile.h"
+#include "meta/text/settings.h"
 #include "places/placetext.h"
 
 #include <QPushButton>

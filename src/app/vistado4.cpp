@@ -5,8 +5,8 @@
 #include "app/droppedjobs.h"
 #include "app/errormessage.h"
 #include "app/exeversion.h"
-#include "meta/imgdata.h"
-#include "meta/pathparts.h"
+#include "meta/container/imgdata.h"
+#include "meta/file/pathparts.h"
 #include "places/offlineplaces.h"
 
 #include <QByteArray>

@@ -10,7 +10,7 @@
 #include "app/runclock.h"
 #include "app/runlog.h"
 #include "app/services.h"
-#include "meta/commitqueue.h"
+#include "meta/file/commitqueue.h"
 
 #include <QWidget>
 

@@ -1,6 +1,6 @@
 #include "meta/tagentry.h"
 
-#include "meta/asciitext.h"
+#include "meta/text/asciitext.h"
 
 namespace vistado {
 

@@ -1,6 +1,6 @@
 #include "places/ansitext.h"
 
-#include "meta/asciitext.h"
+#include "meta/text/asciitext.h"
 
 #include <iconv.h>
 

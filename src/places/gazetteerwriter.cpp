@@ -1,6 +1,6 @@
 #include "places/gazetteerwriter.h"
 
-#include "meta/replacefile.h"
+#include "meta/file/replacefile.h"
 #include "places/gazetteerformat.h"
 #include "places/kdtree.h"
 #include "places/sphere.h"

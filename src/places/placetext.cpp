@@ -1,7 +1,7 @@
 #include "places/placetext.h"
 
 #include "places/ansitext.h"
-#include "meta/asciitext.h"
+#include "meta/text/asciitext.h"
 #include "places/textlines.h"
 
 #include <algorithm>

@@ -1,10 +1,10 @@
 // vistado-meta: prints what the metadata engine reads from image files, for
 // users and for checking the engine against other programs.
 
-#include "meta/gpsposition.h"
-#include "meta/imgdata.h"
-#include "meta/iptc.h"
-#include "meta/settings.h"
+#include "meta/exif/gpsposition.h"
+#include "meta/container/imgdata.h"
+#include "meta/iptc/iptc.h"
+#include "meta/text/settings.h"
 #include "places/ansitext.h"
 #include "places/offlineplaces.h"
 #include "places/placereply.h"

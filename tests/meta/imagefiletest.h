@@ -4,8 +4,8 @@
 #include "testfiles.h"
 #include "tiffbuilder.h"
 
-#include "meta/imgdata.h"
-#include "meta/settings.h"
+#include "meta/container/imgdata.h"
+#include "meta/text/settings.h"
 
 #include <gtest/gtest.h>
 

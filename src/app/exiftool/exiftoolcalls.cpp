@@ -1,6 +1,6 @@
 #include "app/exiftool/exiftoolcalls.h"
 
-#include "meta/pathparts.h"
+#include "meta/file/pathparts.h"
 
 #include <algorithm>
 

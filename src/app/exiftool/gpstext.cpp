@@ -1,7 +1,7 @@
 #include "app/exiftool/gpstext.h"
 
-#include "meta/asciitext.h"
-#include "meta/pathparts.h"
+#include "meta/text/asciitext.h"
+#include "meta/file/pathparts.h"
 #include "places/textlines.h"
 
 #include <algorithm>
