@@ -152,7 +152,8 @@ void TForm1::createControls()
     bgpszurueck = makeButton(QStringLiteral("GPS zurückholen"), {120, 88, 97, 25}, this);
 
     pbprogress = new QProgressBar(this);
-    pbprogress->setGeometry(232, 48, 177, 25);
+    // As far as the grid reaches: its text tells the photos and the time left.
+    pbprogress->setGeometry(232, 48, 401, 25);
     pbprogress->setRange(0, 100);
     pbprogress->setValue(0);
     pbprogress->setTextVisible(true);

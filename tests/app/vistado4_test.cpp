@@ -60,7 +60,7 @@ TEST(Form1, ControlsAtStart)
         {form.braus, {344, 88, 67, 25}, true, true},
         {form.BGPSsich, {16, 88, 89, 25}, true, true},
         {form.bgpszurueck, {120, 88, 97, 25}, true, true},
-        {form.pbprogress, {232, 48, 177, 25}, false, true},
+        {form.pbprogress, {232, 48, 401, 25}, false, true},
         {form.sgdisplay, {16, 128, 617, 137}, true, true},
     };
     for (const Control& c : controls) {
