@@ -75,7 +75,7 @@ void TForm1::BGPSsichClick()
                 const std::string result = written ? "ok" : kExifToolFailed;
                 runLog.completeLine(backup.logLine, result);
                 setGridText(2, backup.row, result);
-                notePhoto(backup.row, written ? PhotoOutcome::Saved : PhotoOutcome::ExifToolFailed);
+                runSummary.note(backup.row, written ? PhotoOutcome::Saved : PhotoOutcome::ExifToolFailed);
                 running.pop_front();
             }
         };
@@ -102,7 +102,7 @@ void TForm1::BGPSsichClick()
                     const std::string result = backupThere ? "Sicherung vorhanden" : kExifToolFailed;
                     endLogLine(result);
                     setGridText(2, i, result);
-                    notePhoto(i, backupThere ? PhotoOutcome::SavedBefore : PhotoOutcome::ExifToolFailed);
+                    runSummary.note(i, backupThere ? PhotoOutcome::SavedBefore : PhotoOutcome::ExifToolFailed);
                 }
             } else {
                 endLogLine(" ");
@@ -128,21 +128,21 @@ bool TForm1::mie_schreiben(const std::string& path)
     setGpsRenderingMode(kDegreesMinutesSeconds);
     if (fileExists(path + ".mie")) {
         showStatus("MIE vorhanden");
-        notePhoto(currentRow, PhotoOutcome::MieThere);
+        runSummary.note(currentRow, PhotoOutcome::MieThere);
     } else if (!imageData->OpenImage(path)) {
         // Not an image the engine can read: the run log gets only the path.
-        notePhoto(currentRow, PhotoOutcome::Unreadable);
+        runSummary.note(currentRow, PhotoOutcome::Unreadable);
     } else if (imageData->ExifPresent()) {
         if (!imageData->exifDecoder->TagValueText("GPSLatitude").empty()) {
             showStatus("hat GPS");
             hasPosition = true;
         } else {
             showStatus(" - ");
-            notePhoto(currentRow, PhotoOutcome::NoGps);
+            runSummary.note(currentRow, PhotoOutcome::NoGps);
         }
     } else {
         showStatus("keine Exif Daten");
-        notePhoto(currentRow, PhotoOutcome::NoExif);
+        runSummary.note(currentRow, PhotoOutcome::NoExif);
     }
     return hasPosition;
 }
@@ -172,7 +172,7 @@ void TForm1::bgpszurueckClick()
                 runLog.write(" " + back + ".. ");
                 result = schreibe_exif(currentPath);
             } else {
-                notePhoto(i, PhotoOutcome::NoBackup);
+                runSummary.note(i, PhotoOutcome::NoBackup);
             }
             endLogLine(result);
             setGridText(2, i, result);
@@ -203,12 +203,12 @@ std::string TForm1::schreibe_exif(const std::string& path)
     std::istringstream text(readWholeFile(backupFolder + "/" + backupBaseName(path) + ".txt"));
     const GpsBackup backup = readGpsBackup(text);
     if (!backupComplete(backup)) {
-        notePhoto(currentRow, PhotoOutcome::BackupIncomplete);
+        runSummary.note(currentRow, PhotoOutcome::BackupIncomplete);
         return utf8ToAnsi("Sicherung unvollständig", nameCharset);
     }
     const std::optional<pid_t> process = exifTool.start(restoreCall(backup, path).arguments);
     const bool restored = process && exifTool.awaitEnd(*process) == 0;
-    notePhoto(currentRow, restored ? PhotoOutcome::Restored : PhotoOutcome::ExifToolFailed);
+    runSummary.note(currentRow, restored ? PhotoOutcome::Restored : PhotoOutcome::ExifToolFailed);
     return restored ? "ok" : kExifToolFailed;
 }
 

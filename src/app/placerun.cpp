@@ -56,7 +56,7 @@ void TForm1::BFrageClick()
                     writePlace(i);
                 } else {
                     runLog.endLine();
-                    notePhoto(i, placeText.empty() ? PhotoOutcome::NoPlace : PhotoOutcome::PlaceThere);
+                    runSummary.note(i, placeText.empty() ? PhotoOutcome::NoPlace : PhotoOutcome::PlaceThere);
                 }
             } else {
                 endLogLine(" ");
@@ -107,7 +107,7 @@ void TForm1::settleWrites(bool wait)
         runLog.completeLine(write.line, lineEnd);
         if (lineEnd.empty()) {
             setJobEntry(write.row, jobEntry(write.row) + " geschrieben");
-            notePhoto(write.row, PhotoOutcome::PlaceWritten);
+            runSummary.note(write.row, PhotoOutcome::PlaceWritten);
         }
         pendingWrites.pop_front();
     }
@@ -118,7 +118,7 @@ std::string TForm1::writeFailed(int row, const std::exception& error)
 {
     const std::string failure = std::string("Fehler: ") + error.what();
     setGridText(2, row, failure);
-    notePhoto(row, PhotoOutcome::WriteFailed);
+    runSummary.note(row, PhotoOutcome::WriteFailed);
     ++unwrittenImages;
     return ";" + failure;
 }
@@ -143,14 +143,14 @@ std::string TForm1::gps_auslesen(const std::string& path)
     existingComment.clear();
     if (!imageData->OpenImage(path)) {
         showStatus("keine Exif Daten");
-        notePhoto(currentRow, PhotoOutcome::NoExif);
+        runSummary.note(currentRow, PhotoOutcome::NoExif);
     } else {
         if (imageData->commentSection)
             existingComment = imageData->CommentText();
         if (!nochkeinort(existingComment)) {
             runLog.write("Ortsinfo vorhanden;");
             setGridText(1, currentRow, "Ortsinfo vorhanden");
-            notePhoto(currentRow, PhotoOutcome::PlaceThere);
+            runSummary.note(currentRow, PhotoOutcome::PlaceThere);
         } else if (imageData->ExifPresent()) {
             position = gpsPositionText(*imageData->exifDecoder);
             if (!position.empty()) {
@@ -158,11 +158,11 @@ std::string TForm1::gps_auslesen(const std::string& path)
                 setGridText(1, currentRow, position);
             } else {
                 showStatus("kein GPS");
-                notePhoto(currentRow, PhotoOutcome::NoGps);
+                runSummary.note(currentRow, PhotoOutcome::NoGps);
             }
         } else {
             showStatus("keine Exif Daten");
-            notePhoto(currentRow, PhotoOutcome::NoExif);
+            runSummary.note(currentRow, PhotoOutcome::NoExif);
         }
     }
     processPendingEvents();

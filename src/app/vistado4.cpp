@@ -322,11 +322,6 @@ void TForm1::showProgress(int done)
     pbprogress->setValue(runProgress->position(done));
 }
 
-void TForm1::notePhoto(int row, PhotoOutcome outcome)
-{
-    runSummary.note(row, outcome);
-}
-
 void TForm1::createRunLog()
 {
     runLog.create(ownFile(kRunLogFile));

@@ -221,7 +221,6 @@ private:
     QString localText(const std::string& bytes) const;
     void runCommand(RunKind kind, const std::function<void()>& run);
     void showProgress(int done);
-    void notePhoto(int row, PhotoOutcome outcome);
     void createRunLog();
     void processPendingEvents();
     void startImage(int row);
