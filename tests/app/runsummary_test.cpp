@@ -41,17 +41,6 @@ TEST(RunSummary, SaysInOneLineWhatTheRunDidWithItsPhotos)
     }
 }
 
-// The place run learns whether a photo was written only after it has moved on.
-TEST(RunSummary, ALaterOutcomeOfARowReplacesTheEarlier)
-{
-    RunSummary summary;
-    summary.start(RunKind::GpsRestore, 2);
-    summary.note(0, NoBackup);
-    summary.note(1, NoBackup);
-    summary.note(0, Restored);
-    EXPECT_EQ(summary.line(RunOutcome::Finished), "Fertig: 1 zurückgeholt, 1 ohne Sicherung");
-}
-
 }  // namespace
 
 }  // namespace vistado::test
