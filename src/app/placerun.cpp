@@ -25,7 +25,7 @@ constexpr std::uint8_t kDecimalDegrees = 0;
 
 void TForm1::BFrageClick()
 {
-    runCommand([this] {
+    runCommand(RunKind::Places, [this] {
         Bstop->setEnabled(true);
         braus->setEnabled(false);
         createRunLog();
@@ -52,14 +52,17 @@ void TForm1::BFrageClick()
                 // No place found, or the comment begins with this very place text already
                 // (one of fewer than four names, which the has-a-place rule does not see):
                 // the photo stays as it is.
-                if (!placeText.empty() && !existingComment.starts_with(placeText))
+                if (!placeText.empty() && !existingComment.starts_with(placeText)) {
                     writePlace(i);
-                else
+                } else {
                     runLog.endLine();
+                    runSummary.note(i, placeText.empty() ? PhotoOutcome::NoPlace : PhotoOutcome::PlaceThere);
+                }
             } else {
                 endLogLine(" ");
             }
             settleWrites(false);
+            showProgress(i + 1);
             if (stoppedAfterImage()) {
                 reportUnwrittenImages();
                 return;
@@ -102,8 +105,10 @@ void TForm1::settleWrites(bool wait)
             lineEnd = writeFailed(write.row, error);
         }
         runLog.completeLine(write.line, lineEnd);
-        if (lineEnd.empty())
+        if (lineEnd.empty()) {
             setJobEntry(write.row, jobEntry(write.row) + " geschrieben");
+            runSummary.note(write.row, PhotoOutcome::PlaceWritten);
+        }
         pendingWrites.pop_front();
     }
 }
@@ -113,6 +118,7 @@ std::string TForm1::writeFailed(int row, const std::exception& error)
 {
     const std::string failure = std::string("Fehler: ") + error.what();
     setGridText(2, row, failure);
+    runSummary.note(row, PhotoOutcome::WriteFailed);
     ++unwrittenImages;
     return ";" + failure;
 }
@@ -137,12 +143,14 @@ std::string TForm1::gps_auslesen(const std::string& path)
     existingComment.clear();
     if (!imageData->OpenImage(path)) {
         showStatus("keine Exif Daten");
+        runSummary.note(currentRow, PhotoOutcome::NoExif);
     } else {
         if (imageData->commentSection)
             existingComment = imageData->CommentText();
         if (!nochkeinort(existingComment)) {
             runLog.write("Ortsinfo vorhanden;");
             setGridText(1, currentRow, "Ortsinfo vorhanden");
+            runSummary.note(currentRow, PhotoOutcome::PlaceThere);
         } else if (imageData->ExifPresent()) {
             position = gpsPositionText(*imageData->exifDecoder);
             if (!position.empty()) {
@@ -150,9 +158,11 @@ std::string TForm1::gps_auslesen(const std::string& path)
                 setGridText(1, currentRow, position);
             } else {
                 showStatus("kein GPS");
+                runSummary.note(currentRow, PhotoOutcome::NoGps);
             }
         } else {
             showStatus("keine Exif Daten");
+            runSummary.note(currentRow, PhotoOutcome::NoExif);
         }
     }
     processPendingEvents();
