@@ -106,7 +106,7 @@ struct GpxReader::State {
     static void text(void* data, const XML_Char* bytes, int length)
     {
         State& state = *static_cast<State*>(data);
-        if (state.open.back() != Element::Height && state.open.back() != Element::Time)
+        if (state.open.empty() || (state.open.back() != Element::Height && state.open.back() != Element::Time))
             return;
         if (state.valueText.size() + length > kMaxValueText)
             state.valueTooLong = true;
@@ -135,8 +135,11 @@ struct GpxReader::State {
         }
     }
 
+    // The parser may still report what follows once it has been stopped.
     void start(const XML_Char* name, const XML_Char** attributes)
     {
+        if (!error.empty())
+            return;
         const Element kind = kindOf(name);
         if (open.empty()) {
             if (kind != Element::Gpx) {
@@ -171,6 +174,8 @@ struct GpxReader::State {
 
     void end()
     {
+        if (open.empty())
+            return;
         const Element kind = open.back();
         open.pop_back();
         if (kind == Element::Height)
