@@ -4,6 +4,7 @@
 
 #include <expat.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>

@@ -5,6 +5,7 @@
 #include "track/timezone.h"
 
 #include "meta/container/imgdata.h"
+#include "track/civiltime.h"
 #include "track/track.h"
 #include "track/trackresult.h"
 
@@ -122,7 +123,7 @@ TEST_P(GeotagPeerTest, SamePositionAsExifToolsGeotag)
     CameraClock clock;
     clock.correctionSeconds = c.correction;
     if (c.zone)
-        clock.zoneSeconds = (c.zone[0] == '-' ? -1 : 1) * ((c.zone[1] - '0') * 36000 + (c.zone[2] - '0') * 3600);
+        clock.zoneSeconds = parseZoneOffset(c.zone);
     PhotoTrackResult result;
     {
         TimgData photo(kDecodeAll);
