@@ -225,8 +225,8 @@ bool TmsInfo::DecodeMakerNote(MakerNote& note)
 
     // An offset counted from the Exif data's TIFF header lies at segment
     // position tiffBase + o; the walk wants it as a shift inside the note,
-    // whose first byte is at makerNotePos. A note moved by an editor keeps
-    // the offsets of the place its trailer names.
+    // whose first byte is at the note's position. A note moved by an editor
+    // keeps the offsets of the place its trailer names.
     const int64_t tiffBase = readingTiff ? kTiffFileBase : kJpegTiffBase;
     const int64_t notePosition = note.position;
     std::optional<int64_t> origin;

@@ -84,7 +84,8 @@ public:
                                 int64_t dirOffset, int64_t originDelta, int64_t fallbackBase);
 
 private:
-    // The walk into the note given, which DecodeMakerNote is handed apart from the owner.
+    // WalkMakerNoteDirectory into the note given: DecodeMakerNote walks the
+    // note it is handed, WalkMakerNoteDirectory the owner.
     static void walkDirectory(MakerNote& note, const std::string& noteBytes, std::span<const TTagEntry> table,
                               int64_t dirOffset, int64_t originDelta, int64_t fallbackBase);
 };
