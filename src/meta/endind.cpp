@@ -1,6 +1,7 @@
 #include "meta/endind.h"
 
 #include "meta/rangeerror.h"
+#include "meta/text/valuerender.h"
 
 #include <algorithm>
 
@@ -50,10 +51,23 @@ uint32_t tEndInd::Read32At(int64_t pos) const
 
 int32_t tEndInd::readOffsetAt(int64_t pos) const
 {
-    const uint32_t value = Read32At(pos);
+    return readOffsetIn(buffer, pos, bigEndian);
+}
+
+int32_t readOffsetIn(const std::string& bytes, int64_t pos, bool bigEndian)
+{
+    const uint32_t value = read32In(bytes, pos, bigEndian);
     if (value >= 0x80000000u)
         throw ERangeError("count or offset " + std::to_string(value) + " of 2^31 or more");
     return static_cast<int32_t>(value);
+}
+
+EntryHead readEntryHead(const std::string& bytes, int64_t pos, bool bigEndian)
+{
+    const uint16_t tag = read16In(bytes, pos, bigEndian);
+    const uint16_t type = read16In(bytes, pos + 2, bigEndian);
+    const int64_t count = readOffsetIn(bytes, pos + 4, bigEndian);
+    return {tag, type, count * typeSize(type)};
 }
 
 void tEndInd::Write32At(std::string& target, uint32_t value, int64_t pos) const

@@ -44,6 +44,19 @@ inline uint32_t read32In(const std::string& bytes, int64_t pos, bool bigEndian)
                            static_cast<uint32_t>(at[1]) << 8 | at[0];
 }
 
+// read32In for a count or an offset: 2^31 or more is a range error.
+int32_t readOffsetIn(const std::string& bytes, int64_t pos, bool bigEndian);
+
+// The fixed part of a TIFF directory entry, as both directory walks read it.
+struct EntryHead {
+    uint16_t tag;
+    uint16_t type;
+    int64_t byteCount;  // value count times bytes per value
+};
+// The head of the entry at pos. A count of 2^31 or more and a type above 12
+// are range errors.
+EntryHead readEntryHead(const std::string& bytes, int64_t pos, bool bigEndian);
+
 // The bytes at position pos on, at most count of them: fewer when the string
 // ends earlier, none when pos lies outside it. Never raises.
 std::string bytesAt(const std::string& bytes, int64_t pos, int64_t count);

@@ -239,7 +239,7 @@ bool TimgData::ScanJpegSegments(FileReader& file)
                 errorText = "Not an EXIF file";  // what the one in front set no longer holds
             exifSection = nullptr;
             exifSection = &keepTaken(entry, inTable);
-            exifDecoder = std::make_unique<TImageInfo>(*this, decodeSelector);
+            exifDecoder = std::make_unique<TImageInfo>(*this, decodeSelector, errorText);
             DecodeExifData();
             break;
         }
@@ -280,7 +280,7 @@ tSection& TimgData::keepTaken(tSection& read, bool inTable)
 void TimgData::DecodeExifData()
 {
     if (!exifDecoder)
-        exifDecoder = std::make_unique<TImageInfo>(*this, decodeSelector);
+        exifDecoder = std::make_unique<TImageInfo>(*this, decodeSelector, errorText);
     const std::string& bytes = exifSection->bytes;
     if (!payloadBegins(*exifSection, kExifHeader.substr(0, 5))) {
         errorText = "Incorrect Exif header";

@@ -70,7 +70,7 @@ bool TimgData::ScanTiffFile(FileReader& file)
     file.readInto(entry.bytes, std::min(limit, held));
     sectionCount = 1;
     exifSection = &entry;
-    exifDecoder = std::make_unique<TImageInfo>(*this, decodeSelector);
+    exifDecoder = std::make_unique<TImageInfo>(*this, decodeSelector, errorText);
     exifDecoder->readingTiff = readingTiff;
     exifDecoder->reportText.clear();
     exifDecoder->buffer = entry.bytes;

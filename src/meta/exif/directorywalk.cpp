@@ -1,7 +1,6 @@
 #include "meta/text/asciitext.h"
 #include "meta/exif/formatters.h"
 #include "meta/exif/imageinfo.h"
-#include "meta/container/imgdata.h"
 #include "meta/makernote/makernote.h"
 #include "meta/text/numbertext.h"
 #include "meta/rangeerror.h"
@@ -25,14 +24,6 @@ constexpr size_t kModelLength = 40;
 constexpr size_t kDateLength = 20;
 constexpr size_t kVersionLength = 6;
 constexpr int64_t kUserCommentPrefix = 8;
-// The values of a segment's tags lie side by side in it; a few tags may share
-// one. Values adding up to several times the segment overlap on purpose: each
-// entry would copy the same bytes again, and a 64 KB segment would take
-// gigabytes and seconds to read.
-constexpr int64_t kValueBytesPerSegmentByte = 4;
-// Values this small cost little even when thousands of entries share one:
-// they always fit, so that positions and texts stay readable behind an overlap.
-constexpr int64_t kSmallValue = 32;
 
 // Positions past 2^31 address no byte of any buffer; they are kept as the
 // largest int32 so that stored positions stay meaningful as "outside".
@@ -61,37 +52,27 @@ void TImageInfo::WalkDirectory(int64_t start, int64_t base, int64_t size, Direct
     MarkVisited(start, base);
     const int64_t count = Read16At(start);
     if (2 + 12 * count > base + size) {
-        owner.errorText = "Illegally sized directory";
+        errorText = "Illegally sized directory";
         return;
     }
     for (int64_t i = 0; i < count; ++i) {
         // Directories lie side by side, so the entries walked fit the data;
         // more means directories overlap, each walking the same entries again.
         if (12 * ++entriesWalked > size) {
-            owner.errorText = "Illegally sized directory";
+            errorText = "Illegally sized directory";
             return;
         }
         walkEntry(start + 2 + 12 * i, base, size, kind);
     }
 }
 
-// Tag, type and count; a count of 2^31 or more and a type above 12 are range
-// errors.
-TImageInfo::EntryHead TImageInfo::readEntryHead(int64_t entryPos) const
-{
-    const uint16_t tag = Read16At(entryPos);
-    const uint16_t type = Read16At(entryPos + 2);
-    const int64_t count = readOffsetAt(entryPos + 4);
-    return {tag, type, count * typeSize(type)};
-}
-
 void TImageInfo::walkEntry(int64_t entryPos, int64_t base, int64_t size, DirectoryKind kind)
 {
-    const EntryHead head = readEntryHead(entryPos);
+    const EntryHead head = readEntryHead(buffer, entryPos, bigEndian);
     if (head.byteCount == 0)
         return;
     const int64_t valuePos = head.byteCount <= 4 ? entryPos + 8 : readOffsetAt(entryPos + 8) + base;
-    if (head.byteCount > 4 && !valueFits(bytesAvailable(buffer, valuePos, head.byteCount), buffer))
+    if (head.byteCount > 4 && !valueBudget.fits(bytesAvailable(buffer, valuePos, head.byteCount), buffer))
         return;
     std::string raw = bytesAt(buffer, valuePos, head.byteCount);
 
@@ -209,10 +190,11 @@ void TImageInfo::takeWellKnownTag(const EntryHead& head, const std::string& raw,
         makerNoteBytes = raw;
         makerNotePos = storedPosition(valuePos);
     {
-        const std::span<const TTagEntry> table = makerNoteTable(*this, readingTiff);
+        MakerNote note = makerNote();
+        const std::span<const TTagEntry> table = makerNoteTable(note, readingTiff);
         makerNoteDecoded = !table.empty();
         if (makerNoteDecoded)
-            pendingNote = PendingNote{tagList.size(), table, cameraMake, cameraModel, exifVersion};
+            pendingNote.emplace(PendingNote{tagList.size(), table, std::move(note)});
         break;
     }
     default:
@@ -230,14 +212,6 @@ void TImageInfo::storeEntry(const TTagEntry& row, uint16_t type, std::string raw
     entry.rawBytes = std::move(raw);
     entry.rawOffset = storedPosition(valuePos);
     entry.valueType = type;
-}
-
-bool TImageInfo::valueFits(int64_t byteCount, const std::string& segment)
-{
-    if (byteCount <= kSmallValue)
-        return true;
-    valueBytesTaken += byteCount;
-    return valueBytesTaken <= kValueBytesPerSegmentByte * static_cast<int64_t>(segment.size());
 }
 
 // A broken sub-directory is cut short where it breaks: what it yielded so far

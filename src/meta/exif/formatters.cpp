@@ -1,6 +1,5 @@
 #include "meta/exif/formatters.h"
 
-#include "meta/makernote/makernoteformat.h"
 #include "meta/text/numbertext.h"
 #include "meta/rangeerror.h"
 #include "meta/text/settings.h"
@@ -44,15 +43,15 @@ Triple splitTriple(const std::string& text)
 size_t renderedLengthUsed(TagFormatter formatter)
 {
     // A first value (23 characters at most) and the 64 behind its separator
-    // decide a triple or a lens; two values decide that a text is no number;
-    // five characters are a colour mode or the components.
+    // decide a triple; two values decide that a text is no number; five
+    // characters are the components.
     struct Reach {
         TagFormatter formatter;
         size_t length;
     };
     static const Reach kReaches[] = {
-        {RenderGpsCoordinate, 128}, {RenderGpsTime, 128}, {FormatNikonLens, 128}, {RenderShutterSpeed, 64},
-        {RenderFlash, 64},          {RenderComponents, 64}, {FormatNikonColorMode, 64},
+        {RenderGpsCoordinate, 128}, {RenderGpsTime, 128}, {RenderShutterSpeed, 64},
+        {RenderFlash, 64},          {RenderComponents, 64},
     };
     if (formatter == nullptr)
         return kPrintableLength;

@@ -26,9 +26,9 @@ std::string RenderUserComment(const std::string& text);
 // A UTF-16LE string given as a BYTE list: the low byte of each code unit.
 std::string RenderXpText(const std::string& text);
 
-// How many characters of a rendered value the formatter reads at most (no
-// more need be rendered): the first characters that it shows without one,
-// everything for those that read a whole list.
+// How many characters of a rendered value a formatter of the Exif tables
+// reads at most (no more need be rendered): the first characters that it
+// shows without one, everything for those that read a whole list.
 size_t renderedLengthUsed(TagFormatter formatter);
 
 }  // namespace vistado

@@ -1,7 +1,5 @@
 #include "meta/exif/imageinfo.h"
 
-#include "meta/container/imgdata.h"
-#include "meta/makernote/makernote.h"
 
 #include <iterator>
 #include <utility>
@@ -13,8 +11,8 @@ namespace {
 constexpr size_t kTagsReserved = 128;
 }  // namespace
 
-TImageInfo::TImageInfo(TimgData& owner, int32_t decodeSelector)
-    : owner(owner), decodeSelector(decodeSelector)
+TImageInfo::TImageInfo(TimgData& owner, int32_t decodeSelector, std::string& errorText)
+    : owner(owner), decodeSelector(decodeSelector), errorText(errorText)
 {
     FillDescriptions();
     ClearVisited();
@@ -53,21 +51,17 @@ int32_t TImageInfo::AddTag(TTagEntry&& entry)
     return static_cast<int32_t>(tagList.size()) - 1;
 }
 
-void TImageInfo::AddDerivedTag(const std::string& name, const std::string& value,
-                               uint16_t valueType)
+MakerNote TImageInfo::makerNote()
 {
-    if (!stores())
-        return;
-    TTagEntry entry;
-    entry.tableId = 1;
-    entry.valueType = valueType;
-    entry.tagId = kDerivedTagId;
-    entry.key = name;
-    entry.caption = name;
-    entry.text = value;
-    entry.rawBytes = value;
-    entry.maxLength = static_cast<int32_t>(value.size());
-    AddTag(std::move(entry));
+    return MakerNote{.bytes = makerNoteBytes,
+                     .position = makerNotePos,
+                     .exifData = buffer,
+                     .cameraMake = cameraMake,
+                     .cameraModel = cameraModel,
+                     .exifVersion = exifVersion,
+                     .bigEndian = bigEndian,
+                     .storesTags = stores(),
+                     .budget = valueBudget};
 }
 
 const std::vector<TTagEntry>& TImageInfo::tags() const
@@ -89,23 +83,16 @@ void TImageInfo::decodePendingNote() const
         const_cast<TImageInfo*>(this)->walkPendingNote(*std::exchange(const_cast<TImageInfo*>(this)->pendingNote, std::nullopt));
 }
 
-void TImageInfo::walkPendingNote(PendingNote note)
+// The note's error text is not taken: what a walk reports lasts only until the
+// end of the read, which may be over.
+void TImageInfo::walkPendingNote(PendingNote pending)
 {
-    std::swap(cameraMake, note.make);
-    std::swap(cameraModel, note.model);
-    std::swap(exifVersion, note.version);
-    // What the walk reports lasts only until the end of the read, which may be over.
-    const std::string errorText = owner.errorText;
-    std::vector<TTagEntry> walked = std::exchange(tagList, {});
-    TmsInfo makerNote(readingTiff, *this);
-    makerNote.DecodeMakerNote(*this);
-    std::swap(walked, tagList);
-    tagList.insert(tagList.begin() + static_cast<std::ptrdiff_t>(note.at), std::make_move_iterator(walked.begin()),
-                   std::make_move_iterator(walked.end()));
-    owner.errorText = errorText;
-    std::swap(cameraMake, note.make);
-    std::swap(cameraModel, note.model);
-    std::swap(exifVersion, note.version);
+    MakerNote& note = pending.note;
+    TmsInfo decoder(readingTiff, note);
+    decoder.DecodeMakerNote(note);
+    tagList.insert(tagList.begin() + static_cast<std::ptrdiff_t>(pending.at), std::make_move_iterator(note.tags.begin()),
+                   std::make_move_iterator(note.tags.end()));
+    noteReport += note.report;
 }
 
 void TImageInfo::ClearVisited()

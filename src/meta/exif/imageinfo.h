@@ -3,6 +3,7 @@
 #include "meta/endind.h"
 #include "meta/tagentry.h"
 #include "meta/exif/tagtables.h"
+#include "meta/makernote/makernote.h"
 
 #include <cstdint>
 #include <optional>
@@ -27,17 +28,13 @@ inline constexpr int32_t kDecodeAll = 255;
 // with kDecodeAll; what nobody reads is neither rendered nor stored.
 inline constexpr int32_t kDecodePosition = 8;
 
-// Tag number of the entries that AddDerivedTag stores (values that a
-// maker-note formatter split off one tag). Not a tag of any table, so a
-// derived entry is never mistaken for a decoded one; found by name.
-inline constexpr uint16_t kDerivedTagId = 0xFFFF;
-
 // The Exif decoder of one image: walks the TIFF directories of the container's
 // Exif segment (or TIFF data) and holds the decoded tags, the report and a few
-// picked values. Created and owned by its container.
+// picked values. Created and owned by its container, which hands in its
+// errorText: the walks set it where a directory is broken.
 class TImageInfo : public tEndInd {
 public:
-    TImageInfo(TimgData& owner, int32_t decodeSelector);
+    TImageInfo(TimgData& owner, int32_t decodeSelector, std::string& errorText);
     virtual ~TImageInfo() = default;
     TImageInfo(const TImageInfo&) = delete;
     TImageInfo& operator=(const TImageInfo&) = delete;
@@ -74,22 +71,14 @@ public:
     // count from base; size is the byte count of the data they live in.
     void WalkDirectory(int64_t start, int64_t base, int64_t size, DirectoryKind kind);
 
-    // Decodes one maker-note directory held in noteBytes against a maker's
-    // table. dirOffset is the 0-based offset of the directory's entry count in
-    // noteBytes; an offset o stored in an entry designates 1-based position
-    // o + dirOffset - originDelta + 2 of noteBytes, and a value that does not
-    // lie inside noteBytes is taken from the Exif segment at fallbackBase + o.
-    // Errors end the walk and leave "Error Detected = ..." in the container.
-    void WalkMakerNoteDirectory(const std::string& noteBytes, std::span<const TTagEntry> table,
-                                int64_t dirOffset, int64_t originDelta, int64_t fallbackBase);
+    // The maker note as the walk hands it to its decoder: the note last met,
+    // the Exif data around it, what the walk knows of the camera now.
+    MakerNote makerNote();
 
     // Appends a copy unless the entry's tagId is 0; the index of the last
     // stored entry (-1 for an empty list).
     int32_t AddTag(const TTagEntry& entry);
     int32_t AddTag(TTagEntry&& entry);
-    // Stores a value that a maker-note formatter split off (stores only when
-    // the decode stores tags).
-    void AddDerivedTag(const std::string& name, const std::string& value, uint16_t valueType);
 
     void ClearVisited();
     void MarkVisited(int64_t start, int64_t base);
@@ -110,13 +99,7 @@ public:
     void Derive35mmFocalLength();
 
 private:
-    // The fixed part of a directory entry.
-    struct EntryHead {
-        uint16_t tag;
-        uint16_t type;
-        int64_t byteCount;  // value count times bytes per value
-    };
-    EntryHead readEntryHead(int64_t entryPos) const;
+    std::string& errorText;  // the container's
     bool renders() const;
     bool stores() const;
     bool writesReport() const;
@@ -131,14 +114,7 @@ private:
     void takeWellKnownTag(const EntryHead& head, const std::string& raw, const std::string& text, int64_t entryPos,
                           int64_t valuePos, int64_t base, int64_t size);
     void storeEntry(const TTagEntry& row, uint16_t type, std::string raw, std::string text, int64_t valuePos);
-    // Counts a large value's bytes against what one segment can hold; false
-    // when they no longer fit, and the entry is passed over.
-    bool valueFits(int64_t byteCount, const std::string& segment);
     void walkSubDirectory(int64_t valuePos, int64_t base, int64_t size, DirectoryKind kind);
-    bool noteOffsetsHold(int64_t start, int64_t count, int64_t base, int64_t fallbackBase,
-                         const std::string& segment) const;
-    void walkMakerNoteEntry(int64_t entryPos, int64_t base, std::span<const TTagEntry> table,
-                            int64_t fallbackBase, const std::string& segment, bool offsetsHold);
 
     // A maker note is walked when a caller first asks for what it may hold
     // (the tag list, the report, or a name a maker-note table or formatter
@@ -147,9 +123,7 @@ private:
     struct PendingNote {
         size_t at;
         std::span<const TTagEntry> table;
-        std::string make;
-        std::string model;
-        std::string version;
+        MakerNote note;
     };
     void decodePendingNote() const;
     void walkPendingNote(PendingNote note);
@@ -160,7 +134,7 @@ private:
     std::set<std::pair<int64_t, int64_t>> visited;  // (base, start) of every directory walked
     int walkDepth = 0;                               // directories being walked, nested
     int64_t entriesWalked = 0;                       // entries of all directories walked
-    int64_t valueBytesTaken = 0;                     // bytes of the large values read, in all walks
+    ValueBudget valueBudget;                         // shared with the maker-note walks
 };
 
 }  // namespace vistado

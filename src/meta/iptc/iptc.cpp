@@ -1,7 +1,6 @@
 #include "meta/iptc/iptc.h"
 
 #include "meta/iptc/commalist.h"
-#include "meta/container/imgdata.h"
 #include "meta/iptc/iptctable.h"
 #include "meta/rangeerror.h"
 
@@ -131,17 +130,6 @@ std::string TIPTCdata::ValueOf(const std::string& key, const std::string& defaul
 {
     const int32_t found = FindRecord(key);
     return found >= 0 ? records[static_cast<size_t>(found)].text : defaultText;
-}
-
-bool TIPTCdata::LoadFromImage(const std::string& fileName)
-{
-    if (owner.iptcList.get() == this)
-        return false;
-    ClearRecords();
-    owner.OpenImage(fileName);  // what it found decides, not whether it succeeded
-    if (owner.iptcSection != nullptr)
-        ParseSegment(owner.iptcSection->bytes);
-    return HasRecords();
 }
 
 TTagEntry TIPTCdata::RecordAt(int32_t index) const

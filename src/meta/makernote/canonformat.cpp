@@ -103,14 +103,14 @@ constexpr CustomFunction kCustomFunctions[] = {
     {"Shutter Release w/o CF Card", "0:Enable,1:Disable"},
 };
 
-// The line of one item, its value stored as a derived entry of the image
-// being decoded.
+// The line of one item, its value stored as a derived entry of the note
+// being walked.
 std::string itemLine(const std::string& label, const std::string& value)
 {
     if (trimText(value).empty())
         return {};
-    if (TImageInfo* image = makerNoteImage())
-        image->AddDerivedTag(label, value, kDerivedType);
+    if (MakerNote* note = currentMakerNote())
+        note->AddDerivedTag(label, value, kDerivedType);
     return "\r\n" + label + " = " + value;
 }
 

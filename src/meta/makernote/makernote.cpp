@@ -23,6 +23,11 @@ constexpr int64_t kJpegTiffBase = 9;
 constexpr int64_t kTiffFileBase = -7;
 constexpr int64_t kTiffNotePosShift = 16;
 constexpr size_t kMakeLength = 5;
+// Value bytes the walks may take per byte of the Exif data, and the size
+// below which a value always fits: such values cost little even when
+// thousands of entries share one.
+constexpr int64_t kValueBytesPerDataByte = 4;
+constexpr int64_t kSmallValue = 32;
 
 enum class Condition {
     Always,
@@ -73,19 +78,7 @@ const Layout kLayouts[] = {
 
 constexpr size_t kTrailerSize = 8;
 
-TImageInfo* currentImage = nullptr;
-
-// The image being decoded for the length of one decode, also when it fails:
-// a formatter never reaches a decoder that may have been freed since.
-class CurrentImage {
-public:
-    explicit CurrentImage(TImageInfo& image) { currentImage = &image; }
-    ~CurrentImage() { currentImage = nullptr; }
-    CurrentImage(const CurrentImage&) = delete;
-    CurrentImage& operator=(const CurrentImage&) = delete;
-};
-
-// Switches the decoder's byte order for one walk and back, also when it fails.
+// Switches the note's byte order for one walk and back, also when it fails.
 class ByteOrder {
 public:
     ByteOrder(bool& bigEndian, bool wanted) : bigEndian(bigEndian), saved(bigEndian)
@@ -112,24 +105,24 @@ char modelLetter(const std::string& model)
 
 // Exif versions after 2.1 ("0220", "0221") compare greater than "0210" byte
 // by byte. Without a version, a TIFF file of a D-series camera counts too.
-bool NikonFormA(const TImageInfo& image, bool readingTiff)
+bool NikonFormA(const MakerNote& note, bool readingTiff)
 {
-    if (image.exifVersion > "0210")
+    if (note.exifVersion > "0210")
         return true;
-    return image.exifVersion.empty() && readingTiff && modelLetter(image.cameraModel) == 'D';
+    return note.exifVersion.empty() && readingTiff && modelLetter(note.cameraModel) == 'D';
 }
 
-bool holds(Condition condition, const TImageInfo& image, bool readingTiff)
+bool holds(Condition condition, const MakerNote& makerNote, bool readingTiff)
 {
+    const std::string& note = makerNote.bytes;
     switch (condition) {
     case Condition::NikonFormA:
-        return NikonFormA(image, readingTiff);
+        return NikonFormA(makerNote, readingTiff);
     case Condition::NoteBeginsNikon:
-        return image.makerNoteBytes.starts_with("Nikon");
+        return note.starts_with("Nikon");
     case Condition::NoteBeginsQvc:
-        return image.makerNoteBytes.starts_with("QVC");
+        return note.starts_with("QVC");
     case Condition::NoteBeginsOlympus: {
-        const std::string& note = image.makerNoteBytes;
         return note.starts_with(std::string_view("OLYMPUS\0", 8)) &&
                (note.compare(8, 2, "II") == 0 || note.compare(8, 2, "MM") == 0);
     }
@@ -181,42 +174,64 @@ std::optional<int64_t> trailerOrigin(const std::string& note)
     return read32In(note, static_cast<int64_t>(note.size() - 3), motorola);
 }
 
-const Layout* findLayout(const TImageInfo& image, bool readingTiff)
+const Layout* findLayout(const MakerNote& note, bool readingTiff)
 {
-    const std::string make = upperAscii(image.cameraMake.substr(0, kMakeLength));
+    const std::string make = upperAscii(note.cameraMake.substr(0, kMakeLength));
     for (const Layout& layout : kLayouts)
-        if (make == layout.make && holds(layout.condition, image, readingTiff))
+        if (make == layout.make && holds(layout.condition, note, readingTiff))
             return &layout;
     return nullptr;
 }
 
 }  // namespace
 
-TmsInfo::TmsInfo(bool readingTiff, TImageInfo& owner)
-    : readingTiff(readingTiff), owner(owner), notePos(owner.makerNotePos)
+bool ValueBudget::fits(int64_t byteCount, const std::string& exifData)
+{
+    if (byteCount <= kSmallValue)
+        return true;
+    taken += byteCount;
+    return taken <= kValueBytesPerDataByte * static_cast<int64_t>(exifData.size());
+}
+
+void MakerNote::AddDerivedTag(const std::string& name, const std::string& value, uint16_t valueType)
+{
+    if (!storesTags)
+        return;
+    TTagEntry& entry = tags.emplace_back();
+    entry.tableId = 1;
+    entry.valueType = valueType;
+    entry.tagId = kDerivedTagId;
+    entry.key = name;
+    entry.caption = name;
+    entry.text = value;
+    entry.rawBytes = value;
+    entry.maxLength = static_cast<int32_t>(value.size());
+}
+
+TmsInfo::TmsInfo(bool readingTiff, MakerNote& owner)
+    : readingTiff(readingTiff), owner(owner), notePos(owner.position)
 {
 }
 
-bool TmsInfo::DecodeMakerNote(TImageInfo& image)
+bool TmsInfo::DecodeMakerNote(MakerNote& note)
 {
     makeText.clear();
-    const CurrentImage current(image);
     if (readingTiff)
         notePos += kTiffNotePosShift;
 
-    const Layout* layout = findLayout(image, readingTiff);
+    const Layout* layout = findLayout(note, readingTiff);
     if (layout == nullptr)
         return false;
 
     // An offset counted from the Exif data's TIFF header lies at segment
     // position tiffBase + o; the walk wants it as a shift inside the note,
-    // whose first byte is at makerNotePos. A note moved by an editor keeps
-    // the offsets of the place its trailer names.
+    // whose first byte is at the note's position. A note moved by an editor
+    // keeps the offsets of the place its trailer names.
     const int64_t tiffBase = readingTiff ? kTiffFileBase : kJpegTiffBase;
-    const int64_t notePosition = image.makerNotePos;
+    const int64_t notePosition = note.position;
     std::optional<int64_t> origin;
     if (layout->originTrailer)
-        origin = trailerOrigin(image.makerNoteBytes);
+        origin = trailerOrigin(note.bytes);
     const int64_t noteOffset = origin.value_or(notePosition - tiffBase);
     const int64_t originDelta = layout->origin == Origin::ExifData
         ? layout->dirOffset + noteOffset + 1
@@ -225,16 +240,15 @@ bool TmsInfo::DecodeMakerNote(TImageInfo& image)
     // the same place the offset designates.
     const int64_t fallbackBase = notePosition + layout->dirOffset - originDelta + 1;
 
-    const ByteOrder order(image.bigEndian, noteBigEndian(*layout, image.makerNoteBytes, image.bigEndian));
-    image.WalkMakerNoteDirectory(image.makerNoteBytes, layout->table(), layout->dirOffset,
-                                 originDelta, fallbackBase);
-    makeText = image.cameraMake;
+    const ByteOrder order(note.bigEndian, noteBigEndian(*layout, note.bytes, note.bigEndian));
+    walkDirectory(note, note.bytes, layout->table(), layout->dirOffset, originDelta, fallbackBase);
+    makeText = note.cameraMake;
     return true;
 }
 
-std::span<const TTagEntry> makerNoteTable(const TImageInfo& image, bool readingTiff)
+std::span<const TTagEntry> makerNoteTable(const MakerNote& note, bool readingTiff)
 {
-    const Layout* layout = findLayout(image, readingTiff);
+    const Layout* layout = findLayout(note, readingTiff);
     return layout != nullptr ? layout->table() : std::span<const TTagEntry>();
 }
 
@@ -253,11 +267,6 @@ bool makerNoteMayHold(std::span<const TTagEntry> table, const std::string& name)
         }
     }
     return known->second.contains(upperAscii(name));
-}
-
-TImageInfo* makerNoteImage()
-{
-    return currentImage;
 }
 
 }  // namespace vistado

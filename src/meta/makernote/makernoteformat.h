@@ -1,5 +1,8 @@
 #pragma once
 
+#include "meta/tagentry.h"
+
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -15,8 +18,13 @@ std::string FormatNikonColorMode(const std::string& text);
 // each) as "18.0-70.0(mm)  F3.5-F4.5".
 std::string FormatNikonLens(const std::string& text);
 
+// How many characters of a rendered value the formatter of a maker table
+// reads at most, as renderedLengthUsed tells for the Exif tables: the first
+// characters shown without one, everything for those that read a whole list.
+size_t makerNoteLengthUsed(TagFormatter formatter);
+
 // The Canon formatters split one list into labelled lines (each after CR LF)
-// and store every item as a derived entry of the image being decoded; they set
+// and store every item as a derived entry of the note being walked; they set
 // the formatter expansion flag, so the walk reports the plain list as well.
 std::string FormatCanonSettings(const std::string& text);         // camera settings, tag 0x0001
 std::string FormatCanonShotInfo(const std::string& text);         // shot information, tag 0x0004

@@ -22,6 +22,19 @@ constexpr size_t kRestLength = 64;
 
 }  // namespace
 
+// The 64 characters behind a lens's first value (23 at most) decide it;
+// five characters are a colour mode. The Canon formatters read whole lists.
+size_t makerNoteLengthUsed(TagFormatter formatter)
+{
+    if (formatter == nullptr)
+        return kPrintableLength;
+    if (formatter == FormatNikonLens)
+        return 128;
+    if (formatter == FormatNikonColorMode)
+        return 64;
+    return std::string::npos;
+}
+
 // Only five characters are compared, so "MODE1a" reads as "MODE1".
 std::string FormatNikonColorMode(const std::string& text)
 {

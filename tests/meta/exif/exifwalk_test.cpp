@@ -372,22 +372,6 @@ TEST_F(ImageFileTest, AddTagRefusesTagNumberZero)
     EXPECT_EQ(decoder().tags().size(), 1u);
 }
 
-TEST_F(ImageFileTest, DerivedTagsAreStoredAndFound)
-{
-    ASSERT_TRUE(open(jpegFile({exifSegment(TiffBuilder(false).build()), scanSegment()})));
-    decoder().AddDerivedTag("Macro mode", "Normal", 2);
-    const TTagEntry entry = decoder().EntryByName("macro MODE");
-    EXPECT_EQ(entry.tagId, kDerivedTagId);
-    EXPECT_EQ(entry.tableId, 1);
-    EXPECT_EQ(entry.caption, "Macro mode");
-    EXPECT_EQ(entry.text, "Normal");
-    EXPECT_EQ(entry.rawBytes, "Normal");
-    EXPECT_EQ(entry.maxLength, 6);
-    decoder().decodeSelector = kDecodeRender;
-    decoder().AddDerivedTag("Other", "x", 2);
-    EXPECT_EQ(decoder().IndexOfName("Other"), -1);
-}
-
 TEST_F(ImageFileTest, VisitedSetPerDecoder)
 {
     ASSERT_TRUE(open(jpegFile({exifSegment(TiffBuilder(false).build()), scanSegment()})));

@@ -148,12 +148,12 @@ TEST_F(MakerNoteCorpusTest, EveryMakerNoteDecodes)
         EXPECT_GE(makerTags, maker.values.size());
         EXPECT_FALSE(decoder.makerNoteReport().empty());
 
-        // A successful read leaves "<none>" in errorText whatever the walk
-        // put there, so the note is decoded once more on its own.
-        image.errorText.clear();
-        TmsInfo again(decoder.readingTiff, decoder);
-        EXPECT_TRUE(again.DecodeMakerNote(decoder));
-        EXPECT_EQ(image.errorText, "");
+        // The read does not keep the walk's error text, so the note is
+        // decoded once more on its own.
+        MakerNote note = decoder.makerNote();
+        TmsInfo again(decoder.readingTiff, note);
+        EXPECT_TRUE(again.DecodeMakerNote(note));
+        EXPECT_EQ(note.errorText, "");
     }
 }
 

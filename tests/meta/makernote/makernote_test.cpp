@@ -215,14 +215,14 @@ protected:
         return open(tiff, name);
     }
 
-    // What the walk leaves in the container's errorText, which a successful
-    // read replaces with "<none>": the note decoded once more on its own.
+    // What the walk hands back as its error text, which the read does not
+    // keep: the note decoded once more on its own.
     std::string walkError()
     {
-        image.errorText.clear();
-        TmsInfo again(decoder().readingTiff, decoder());
-        again.DecodeMakerNote(decoder());
-        return image.errorText;
+        MakerNote note = decoder().makerNote();
+        TmsInfo again(decoder().readingTiff, note);
+        again.DecodeMakerNote(note);
+        return note.errorText;
     }
 
     std::vector<const TTagEntry*> makerTags()
@@ -461,16 +461,17 @@ TEST_F(MakerNoteTest, SkipRowsAreIgnoredInAnyLetterCase)
 TEST_F(MakerNoteTest, DecoderFields)
 {
     ASSERT_TRUE(openCamera(false, {"Minolta Co., Ltd.", "", "0220"}, minoltaNote));
-    TmsInfo known(false, decoder());
+    MakerNote note = decoder().makerNote();
+    TmsInfo known(false, note);
     EXPECT_EQ(known.notePos, decoder().makerNotePos);
-    EXPECT_TRUE(known.DecodeMakerNote(decoder()));
+    EXPECT_TRUE(known.DecodeMakerNote(note));
     EXPECT_EQ(known.makeText, "Minolta Co., Ltd.");
     EXPECT_EQ(known.notePos, decoder().makerNotePos);
-    EXPECT_EQ(makerNoteImage(), nullptr);
+    EXPECT_EQ(currentMakerNote(), nullptr);
 
-    TmsInfo fromTiff(true, decoder());
-    decoder().cameraMake = "KONICA MINOLTA";
-    EXPECT_FALSE(fromTiff.DecodeMakerNote(decoder()));
+    note.cameraMake = "KONICA MINOLTA";
+    TmsInfo fromTiff(true, note);
+    EXPECT_FALSE(fromTiff.DecodeMakerNote(note));
     EXPECT_EQ(fromTiff.makeText, "");
     EXPECT_EQ(fromTiff.notePos, decoder().makerNotePos + 16);
 }

@@ -100,13 +100,13 @@ TEST(ListFields, CountSeparators)
     EXPECT_EQ(CountSeparators("abc", ""), 0);
 }
 
-// Outside a decode there is no image to store derived entries in; the
+// Outside a walk there is no note to store derived entries in; the
 // formatters still give their lines.
 class CanonFormatTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_EQ(makerNoteImage(), nullptr);
+        ASSERT_EQ(currentMakerNote(), nullptr);
         setFormatterExpansion(false);
     }
 };

@@ -7,6 +7,9 @@
 
 namespace vistado {
 
+// The decoder's operations on its container: the summary of the file read
+// and the size patch of the Exif segment the writer writes.
+
 namespace {
 
 // The time of day of a file time, local time, as hours:minutes:seconds.
