@@ -130,8 +130,10 @@ void TImageInfo::walkMakerNoteEntry(int64_t entryPos, int64_t base,
                            renderedLengthUsed(row != nullptr ? row->formatter : nullptr));
 
     setFormatterExpansion(false);
-    const std::string shown =
-        row != nullptr && row->formatter ? row->formatter(text) : PrintableText(text);
+    // A text is shown whole; of other values the start.
+    const std::string shown = row != nullptr && row->formatter ? row->formatter(text)
+                              : type == kTypeAscii             ? visibleText(text)
+                                                               : PrintableText(text);
     const bool expanded = formatterExpansion();
     if (expanded)
         noteReport += shown + "\r\n" + caption + " = " + text;
