@@ -202,6 +202,12 @@ void TImageInfo::takeWellKnownTag(const EntryHead& head, const std::string& raw,
     case kFlash:
         flashValue = roundToInt32(NumericValue(raw, head.type, bigEndian));
         break;
+    case kIptcNaa:
+        // Its type (BYTE, UNDEFINED, or LONG as some editors write it) does
+        // not matter: the datasets are the bytes as they stand.
+        if (walkDepth == 0)
+            iptcNaaBytes = raw;
+        break;
     case kSubIfds:
     case kExifOffset:
     case kInteroperabilityOffset:
