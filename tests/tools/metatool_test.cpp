@@ -183,6 +183,182 @@ TEST(MetaTool, ReadsPositionsThatExifToolWrites)
     }
 }
 
+// One ExifTool run that writes each file its own values: an argument file,
+// one argument a line, one -execute per file.
+void exifToolWrites(const TempDir& dir, const std::vector<std::pair<std::string, std::vector<std::string>>>& files)
+{
+    std::string arguments;
+    for (const auto& [file, values] : files) {
+        arguments += "-q\n-overwrite_original\n";
+        for (const std::string& value : values)
+            arguments += value + "\n";
+        arguments += file + "\n-execute\n";
+    }
+    const std::string argumentFile = dir.file("arguments.txt");
+    writeFile(argumentFile, arguments);
+    const ProgramResult written = runProgram({"exiftool", "-@", argumentFile});
+    ASSERT_EQ(written.exitStatus, 0) << written.err;
+}
+
+// What --tags shows of each file, by file, then by tag name (the first of a name).
+std::map<std::string, std::map<std::string, std::string>> tagsByFile(const std::vector<std::string>& files)
+{
+    std::vector<std::string> arguments = {"--tags"};
+    arguments.insert(arguments.end(), files.begin(), files.end());
+    const std::string out = meta(arguments).out;
+    // With one file, no line names it.
+    const auto blocks = files.size() == 1 ? std::map<std::string, std::vector<std::string>>{{files[0], split(out, '\n')}}
+                                          : blocksByFile(out);
+    std::map<std::string, std::map<std::string, std::string>> tags;
+    for (const auto& [file, lines] : blocks)
+        for (const std::string& line : lines)
+            tags[file].emplace(line.substr(0, line.find('\t')), line.substr(line.find('\t') + 1));
+    return tags;
+}
+
+struct WrittenValue {
+    std::vector<std::string> written;  // ExifTool's arguments
+    std::string tag;
+    std::string text;  // what --tags shows
+};
+
+// Values as ExifTool writes them, each into a photo of its own: whole texts
+// however long, and every value the Exif standard defines in words.
+TEST(MetaTool, ShowsTheValuesThatExifToolWrites)
+{
+    if (!programAvailable("exiftool"))
+        GTEST_SKIP() << "no exiftool";
+    std::string description;
+    while (description.size() < 419)
+        description += "Blick vom Gipfel des Monte Amiata nach Osten, ";
+    description.resize(419);
+    const std::string copyright = "Copyright 2019 Anna Beispiel, Fotografie am See. Alle Rechte";
+    const std::string model = "Hasselblad X1D II 50C mit XCD 3,5/45 Objektiv";
+    const WrittenValue values[] = {
+        {{"-ImageDescription=" + description}, "ImageDescription", description},
+        {{"-Copyright=" + copyright}, "Copyright", copyright},
+        {{"-Model=" + model}, "Model", model},
+        {{"-Orientation#=1"}, "Orientation", "Normal"},
+        {{"-Orientation#=2"}, "Orientation", "Mirrored horizontally"},
+        {{"-Orientation#=3"}, "Orientation", "Rotated 180°"},
+        {{"-Orientation#=4"}, "Orientation", "Mirrored vertically"},
+        {{"-Orientation#=5"}, "Orientation", "Mirrored horizontally and CounterClockwise 90°"},
+        {{"-Orientation#=6"}, "Orientation", "CounterClockwise 90°"},
+        {{"-Orientation#=7"}, "Orientation", "Mirrored horizontally and Clockwise 90°"},
+        {{"-Orientation#=8"}, "Orientation", "Clockwise 90°"},
+        {{"-GPSAltitudeRef#=0", "-GPSAltitude=12"}, "GPSAltitudeRef", "Sealevel"},
+        {{"-GPSAltitudeRef#=1", "-GPSAltitude=12"}, "GPSAltitudeRef", "Below sealevel"},
+        {{"-GPSLatitudeRef=S", "-GPSLatitude=33.5"}, "GPSLatitudeRef", "S"},
+        {{"-GPSStatus#=V"}, "GPSStatus", "Measurement interrupted"},
+        {{"-GPSMeasureMode#=3"}, "GPSMeasureMode", "3-dimensional"},
+        {{"-GPSSpeedRef#=K"}, "GPSSpeedRef", "km/h"},
+        {{"-GPSImgDirectionRef#=M"}, "GPSImageDirectionRef", "Magnetic north"},
+        {{"-GPSDestDistanceRef#=N"}, "GPSDestDistanceRef", "Nautical miles"},
+        {{"-GPSDifferential#=1"}, "GPSDifferential", "Differential corrected"},
+        {{"-MeteringMode#=255"}, "MeteringMode", "Other"},
+        {{"-LightSource#=24"}, "LightSource", "ISO studio tungsten"},
+        {{"-ColorSpace#=65535"}, "ColorSpace", "Uncalibrated"},
+        {{"-FileSource#=3"}, "FileSource", "Digital Still Camera"},
+        {{"-SceneType#=1"}, "SceneType", "Directly Photographed"},
+    };
+    TempDir dir;
+    const std::string original = realJpeg(16, 16);
+    std::vector<std::pair<std::string, std::vector<std::string>>> files;
+    for (const WrittenValue& value : values) {
+        files.emplace_back(dir.file(std::to_string(files.size()) + ".jpg"), value.written);
+        writeFile(files.back().first, original);
+    }
+    exifToolWrites(dir, files);
+    std::vector<std::string> paths;
+    for (const auto& file : files)
+        paths.push_back(file.first);
+    const auto tags = tagsByFile(paths);
+    for (size_t i = 0; i < files.size(); ++i) {
+        SCOPED_TRACE(values[i].written[0]);
+        const auto shown = tags.find(files[i].first);
+        ASSERT_NE(shown, tags.end());
+        const auto tag = shown->second.find(values[i].tag);
+        ASSERT_NE(tag, shown->second.end());
+        EXPECT_EQ(tag->second, values[i].text);
+    }
+}
+
+// Texts padded with zero bytes, as cameras write them, read as ExifTool reads them.
+TEST(MetaTool, PaddedTextsEndWhereExifToolEndsThem)
+{
+    if (!programAvailable("exiftool"))
+        GTEST_SKIP() << "no exiftool";
+    TempDir dir;
+    TiffBuilder tiff(false);
+    tiff.addEntry(0, 0x010F, 2, 6, std::string("SONY\0\0", 6));
+    tiff.addEntry(0, 0x0110, 2, 14, std::string("CYBERSHOT\0\0\0\0\0", 14));
+    tiff.addEntry(0, 0x0131, 2, 8, std::string("ION230\0F", 8));
+    tiff.addEntry(0, 0x013B, 2, 12, std::string("Anna\0\0\0\0\0\0\0\0", 12));
+    const std::string file = dir.file("padded.jpg");
+    writeFile(file, jpegFile({exifSegment(tiff.build()), quantTableSegment(), scanSegment()}));
+    const auto ours = tagsByFile({file}).at(file);
+    for (const char* tag : {"Make", "Model", "Software", "Artist"}) {
+        SCOPED_TRACE(tag);
+        const ProgramResult theirs = runProgram({"exiftool", "-s3", std::string("-") + tag, file});
+        EXPECT_EQ(ours.at(tag) + "\n", theirs.out);
+    }
+    EXPECT_EQ(ours.at("Make"), "SONY");
+}
+
+// The JPEG with its first APP13 segment moved in front of the scan, behind
+// the tables and the frame header.
+std::string withIptcInFrontOfTheScan(const std::string& jpeg)
+{
+    std::string front = jpeg.substr(0, 2);
+    std::string iptc;
+    size_t pos = 2;
+    while (pos + 4 <= jpeg.size() && static_cast<uint8_t>(jpeg[pos + 1]) != 0xDA) {
+        const size_t end = pos + 2 + static_cast<uint8_t>(jpeg[pos + 2]) * 256u + static_cast<uint8_t>(jpeg[pos + 3]);
+        (static_cast<uint8_t>(jpeg[pos + 1]) == 0xED && iptc.empty() ? iptc : front) += jpeg.substr(pos, end - pos);
+        pos = end;
+    }
+    return front + iptc + jpeg.substr(pos);
+}
+
+// IPTC data without Exif data, behind every other segment of a JPEG, and in
+// the IPTC-NAA tag of TIFF and NEF files: what ExifTool wrote, --iptc and
+// --json show.
+TEST(MetaTool, IptcWhereverItStands)
+{
+    if (!programAvailable("exiftool"))
+        GTEST_SKIP() << "no exiftool";
+    TempDir dir;
+    const std::string caption(300, 'c');
+    const std::vector<std::string> written = {"-IPTC:City=Kingston", "-IPTC:Country-PrimaryLocationName=Canada",
+                                              "-IPTC:Caption-Abstract=" + caption, "-Comment=nur IPTC"};
+    TiffBuilder tiff(true);
+    tiff.addShorts(0, 0x0100, {1});
+    tiff.addShorts(0, 0x0101, {1});
+    tiff.addShorts(0, 0x0102, {8});
+    tiff.addShorts(0, 0x0106, {1});
+    tiff.addLongs(0, 0x0111, {8});
+    tiff.addLongs(0, 0x0117, {1});
+    const std::string jpeg = dir.file("agency.jpg");
+    const std::string tif = dir.file("scan.tif");
+    writeFile(jpeg, realJpeg(16, 16));
+    writeFile(tif, tiff.build());
+    exifToolWrites(dir, {{jpeg, written}, {tif, {written.begin(), written.end() - 1}}});
+    writeFile(jpeg, withIptcInFrontOfTheScan(readFile(jpeg)));
+    const std::string nef = dir.file("raw.nef");
+    writeFile(nef, readFile(tif));
+
+    for (const std::string& file : {jpeg, tif, nef}) {
+        SCOPED_TRACE(file);
+        const ProgramResult iptc = meta({"--iptc", file});
+        EXPECT_EQ(iptc.exitStatus, 0) << iptc.err;
+        EXPECT_EQ(iptc.out, "City\tKingston\nLocationName\tCanada\nImageCaption\t" + caption + "\n");
+        const ProgramResult json = meta({"--json", file});
+        EXPECT_NE(json.out.find("\"IPTC:City\": \"Kingston\""), std::string::npos) << json.out;
+    }
+    EXPECT_EQ(meta({"--show-comment", jpeg}).out, "nur IPTC\n");
+    EXPECT_EQ(runProgram({"exiftool", "-s3", "-City", jpeg}).out, "Kingston\n");
+}
+
 TEST(MetaTool, ModesAndErrors)
 {
     TempDir dir;
