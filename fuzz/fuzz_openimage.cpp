@@ -8,6 +8,7 @@
 
 #include "meta/exif/gpsposition.h"
 #include "meta/container/imgdata.h"
+#include "meta/iptc/iptc.h"
 #include "meta/text/settings.h"
 
 #include <cstdint>
@@ -37,11 +38,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         std::abort();
     if (image.commentSection != nullptr)
         image.CommentText();
+    // vistado-meta --iptc parses the IPTC section, a TIFF file's made from its IPTC-NAA tag.
+    if (image.iptcList)
+        image.iptcList->ParseSegment(image.iptcSection->bytes);
 
     // Decoding only the position reads every file to the same end.
     TimgData positionOnly(kDecodePosition);
     if (positionOnly.OpenImage(path) != opened || positionOnly.errorText != image.errorText ||
         positionOnly.ExifPresent() != image.ExifPresent() || positionOnly.CommentText() != image.CommentText() ||
+        (positionOnly.iptcSection == nullptr) != (image.iptcSection == nullptr) ||
         (opened && image.ExifPresent() && gpsPositionText(*positionOnly.exifDecoder) != position))
         std::abort();
     return 0;

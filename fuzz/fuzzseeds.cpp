@@ -96,6 +96,12 @@ void imageSeeds(const std::filesystem::path& folder)
         writeSeed(folder / "writer", name, file);
     }
     writeSeed(folder / "openimage", "seed.tif", cameraTiff(true, "NIKON", nikonNote(false)));
+    // IPTC datasets in the IPTC-NAA tag, as LONG values as editors write them.
+    TiffBuilder iptcTiff(false);
+    std::string datasets = iptcDataset(2, 90, "Kingston") + iptcDataset(2, 120, "A caption");
+    datasets.resize((datasets.size() + 3) / 4 * 4, '\0');
+    iptcTiff.addEntry(0, 0x83BB, 4, static_cast<uint32_t>(datasets.size() / 4), datasets);
+    writeSeed(folder / "openimage", "iptc.tif", iptcTiff.build());
     writeSeed(folder / "iptc", "seed1", iptc.substr(2));
     writeSeed(folder / "iptc", "seed2", iptcSegmentWith(iptcDataset(2, 20, "Supp, \"Cat\"") + iptcDataset(8, 10, "x")).substr(2));
 }

@@ -94,16 +94,23 @@ void printPlace(const TimgData& image)
     std::cout << '\n';
 }
 
-void printIptc(const TimgData& image)
+// The records of the file's IPTC section, in their order; none without one.
+std::vector<TTagEntry> iptcRecords(const TimgData& image)
 {
+    std::vector<TTagEntry> list;
     if (!image.iptcList)
-        return;
+        return list;
     TIPTCdata& records = *image.iptcList;
     records.ParseSegment(image.iptcSection->bytes);
-    for (int32_t i = 0; i < records.RecordCount(); ++i) {
-        const TTagEntry record = records.RecordAt(i);
+    for (int32_t i = 0; i < records.RecordCount(); ++i)
+        list.push_back(records.RecordAt(i));
+    return list;
+}
+
+void printIptc(const TimgData& image)
+{
+    for (const TTagEntry& record : iptcRecords(image))
         std::cout << record.key << '\t' << oneLine(record.text) << '\n';
-    }
 }
 
 // The comment's bytes as they stand.
@@ -128,7 +135,8 @@ std::string readFailure(const TimgData& image)
 
 // The stored tags of every file as one JSON array, an object per file: "SourceFile", then
 // each tag by its name with its text, in the order --tags prints them; of two tags of one
-// name the first, as lookups by name find it. A file that cannot be read gets "Error".
+// name the first, as lookups by name find it; then the IPTC records the same way, as
+// "IPTC:" and the key (Exif and IPTC share names). A file that cannot be read gets "Error".
 // JSON wants UTF-8: texts are converted from the locale's character set, and bytes that
 // are no character there become U+FFFD.
 int printJson(const std::vector<std::string>& files)
@@ -144,12 +152,16 @@ int printJson(const std::vector<std::string>& files)
             std::cerr << file << ": " << readFailure(image) << std::endl;
             object["Error"] = utf8(readFailure(image));
             status = 1;
-        } else if (image.exifDecoder) {
-            for (const TTagEntry& tag : image.exifDecoder->tags()) {
-                const std::string name = utf8(tag.key);
-                if (!object.contains(name))
-                    object[name] = utf8(tag.text);
-            }
+        } else {
+            const auto add = [&](const std::string& name, const std::string& text) {
+                if (!object.contains(utf8(name)))
+                    object[utf8(name)] = utf8(text);
+            };
+            if (image.exifDecoder)
+                for (const TTagEntry& tag : image.exifDecoder->tags())
+                    add(tag.key, tag.text);
+            for (const TTagEntry& record : iptcRecords(image))
+                add("IPTC:" + record.key, record.text);
         }
         all.push_back(std::move(object));
     }

@@ -72,7 +72,8 @@ TEST_F(PlaceRun, TagsThePhotosWithGpsAndLeavesTheOthersAlone)
                                 return tags;
                             }()},
                            {"b_sued_west.jpg", gpsTags("33.856784", "S", "70.123456", "W")},
-                           {"c_ohne_exif.jpg", {"-Comment=ohne Exif"}},
+                           // IPTC data, as photo agencies write it, holds no position.
+                           {"c_ohne_exif.jpg", {"-Comment=ohne Exif", "-IPTC:City=Rom"}},
                            {"d_ohne_gps.jpg", cameraTags()},
                            {"e_getaggt.jpg", [] {
                                 auto tags = gpsTags("1", "N", "2", "E");

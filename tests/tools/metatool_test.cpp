@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -181,6 +182,147 @@ TEST(MetaTool, ReadsPositionsThatExifToolWrites)
         ASSERT_NE(tiff, std::string::npos);
         EXPECT_EQ(bytes.substr(tiff + 6, 2), p.byteOrder);
     }
+}
+
+// One ExifTool run that writes each file its own values: an argument file,
+// one argument a line, one -execute per file.
+void exifToolWrites(const TempDir& dir, const std::vector<std::pair<std::string, std::vector<std::string>>>& files)
+{
+    std::string arguments;
+    for (const auto& [file, values] : files) {
+        arguments += "-q\n-overwrite_original\n";
+        for (const std::string& value : values)
+            arguments += value + "\n";
+        arguments += file + "\n-execute\n";
+    }
+    const std::string argumentFile = dir.file("arguments.txt");
+    writeFile(argumentFile, arguments);
+    const ProgramResult written = runProgram({"exiftool", "-@", argumentFile});
+    ASSERT_EQ(written.exitStatus, 0) << written.err;
+}
+
+struct WrittenValue {
+    std::vector<std::string> written;  // ExifTool's arguments
+    std::string tag;
+    std::string text;  // what --tags shows
+};
+
+// Values as ExifTool writes them, each into a photo of its own: whole texts
+// however long, and every value the Exif standard defines in words.
+TEST(MetaTool, ShowsTheValuesThatExifToolWrites)
+{
+    if (!programAvailable("exiftool"))
+        GTEST_SKIP() << "no exiftool";
+    const std::string description = "Blick vom Gipfel nach Osten " + std::string(391, 'x');
+    const std::string copyright = "Copyright 2019 Anna Beispiel, Fotografie am See. Alle Rechte";
+    const WrittenValue values[] = {
+        {{"-ImageDescription=" + description}, "ImageDescription", description},
+        {{"-Copyright=" + copyright}, "Copyright", copyright},
+        {{"-Orientation#=1"}, "Orientation", "Normal"},
+        {{"-Orientation#=2"}, "Orientation", "Mirrored horizontally"},
+        {{"-Orientation#=3"}, "Orientation", "Rotated 180°"},
+        {{"-Orientation#=4"}, "Orientation", "Mirrored vertically"},
+        {{"-Orientation#=5"}, "Orientation", "Mirrored horizontally and CounterClockwise 90°"},
+        {{"-Orientation#=6"}, "Orientation", "CounterClockwise 90°"},
+        {{"-Orientation#=7"}, "Orientation", "Mirrored horizontally and Clockwise 90°"},
+        {{"-Orientation#=8"}, "Orientation", "Clockwise 90°"},
+        {{"-GPSAltitudeRef#=1", "-GPSAltitude=12"}, "GPSAltitudeRef", "Below sealevel"},
+        {{"-GPSLatitudeRef=S", "-GPSLatitude=33.5"}, "GPSLatitudeRef", "S"},
+        {{"-GPSStatus#=V"}, "GPSStatus", "Measurement interrupted"},
+        {{"-GPSMeasureMode#=3"}, "GPSMeasureMode", "3-dimensional"},
+        {{"-GPSSpeedRef#=K"}, "GPSSpeedRef", "km/h"},
+        {{"-GPSDestDistanceRef#=N"}, "GPSDestDistanceRef", "Nautical miles"},
+        {{"-GPSDifferential#=1"}, "GPSDifferential", "Differential corrected"},
+        {{"-MeteringMode#=255"}, "MeteringMode", "Other"},
+        {{"-LightSource#=24"}, "LightSource", "ISO studio tungsten"},
+        {{"-ColorSpace#=65535"}, "ColorSpace", "Uncalibrated"},
+        {{"-FileSource#=3"}, "FileSource", "Digital Still Camera"},
+        {{"-SceneType#=1"}, "SceneType", "Directly Photographed"},
+    };
+    TempDir dir;
+    const std::string original = realJpeg(16, 16);
+    std::vector<std::pair<std::string, std::vector<std::string>>> files;
+    for (const WrittenValue& value : values) {
+        files.emplace_back(dir.file(std::to_string(files.size()) + ".jpg"), value.written);
+        writeFile(files.back().first, original);
+    }
+    exifToolWrites(dir, files);
+    std::vector<std::string> arguments = {"--tags"};
+    for (const auto& file : files)
+        arguments.push_back(file.first);
+    const auto blocks = blocksByFile(meta(arguments).out);
+    for (size_t i = 0; i < files.size(); ++i) {
+        SCOPED_TRACE(values[i].written[0]);
+        const std::vector<std::string>& lines = blocks.at(files[i].first);
+        EXPECT_NE(std::find(lines.begin(), lines.end(), values[i].tag + "\t" + values[i].text), lines.end());
+    }
+}
+
+// Texts padded with zero bytes, as cameras write them, end where ExifTool ends them.
+TEST(MetaTool, PaddedTextsEndWhereExifToolEndsThem)
+{
+    if (!programAvailable("exiftool"))
+        GTEST_SKIP() << "no exiftool";
+    TempDir dir;
+    TiffBuilder tiff(false);
+    tiff.addEntry(0, 0x010F, 2, 6, std::string("SONY\0\0", 6));
+    tiff.addEntry(0, 0x0110, 2, 14, std::string("CYBERSHOT\0\0\0\0\0", 14));
+    tiff.addEntry(0, 0x0131, 2, 8, std::string("ION230\0F", 8));
+    const std::string file = dir.file("padded.jpg");
+    writeFile(file, jpegFile({exifSegment(tiff.build()), quantTableSegment(), scanSegment()}));
+    const std::vector<std::string> theirs = split(runProgram({"exiftool", "-T", "-Make", "-Model", "-Software", file}).out, '\t');
+    ASSERT_EQ(theirs.size(), 3u);
+    EXPECT_EQ(meta({"--tags", file}).out, "Make\t" + theirs[0] + "\nModel\t" + theirs[1] + "\nSoftware\t" + theirs[2]);
+    EXPECT_EQ(theirs[0], "SONY");
+}
+
+// The JPEG with its first APP13 segment moved in front of the scan, behind
+// the tables and the frame header.
+std::string withIptcInFrontOfTheScan(const std::string& jpeg)
+{
+    std::string front = jpeg.substr(0, 2);
+    std::string iptc;
+    size_t pos = 2;
+    while (pos + 4 <= jpeg.size() && static_cast<uint8_t>(jpeg[pos + 1]) != 0xDA) {
+        const size_t end = pos + 2 + static_cast<uint8_t>(jpeg[pos + 2]) * 256u + static_cast<uint8_t>(jpeg[pos + 3]);
+        (static_cast<uint8_t>(jpeg[pos + 1]) == 0xED && iptc.empty() ? iptc : front) += jpeg.substr(pos, end - pos);
+        pos = end;
+    }
+    return front + iptc + jpeg.substr(pos);
+}
+
+// IPTC data without Exif data, behind every other segment of a JPEG, and in
+// the IPTC-NAA tag of TIFF and NEF files: what ExifTool wrote, --iptc and
+// --json show.
+TEST(MetaTool, IptcWhereverItStands)
+{
+    if (!programAvailable("exiftool"))
+        GTEST_SKIP() << "no exiftool";
+    TempDir dir;
+    const std::string caption(300, 'c');
+    const std::vector<std::string> written = {"-IPTC:City=Kingston", "-IPTC:Country-PrimaryLocationName=Canada",
+                                              "-IPTC:Caption-Abstract=" + caption, "-Comment=nur IPTC"};
+    TiffBuilder tiff(true);
+    tiff.addAscii(0, 0x010F, "Epson");
+    const std::string jpeg = dir.file("agency.jpg");
+    const std::string tif = dir.file("scan.tif");
+    writeFile(jpeg, realJpeg(16, 16));
+    writeFile(tif, tiff.build());
+    exifToolWrites(dir, {{jpeg, written}, {tif, {written.begin(), written.end() - 1}}});
+    writeFile(jpeg, withIptcInFrontOfTheScan(readFile(jpeg)));
+    const std::string nef = dir.file("raw.nef");
+    writeFile(nef, readFile(tif));
+
+    for (const std::string& file : {jpeg, tif, nef}) {
+        SCOPED_TRACE(file);
+        const ProgramResult iptc = meta({"--iptc", file});
+        EXPECT_EQ(iptc.exitStatus, 0) << iptc.err;
+        EXPECT_EQ(iptc.out, "City\tKingston\nLocationName\tCanada\nImageCaption\t" + caption + "\n");
+        const ProgramResult json = meta({"--json", file});
+        EXPECT_NE(json.out.find("\"IPTC:City\": \"Kingston\""), std::string::npos) << json.out;
+    }
+    EXPECT_EQ(meta({"--show-comment", jpeg}).out, "nur IPTC\n");
+    EXPECT_EQ(runProgram({"exiftool", "-s3", "-City", jpeg}).out, "Kingston\n");
 }
 
 TEST(MetaTool, ModesAndErrors)

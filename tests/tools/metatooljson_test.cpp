@@ -1,5 +1,5 @@
 // vistado-meta --json, read back with the JSON library scripts use: the same tags as
-// --tags, valid UTF-8 whatever bytes the files hold, and an object for a file it cannot read.
+// --tags and records as --iptc, valid UTF-8 whatever bytes the files hold, and an object for a file it cannot read.
 
 #include "jpegbuilder.h"
 #include "runprogram.h"
@@ -26,17 +26,19 @@ ProgramResult metaInLocale(const std::string& locale, std::vector<std::string> a
     return runProgram(arguments, options);
 }
 
-// The name and value pairs of --tags, the first of each name.
+// The name and value pairs of --tags, then those of --iptc with "IPTC:" in front; the
+// first of each name.
 std::vector<std::pair<std::string, std::string>> tagLines(const std::string& file)
 {
-    const ProgramResult tags = metaInLocale("C", {"--tags", file});
     std::vector<std::pair<std::string, std::string>> pairs;
-    std::istringstream lines(tags.out);
-    for (std::string line; std::getline(lines, line);) {
-        const size_t tab = line.find('\t');
-        const std::string name = line.substr(0, tab);
-        if (std::none_of(pairs.begin(), pairs.end(), [&](const auto& pair) { return pair.first == name; }))
-            pairs.emplace_back(name, line.substr(tab + 1));
+    for (const std::string mode : {"--tags", "--iptc"}) {
+        std::istringstream lines(metaInLocale("C", {mode, file}).out);
+        for (std::string line; std::getline(lines, line);) {
+            const size_t tab = line.find('\t');
+            const std::string name = (mode == "--iptc" ? "IPTC:" : "") + line.substr(0, tab);
+            if (std::none_of(pairs.begin(), pairs.end(), [&](const auto& pair) { return pair.first == name; }))
+                pairs.emplace_back(name, line.substr(tab + 1));
+        }
     }
     return pairs;
 }

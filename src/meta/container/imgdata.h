@@ -51,7 +51,8 @@ public:
     // The first APP1 segment that holds Exif data ("Exif\0\0"), wherever it
     // stands; in a file without one, the first APP1 segment.
     tSection* exifSection = nullptr;
-    tSection* iptcSection = nullptr;     // the first APP13 segment
+    // The first APP13 segment; in a TIFF file, its IPTC-NAA tag made one.
+    tSection* iptcSection = nullptr;
     tSection* commentSection = nullptr;  // the last COM segment that holds text
     tSection* headerSection = nullptr;   // the last APP0 segment
     // The first APP0 segment that is a JFIF header. The writer puts it in
@@ -143,6 +144,7 @@ private:
     bool AnyMetadataFound() const;
     bool LoadTiffFile(const std::string& path);
     bool ScanTiffFile(FileReader& file);
+    void takeIptcOfTiff();
 
     // The JPEG file as read, held under a shared lock from the read until
     // SaveJpeg replaces it or the next OpenImage, so that the writer can

@@ -1,6 +1,9 @@
 #include "meta/endind.h"
 #include "meta/file/filereader.h"
 #include "meta/container/imgdata.h"
+#include "meta/container/jpegmarkers.h"
+#include "meta/iptc/iptc.h"
+#include "meta/iptc/iptcsegment.h"
 #include "meta/rangeerror.h"
 
 #include <algorithm>
@@ -78,7 +81,24 @@ bool TimgData::ScanTiffFile(FileReader& file)
     exifDecoder->WalkDirectory(static_cast<int64_t>(firstAt) - 7, -7, static_cast<int64_t>(limit),
                                DirectoryKind::Main);
     exifDecoder->Derive35mmFocalLength();
+    takeIptcOfTiff();
     return true;
+}
+
+// The IPTC datasets of the IPTC-NAA tag become the container's IPTC section,
+// in entry 2, as if an APP13 segment had held them.
+void TimgData::takeIptcOfTiff()
+{
+    if (exifDecoder->iptcNaaBytes.empty())
+        return;
+    tSection& entry = sections[1];
+    entry.bytes = iptcSegmentOf(exifDecoder->iptcNaaBytes);
+    entry.marker = kApp13;
+    entry.length = static_cast<uint8_t>(entry.bytes[0]) * 256 + static_cast<uint8_t>(entry.bytes[1]);
+    entry.fileOffset = -1;
+    sectionCount = 2;
+    iptcSection = &entry;
+    iptcList = std::make_unique<TIPTCdata>(*this);
 }
 
 }  // namespace vistado

@@ -113,16 +113,22 @@ std::string TImageInfo::renderEntry(const EntryHead& head, const TTagEntry& row,
     checkText(head, raw);
     std::string text;
     if (head.type == kTypeAscii) {
-        text = raw;
-        if (text.back() == '\0')
-            text.pop_back();
-    } else if (head.type == kTypeUndefined) {
+        // A text is whole: it ends at its first zero byte, not at a length.
+        text = textUpToZero(raw);
+        const std::string mapped = row.valueMap.empty() ? std::string() : MapLookup(row.valueMap, text);
+        if (!mapped.empty())
+            text = mapped;
+    } else if (head.type == kTypeUndefined && row.valueMap.empty()) {
         text = quotedUpToZero(raw);
     } else {
-        text = RenderValue(raw, head.type, row.formatText, row.valueMap, bigEndian,
-                           renderedLengthUsed(row.tagId != 0 ? row.formatter : nullptr));
+        // An UNDEFINED value with a map (FileSource, SceneType) is a byte.
+        text = RenderValue(raw, head.type == kTypeUndefined ? kTypeByte : head.type, row.formatText, row.valueMap,
+                           bigEndian, renderedLengthUsed(row.tagId != 0 ? row.formatter : nullptr));
     }
-    text = row.tagId != 0 && row.formatter ? row.formatter(text) : PrintableText(std::move(text));
+    if (row.tagId != 0 && row.formatter)
+        text = row.formatter(text);
+    else
+        text = head.type == kTypeAscii ? visibleText(std::move(text)) : PrintableText(std::move(text));
     if (head.tag == kUserComment) {
         const int64_t commentLength = head.byteCount - kUserCommentPrefix - 1;
         userComment = commentLength > 0
@@ -176,6 +182,12 @@ void TImageInfo::takeWellKnownTag(const EntryHead& head, const std::string& raw,
         break;
     case kFlash:
         flashValue = roundToInt32(NumericValue(raw, head.type, bigEndian));
+        break;
+    case kIptcNaa:
+        // Its type (BYTE, UNDEFINED, or LONG as some editors write it) does
+        // not matter: the datasets are the bytes as they stand.
+        if (walkDepth == 0)
+            iptcNaaBytes = raw;
         break;
     case kSubIfds:
     case kExifOffset:

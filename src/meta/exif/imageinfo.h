@@ -53,6 +53,8 @@ public:
     int32_t flashValue = 0;
     int32_t decodeSelector;
     std::string makerNoteBytes;
+    // Raw bytes of IFD0's IPTC-NAA tag: the IPTC datasets of a TIFF file.
+    std::string iptcNaaBytes;
     bool readingTiff = false;
     std::string userComment;
     int32_t userCommentPos = 0;

@@ -11,6 +11,7 @@ inline constexpr uint16_t kMake = 0x010F;
 inline constexpr uint16_t kModel = 0x0110;
 inline constexpr uint16_t kDateTime = 0x0132;
 inline constexpr uint16_t kSubIfds = 0x014A;
+inline constexpr uint16_t kIptcNaa = 0x83BB;
 inline constexpr uint16_t kExifOffset = 0x8769;
 inline constexpr uint16_t kGpsInfo = 0x8825;
 inline constexpr uint16_t kExifVersion = 0x9000;

@@ -110,8 +110,10 @@ void walkEntry(NoteWalk& walk, int64_t entryPos)
                            makerNoteLengthUsed(row != nullptr ? row->formatter : nullptr));
 
     setFormatterExpansion(false);
-    const std::string shown =
-        row != nullptr && row->formatter ? row->formatter(text) : PrintableText(text);
+    // A text is shown whole; of other values the start.
+    const std::string shown = row != nullptr && row->formatter ? row->formatter(text)
+                              : type == kTypeAscii             ? visibleText(text)
+                                                               : PrintableText(text);
     const bool expanded = formatterExpansion();
     if (expanded)
         note.report += shown + "\r\n" + caption + " = " + text;

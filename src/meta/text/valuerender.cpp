@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <bit>
 #include <charconv>
+#include <utility>
 
 namespace vistado {
 
@@ -175,19 +176,29 @@ double FractionValue(const std::string& text)
     return (static_cast<double>(whole) * d + static_cast<double>(*numerator)) / d;
 }
 
+std::string textUpToZero(const std::string& raw)
+{
+    return raw.substr(0, raw.find('\0'));
+}
+
 std::string quotedUpToZero(const std::string& raw)
 {
-    return "\"" + raw.substr(0, raw.find('\0')) + "\"";
+    return "\"" + textUpToZero(raw) + "\"";
+}
+
+std::string visibleText(std::string text)
+{
+    for (char& c : text)
+        if (static_cast<unsigned char>(c) < 32)
+            c = '.';
+    return text;
 }
 
 std::string PrintableText(std::string text)
 {
     if (text.size() > kPrintableLength)
         text.resize(kPrintableLength);
-    for (char& c : text)
-        if (static_cast<unsigned char>(c) < 32)
-            c = '.';
-    return text;
+    return visibleText(std::move(text));
 }
 
 std::string SpacedName(const std::string& key)

@@ -10,6 +10,7 @@ namespace vistado {
 // byte order passed in: the order of the decoder that reads them.
 
 // TIFF value types the engine treats by name.
+inline constexpr uint16_t kTypeByte = 1;
 inline constexpr uint16_t kTypeAscii = 2;
 inline constexpr uint16_t kTypeShort = 3;
 inline constexpr uint16_t kTypeLong = 4;
@@ -48,7 +49,14 @@ double FractionValue(const std::string& text);
 // Bytes up to (not including) the first zero byte, in double quotes.
 std::string quotedUpToZero(const std::string& raw);
 
-// The first 50 characters, control characters shown as ".".
+// An ASCII value as text: its bytes up to the first zero byte, which ends
+// the text and whatever padding follows it.
+std::string textUpToZero(const std::string& raw);
+
+// The text with its control characters shown as ".".
+std::string visibleText(std::string text);
+// The first 50 characters of visibleText: for values that are no text (lists
+// of numbers, binary data), of which a line shows only the start.
 inline constexpr size_t kPrintableLength = 50;
 std::string PrintableText(std::string text);
 

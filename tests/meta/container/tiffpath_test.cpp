@@ -1,5 +1,8 @@
 #include "meta/imagefiletest.h"
 
+#include "meta/iptc/iptc.h"
+#include "meta/text/valuerender.h"
+
 namespace vistado::test {
 namespace {
 
@@ -80,6 +83,25 @@ TEST_F(TiffPathTest, ValuesBeyondTheDataLimitAreNotAvailable)
     EXPECT_EQ(value("BitsPerSample"), "8, 0, 0");
     EXPECT_EQ(value("Compression"), "");
     EXPECT_EQ(decoder().EntryByName("Compression").rawBytes, "");
+}
+
+// The IPTC-NAA tag of IFD0 holds the file's IPTC datasets, whatever its type;
+// in a JPEG's Exif data it does not stand for an APP13 segment.
+TEST_F(TiffPathTest, IptcNaaTagIsTheIptcSection)
+{
+    const std::string datasets = iptcDataset(2, 90, "Kingston") + iptcDataset(2, 101, "Canada");
+    for (const uint16_t type : {1, 7, 4}) {
+        SCOPED_TRACE(type);
+        TiffBuilder tiff(type == 4);
+        tiff.addEntry(0, 0x83BB, type, static_cast<uint32_t>(datasets.size() / typeSize(type)), datasets);
+        ASSERT_TRUE(open(tiff.build(), "raw.nef"));
+        ASSERT_NE(image.iptcList, nullptr);
+        image.iptcList->ParseSegment(image.iptcSection->bytes);
+        EXPECT_EQ(image.iptcList->RecordCount(), 2);
+        EXPECT_EQ(image.iptcList->ValueOf("LocationName", ""), "Canada");
+        ASSERT_TRUE(openExif(tiff));
+        EXPECT_EQ(image.iptcSection, nullptr);
+    }
 }
 
 TEST_F(TiffPathTest, NotATiffFile)

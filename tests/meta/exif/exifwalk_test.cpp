@@ -77,15 +77,22 @@ TEST_P(ExifWalkTest, FourBytesInlineFiveBytesByOffset)
     EXPECT_EQ(decoder().tags()[1].rawOffset, 9 + 8 + 2 + 24 + 4);  // behind the directory
 }
 
-TEST_P(ExifWalkTest, TextDropsOneTrailingZero)
+// A text is whole up to its first zero byte; what follows is padding.
+TEST_P(ExifWalkTest, TextEndsAtTheFirstZero)
 {
-    tiff.addEntry(0, kMake, 2, 2, std::string("A\0", 2));
-    tiff.addEntry(0, kModel, 2, 8, std::string("ABCDE\0\0\0", 8));
+    const std::string description(419, 'd');
+    tiff.addEntry(0, kMake, 2, 6, std::string("SONY\0\0", 6));
+    tiff.addEntry(0, kModel, 2, 8, std::string("ION230\0F", 8));
     tiff.addEntry(0, 0x0131, 2, 3, "xyz");
+    tiff.addAscii(0, 0x010E, description);
+    tiff.addAscii(0, 0x013B, "Anna\tBen");
     ASSERT_TRUE(openExif(tiff));
-    EXPECT_EQ(value("Make"), "A");
-    EXPECT_EQ(value("Model"), "ABCDE..");
+    EXPECT_EQ(value("Make"), "SONY");
+    EXPECT_EQ(decoder().cameraMake, "SONY");
+    EXPECT_EQ(value("Model"), "ION230");
     EXPECT_EQ(value("Software"), "xyz");
+    EXPECT_EQ(value("ImageDescription"), description);
+    EXPECT_EQ(value("Artist"), "Anna.Ben");
 }
 
 TEST_P(ExifWalkTest, UndefinedValuesQuotedUpToZero)

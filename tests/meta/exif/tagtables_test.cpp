@@ -49,7 +49,9 @@ TEST(TagTables, LookupByTagAndKind)
 {
     const TTagEntry orientation = LookupTableEntry(0x0112, DirectoryKind::Main);
     EXPECT_EQ(orientation.key, "Orientation");
-    EXPECT_EQ(orientation.valueMap, "1:Normal,3:Rotated 180°,6:CounterClockwise 90°,8:Clockwise 90°");
+    EXPECT_EQ(orientation.valueMap, "1:Normal,2:Mirrored horizontally,3:Rotated 180°,4:Mirrored vertically,"
+                                    "5:Mirrored horizontally and CounterClockwise 90°,6:CounterClockwise 90°,"
+                                    "7:Mirrored horizontally and Clockwise 90°,8:Clockwise 90°");
     EXPECT_EQ(LookupTableEntry(0x9209, DirectoryKind::Main).formatter, &RenderFlash);
     EXPECT_EQ(LookupTableEntry(0x920A, DirectoryKind::Main).formatText, "%5.2f mm");
     EXPECT_EQ(LookupTableEntry(0x0002, DirectoryKind::Gps).key, "GPSLatitude");

@@ -81,6 +81,7 @@ TEST_P(MakerNoteWalkTest, DecodesAgainstTheMakerTable)
     note.addShorts(0, 4, {1, 2, 3});
     note.addRawEntry(0, 5, 7, 6, 5000);  // lies beyond the note: read from the Exif segment
     note.addShorts(0, 9, {3});
+    note.addAscii(0, 10, std::string(60, 't'));  // a text is shown whole
     walk(Note(note));
 
     EXPECT_EQ(walked->report,
@@ -88,7 +89,8 @@ TEST_P(MakerNoteWalkTest, DecodesAgainstTheMakerTable)
               "\r\nLens = \"ABCDEFGH\""
               "\r\nPart = 1\r\nSettings = 1, 2, 3"
               "\r\nFar = \"FALLBA\""
-              "\r\nUnknown = 3");
+              "\r\nUnknown = 3"
+              "\r\nUnknown = \"" + std::string(60, 't') + "\"");
     EXPECT_EQ(walked->errorText, "");
 
     const TTagEntry quality = tag("Quality");
