@@ -11,6 +11,7 @@
 #include "app/runlog.h"
 #include "app/services.h"
 #include "meta/file/commitqueue.h"
+#include "meta/locationfields.h"
 
 #include <QWidget>
 
@@ -25,6 +26,7 @@
 #include <string>
 #include <string_view>
 
+class QCheckBox;
 class QCloseEvent;
 class QDragEnterEvent;
 class QDropEvent;
@@ -37,6 +39,7 @@ namespace vistado {
 
 class TimgData;
 class OfflinePlaces;
+class PhotoLocation;
 
 // The program's one window: the job list built from the command line, the
 // command buttons, the status grid and the state the commands share.
@@ -62,6 +65,9 @@ public:
     QPushButton* bgpszurueck;    // GPS restore
     QProgressBar* pbprogress;    // shown by backup and restore
     QTableWidget* sgdisplay;     // the status grid: file name, status or position, result
+    // "nur Kommentar": the place run writes the place into the comment alone, not into the
+    // IPTC and XMP location fields. Unchecked at start.
+    QCheckBox* CBnurKommentar;
 
     // Download components: geocoder requests, and the update check.
     net::THTTPGet HTTPGet1{qtUiThread(this)};
@@ -90,6 +96,13 @@ public:
     std::string positionText;
     std::string placeText;
     std::string existingComment;
+    // The place's location fields (UTF-8), found with the place text, and what the photo
+    // being read holds of them (none when the run writes the comment alone).
+    LocationFields placeFields;
+    std::unique_ptr<PhotoLocation> photoLocation;
+    // What schreibe_jpg writes of the photo besides its fields, set in the container first:
+    // whether the comment gets the place text.
+    bool commentWanted = true;
     std::string backupFolder;
     std::string backupTextPath;
     // The image a run is reading (and the place run writing): one container per image,
@@ -118,6 +131,7 @@ public:
         int row;
         std::size_t line;
         std::future<void> outcome;
+        std::string note;  // what the log line ends with once the photo is written
     };
     std::deque<PendingWrite> pendingWrites;
 
@@ -156,9 +170,10 @@ public:
 
     // Steps of the place run for one image. gps_auslesen reads its position text in decimal
     // degrees (empty when it has none; then the status goes to the grid and the run log);
-    // schreibe_jpg writes the place text in front of its comment, rewriting the file in
-    // place: it writes the new file, raising the writer's error when it cannot, and hands
-    // the rest (the flush to the disk, the rename) to commitQueue, whose outcome it returns.
+    // schreibe_jpg writes the place text in front of its comment (unless commentWanted is
+    // false) and the location fields set in the container, rewriting the file in place: it
+    // writes the new file, raising the writer's error when it cannot, and hands the rest
+    // (the flush to the disk, the rename) to commitQueue, whose outcome it returns.
     std::string gps_auslesen(const std::string& path);
     std::future<void> schreibe_jpg(const std::string& path);
 
@@ -208,7 +223,13 @@ private:
     void setGridText(int column, int row, const std::string& text);
     void showRunFinished();
     bool stoppedAfterImage();
-    void writePlace(int row);
+    bool fieldsWanted() const;
+    struct FieldsOutcome {
+        bool set = false;  // the fields are in the container, to be written
+        std::string note;  // for the log line; empty when there is nothing to say
+    };
+    FieldsOutcome setPlaceFields();
+    void writePlace(int row, const std::string& note);
     void settleWrites(bool wait);
     std::string writeFailed(int row, const std::exception& error);
     void reportUnwrittenImages();
@@ -220,6 +241,7 @@ private:
     RequestPace geocoderPace{services.geocoderInterval, runClock};
     std::unique_ptr<OfflinePlaces> offlinePlaces;  // made at the first offline lookup
     std::optional<std::string> offlineReply;  // from hole_daten to mache_orts_info, offline
+    LocationFields offlineFields;              // and the fields of its place
 
     // The close box was used while a command ran: close once it has stopped.
     bool closeAfterCommand = false;

@@ -6,6 +6,8 @@
 #include <exempi/xmp.h>
 
 #include <algorithm>
+#include <iostream>
+#include <streambuf>
 
 namespace vistado {
 
@@ -39,6 +41,21 @@ std::string pathOf(const XmpLocationProperty& property)
     return std::string(kLocationCreated) + "[1]/" + prefixOf(property.ns) + property.property;
 }
 
+// Exempi prints the errors it raises on std::cerr; the caller reports them in its own words.
+class QuietStandardError {
+public:
+    QuietStandardError() : kept(std::cerr.rdbuf(&discard)) {}
+    ~QuietStandardError() { std::cerr.rdbuf(kept); }
+    QuietStandardError(const QuietStandardError&) = delete;
+    QuietStandardError& operator=(const QuietStandardError&) = delete;
+
+private:
+    struct Discard : std::streambuf {
+        int overflow(int c) override { return traits_type::not_eof(c); }
+    } discard;
+    std::streambuf* kept;
+};
+
 }  // namespace
 
 void XmpPacket::Free::operator()(_Xmp* packet) const
@@ -56,6 +73,7 @@ XmpPacket::XmpPacket(std::string_view packet)
 {
     startXmpToolkit();
     xmp.reset(xmp_new_empty());
+    const QuietStandardError quiet;
     if (!xmp || !xmp_parse(xmp.get(), packet.data(), packet.size()))
         throw EFieldsNotWritable("XMP nicht lesbar");
 }
