@@ -223,18 +223,25 @@ std::string App13Writer::newIimData(const LocationFields& utf8) const
     });
     if (!hasRecord2)
         added.push_back({{kApplicationRecord, 0}, dataset(kApplicationRecord, 0, std::string_view("\0\x04", 2))});
+    // A location dataset that stands empty takes its value where it stands.
+    std::vector<std::pair<const Dataset*, std::string>> filled;
     for (const LocationDataset& field : kLocationDatasets) {
         const std::string& text = utf8.*field.field;
-        if (!text.empty())
-            added.push_back({{kApplicationRecord, field.number},
-                             dataset(kApplicationRecord, field.number, cutUtf8(text, field.maxLength))});
+        if (text.empty())
+            continue;
+        std::string made = dataset(kApplicationRecord, field.number, cutUtf8(text, field.maxLength));
+        if (const Dataset* empty = find(kApplicationRecord, field.number))
+            filled.emplace_back(empty, std::move(made));
+        else
+            added.push_back({{kApplicationRecord, field.number}, std::move(made)});
     }
     std::string iim;
     auto next = added.begin();
     for (const Dataset& d : datasets) {
         for (; next != added.end() && (d.record > next->first[0] || (d.record == next->first[0] && d.number > next->first[1])); ++next)
             iim += next->second;
-        iim += all.substr(d.start, d.end - d.start);
+        const auto fill = std::find_if(filled.begin(), filled.end(), [&](const auto& f) { return f.first == &d; });
+        iim += fill != filled.end() ? std::string_view(fill->second) : all.substr(d.start, d.end - d.start);
     }
     for (; next != added.end(); ++next)
         iim += next->second;

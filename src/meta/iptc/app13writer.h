@@ -30,7 +30,8 @@ public:
     bool canHold(const LocationFields& utf8) const;
     // The new payload: the datasets of the values given (cut to their IIM maximum length at a
     // character's end), with 1:90 for UTF-8 where a value needs it and 2:0 where record 2 is
-    // new, and the digest of the new IIM data; for an IIM without location datasets. Raises EFieldsNotWritable when the result no
+    // new, and the digest of the new IIM data; for an IIM without location values (an
+    // empty location dataset takes its value where it stands). Raises EFieldsNotWritable when the result no
     // longer fits a segment.
     std::string withLocation(const LocationFields& utf8) const;
     // What withLocation keeps byte for byte, in order: the resources other than the IIM

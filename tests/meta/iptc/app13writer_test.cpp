@@ -49,14 +49,16 @@ TEST(App13Writer, ANewSegmentHoldsRecordVersionDatasetsAndDigest)
               payloadOf(app13SegmentWith(photoshopResource(0x0404, iim) + digestResource(iim))));
 }
 
-TEST(App13Writer, ReplacesAnOldDigestAndCutsLongValuesAtACharacter)
+TEST(App13Writer, ReplacesAnOldDigestFillsAnEmptyCityAndCutsLongValuesAtACharacter)
 {
-    const std::string iim = iptcDataset(2, 0, std::string("\0\x04", 2));
+    const std::string version = iptcDataset(2, 0, std::string("\0\x04", 2));
+    const std::string iim = version + iptcDataset(2, 90, "") + iptcDataset(2, 25, "Alpen");
     const App13Writer read(payloadOf(app13SegmentWith(photoshopResource(0x0425, std::string(16, 'x')) +
                                                       photoshopResource(0x0404, iim))));
     // 31 letters and an "ü" of two bytes: the "ü" does not fit the 32 bytes of 2:90.
     const std::string longCity = std::string(31, 'a') + "\xC3\xBC";
-    const std::string expectedIim = iptcDataset(1, 90, "\x1B%G") + iim + iptcDataset(2, 90, std::string(31, 'a'));
+    const std::string expectedIim = iptcDataset(1, 90, "\x1B%G") + version + iptcDataset(2, 90, std::string(31, 'a')) +
+        iptcDataset(2, 25, "Alpen");
     EXPECT_EQ(read.withLocation({longCity, "", "", ""}),
               payloadOf(app13SegmentWith(digestResource(expectedIim) + photoshopResource(0x0404, expectedIim))));
 }
