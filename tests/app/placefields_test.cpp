@@ -4,6 +4,7 @@
 #include "geocoderservice.h"
 #include "jpegbuilder.h"
 #include "photos.h"
+#include "runprogram.h"
 #include "testfiles.h"
 #include "app/vistado4.h"
 
@@ -13,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <set>
 #include <sstream>
 #include <string>
 
@@ -178,6 +180,75 @@ TEST(PlaceFields, NurKommentarWritesThePlaceIntoTheCommentAlone)
     const Fields read = fieldsOf(tmp.file("a.jpg"));
     EXPECT_EQ(read.iimCity + read.xmpCity + read.createdCity, "");
     EXPECT_EQ(read.comment, kPlace + "  ");
+}
+
+// ExifTool's validation warnings on a file, without the line that counts them.
+std::set<std::string> warningsOf(const std::string& file)
+{
+    std::set<std::string> warnings;
+    std::istringstream lines(exifTool({"-validate", "-a", "-s3", "-Warning"}, file));
+    std::string count;
+    std::getline(lines, count);
+    for (std::string line; std::getline(lines, line);)
+        warnings.insert(line);
+    return warnings;
+}
+
+// Real camera photos, and one that ExifTool gave keywords and XMP, tagged by the offline place
+// run in German: ExifTool and exiv2 read the same place in IIM and XMP, the digest is
+// current, and ExifTool's validation finds nothing the photo did not have before.
+TEST(PlaceFields, PeersReadTheFieldsOfTaggedCameraPhotos)
+{
+    const std::string corpus = corpusDir();
+    if (corpus.empty())
+        GTEST_SKIP() << "no sample files";
+    TempDir tmp;
+    const std::string folder = tmp.path() + "/Fotos";
+    makeFolder(folder);
+    const std::vector<std::string> names = {"DSCN0010.jpg", "DSCN0021.jpg", "Kodak_CX7530.jpg", "Nikon_stichwort.jpg"};
+    for (const std::string& name : names) {
+        const std::string source = corpus + "/jpeg/" + (name == "Nikon_stichwort.jpg" ? "DSCN0012.jpg" : name);
+        writeFile(folder + "/" + name, readFile(source));
+    }
+    exifTool({"-overwrite_original", "-IPTC:Keywords=Alpen", "-XMP-dc:Subject=Alpen", "-XMP-xmp:Rating=3"},
+             folder + "/Nikon_stichwort.jpg");
+    std::map<std::string, std::set<std::string>> warningsBefore;
+    for (const std::string& name : names)
+        warningsBefore[name] = warningsOf(folder + "/" + name);
+
+    const ProgramResult run = runProgram({VISTADO_PROGRAM, "--orte", "Fotos/"},
+                                         {.workingDirectory = tmp.path(),
+                                          .environment = {{"LC_ALL", "C.UTF-8"}, {"LANGUAGE", "de"}}});
+    ASSERT_EQ(run.exitStatus, 0) << run.err;
+
+    for (const std::string& name : names) {
+        SCOPED_TRACE(name);
+        const std::string file = folder + "/" + name;
+        std::istringstream lines(exifTool({"-s3", "-f", "-IPTC:City", "-XMP-photoshop:City",
+                                           "-XMP-iptcExt:LocationCreatedCity", "-IPTCDigest", "-CurrentIPTCDigest",
+                                           "-XMP-photoshop:Country", "-IPTC:Keywords"},
+                                          file));
+        std::vector<std::string> values;
+        for (std::string line; std::getline(lines, line);)
+            values.push_back(line);
+        ASSERT_EQ(values.size(), 7u);
+        EXPECT_NE(values[0], "-");
+        EXPECT_EQ(values[1], values[0]);
+        EXPECT_EQ(values[2], values[0]);
+        EXPECT_EQ(values[3], values[4]);
+        EXPECT_TRUE(values[5] == "Italien" || values[5] == "Kenia") << values[5];
+        if (name == "Nikon_stichwort.jpg") {
+            EXPECT_EQ(values[6], "Alpen");
+            EXPECT_EQ(exifTool({"-s3", "-XMP-dc:Subject", "-XMP-xmp:Rating"}, file), "Alpen\n3");
+        }
+        for (const std::string& warning : warningsOf(file))
+            EXPECT_TRUE(warningsBefore[name].contains(warning)) << warning;
+        if (programAvailable("exiv2")) {
+            EXPECT_NE(runProgram({"exiv2", "-pi", file}).out.find("Iptc.Application2.City"), std::string::npos);
+            EXPECT_NE(runProgram({"exiv2", "-px", file}).out.find("Xmp.iptcExt.LocationCreated[1]/Iptc4xmpExt:City"),
+                      std::string::npos);
+        }
+    }
 }
 
 }  // namespace
