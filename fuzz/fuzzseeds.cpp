@@ -1,9 +1,10 @@
 // Writes the fuzz targets' seed files, built with the tests' builders:
 //   fuzz_seeds FOLDER
 // makes FOLDER/openimage, FOLDER/writer, FOLDER/iptc, FOLDER/app13writer,
-// FOLDER/xmppacket, FOLDER/placereply and FOLDER/gpsbackup.
+// FOLDER/xmppacket, FOLDER/placereply, FOLDER/gpsbackup and FOLDER/track.
 
 #include "geocoderreplies.h"
+#include "gpxbuilder.h"
 #include "jpegbuilder.h"
 #include "realjpeg.h"
 #include "tiffbuilder.h"
@@ -131,6 +132,14 @@ void textSeeds(const std::filesystem::path& folder)
               "GPS Latitude                    : 48 deg 8' 13.75\" N\r\n"
               "GPS Longitude Ref               : East\r\n"
               "GPS Longitude                   : 11 deg 34' 34.05\" E\r\n");
+    const double start = 1721037600;
+    writeSeed(folder / "track", "segments.gpx",
+              gpxDocument({{{start, 48.1, 11.5, 520.5}, {start + 60.25, 48.2, 11.6, {}}}, {{start - 30, -33.9, 151.2, -2}}}));
+    writeSeed(folder / "track", "gpx10.gpx",
+              "<gpx version=\"1.0\" xmlns=\"http://www.topografix.com/GPX/1/0\"><trk><trkseg>"
+              "<trkpt lat=\"48\" lon=\"11\"><ele>1</ele><time>2024-07-15T12:00:00.5+02:00</time></trkpt>"
+              "<trkpt lat=\"48.5\" lon=\"-11\"><time>2024-07-15T04:31:00-05:30</time></trkpt>"
+              "</trkseg></trk></gpx>");
 }
 
 }  // namespace

@@ -60,8 +60,10 @@ CommandLineJobs jobsFromCommandLine(const std::string& argument, const std::stri
         result.frageCaption = "Ort ermitteln?";
         result.zielText = "Bild \"" + fileNamePart(argument) + "\"";
         result.jobs.push_back(argument);
+    } else {
+        // Any other extension names neither an image nor a folder: the window keeps its hint.
+        result.pathState = PathState::NotJpeg;
     }
-    // Any other extension names neither an image nor a folder: the window keeps its hint.
     return result;
 }
 

@@ -7,9 +7,9 @@
 namespace vistado {
 
 // How far the argument's path could be looked at: found (or none given), not there at all,
-// or there but not readable (a folder without read permission, a path longer than the
-// system allows).
-enum class PathState { Found, Missing, Unreadable };
+// there but not readable (a folder without read permission, a path longer than the system
+// allows), or named neither a folder nor a JPEG file (a.png, a.jpeg, there or not).
+enum class PathState { Found, Missing, Unreadable, NotJpeg };
 
 // What the command-line argument makes of the window: the texts it shows and
 // the job list the commands walk. Texts are the system's 8-bit byte strings.

@@ -9,7 +9,6 @@
 #include "meta/file/filereader.h"
 #include "meta/container/imgdata.h"
 #include "meta/text/settings.h"
-#include "app/progress.h"
 
 #include <QProgressBar>
 #include <QPushButton>
@@ -60,11 +59,10 @@ struct RunningBackup {
 
 void TForm1::BGPSsichClick()
 {
-    runCommand([this] {
+    runCommand(RunKind::GpsBackup, [this] {
         braus->setEnabled(false);
         Bstop->setEnabled(true);
         bgpszurueck->setEnabled(false);
-        pbprogress->show();
         createRunLog();
         // Up to four backups run at once, first to last; the log lines behind a running one
         // wait for its outcome, so the lines stay in job-list order.
@@ -73,9 +71,11 @@ void TForm1::BGPSsichClick()
             while (!running.empty() && (awaitAll || exifTool.ended(running.front().process))) {
                 const RunningBackup& backup = running.front();
                 exifTool.awaitEnd(backup.process);
-                const std::string result = backupWritten(backup.backupFile) ? "ok" : kExifToolFailed;
+                const bool written = backupWritten(backup.backupFile);
+                const std::string result = written ? "ok" : kExifToolFailed;
                 runLog.completeLine(backup.logLine, result);
                 setGridText(2, backup.row, result);
+                runSummary.note(backup.row, written ? PhotoOutcome::Saved : PhotoOutcome::ExifToolFailed);
                 running.pop_front();
             }
         };
@@ -102,6 +102,7 @@ void TForm1::BGPSsichClick()
                     const std::string result = backupThere ? "Sicherung vorhanden" : kExifToolFailed;
                     endLogLine(result);
                     setGridText(2, i, result);
+                    runSummary.note(i, backupThere ? PhotoOutcome::SavedBefore : PhotoOutcome::ExifToolFailed);
                 }
             } else {
                 endLogLine(" ");
@@ -111,7 +112,7 @@ void TForm1::BGPSsichClick()
                 showOutcomes(true);
                 return;
             }
-            pbprogress->setValue(progressPosition(i + 1, count));
+            showProgress(i + 1);
         }
         showOutcomes(true);
         showRunFinished();
@@ -127,17 +128,21 @@ bool TForm1::mie_schreiben(const std::string& path)
     setGpsRenderingMode(kDegreesMinutesSeconds);
     if (fileExists(path + ".mie")) {
         showStatus("MIE vorhanden");
+        runSummary.note(currentRow, PhotoOutcome::MieThere);
     } else if (!imageData->OpenImage(path)) {
         // Not an image the engine can read: the run log gets only the path.
+        runSummary.note(currentRow, PhotoOutcome::Unreadable);
     } else if (imageData->ExifPresent()) {
         if (!imageData->exifDecoder->TagValueText("GPSLatitude").empty()) {
             showStatus("hat GPS");
             hasPosition = true;
         } else {
             showStatus(" - ");
+            runSummary.note(currentRow, PhotoOutcome::NoGps);
         }
     } else {
         showStatus("keine Exif Daten");
+        runSummary.note(currentRow, PhotoOutcome::NoExif);
     }
     return hasPosition;
 }
@@ -152,11 +157,10 @@ std::optional<pid_t> TForm1::schreibe_gps(const std::string& path)
 
 void TForm1::bgpszurueckClick()
 {
-    runCommand([this] {
+    runCommand(RunKind::GpsRestore, [this] {
         braus->setEnabled(false);
         Bstop->setEnabled(true);
         BGPSsich->setEnabled(false);
-        pbprogress->show();
         createRunLog();
         const std::string back = utf8ToAnsi("zurück", nameCharset);
         const int count = jobCount();
@@ -167,6 +171,8 @@ void TForm1::bgpszurueckClick()
                 setGridText(1, i, back);
                 runLog.write(" " + back + ".. ");
                 result = schreibe_exif(currentPath);
+            } else {
+                runSummary.note(i, PhotoOutcome::NoBackup);
             }
             endLogLine(result);
             setGridText(2, i, result);
@@ -174,7 +180,7 @@ void TForm1::bgpszurueckClick()
                 return;
             selectGridRow(i);
             processPendingEvents();
-            pbprogress->setValue(progressPosition(i + 1, count));
+            showProgress(i + 1);
         }
         showRunFinished();
         BGPSsich->setEnabled(false);
@@ -196,10 +202,14 @@ std::string TForm1::schreibe_exif(const std::string& path)
     // restoring from it would clear the image's position.
     std::istringstream text(readWholeFile(backupFolder + "/" + backupBaseName(path) + ".txt"));
     const GpsBackup backup = readGpsBackup(text);
-    if (!backupComplete(backup))
+    if (!backupComplete(backup)) {
+        runSummary.note(currentRow, PhotoOutcome::BackupIncomplete);
         return utf8ToAnsi("Sicherung unvollständig", nameCharset);
+    }
     const std::optional<pid_t> process = exifTool.start(restoreCall(backup, path).arguments);
-    return process && exifTool.awaitEnd(*process) == 0 ? "ok" : kExifToolFailed;
+    const bool restored = process && exifTool.awaitEnd(*process) == 0;
+    runSummary.note(currentRow, restored ? PhotoOutcome::Restored : PhotoOutcome::ExifToolFailed);
+    return restored ? "ok" : kExifToolFailed;
 }
 
 }  // namespace vistado

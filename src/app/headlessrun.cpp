@@ -35,6 +35,9 @@ int runWithoutWindow(const ProgramCall& call, const std::string& currentDirector
     case PathState::Unreadable:
         printLine(stderr, "Ordner nicht lesbar: " + shownPath);
         return 2;
+    case PathState::NotJpeg:
+        printLine(stderr, "keine JPEG-Datei: " + shownPath);
+        return 2;
     case PathState::Found:
         break;
     }
@@ -61,6 +64,8 @@ int runWithoutWindow(const ProgramCall& call, const std::string& currentDirector
     default:
         return 2;
     }
+    // The run's outcome in one line, after the run's own messages.
+    printLine(stderr, form.statusLine->text().toLocal8Bit().toStdString());
     try {
         form.FormClose();
     } catch (const std::exception& error) {

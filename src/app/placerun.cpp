@@ -28,7 +28,7 @@ constexpr std::uint8_t kDecimalDegrees = 0;
 
 void TForm1::BFrageClick()
 {
-    runCommand([this] {
+    runCommand(RunKind::Places, [this] {
         Bstop->setEnabled(true);
         braus->setEnabled(false);
         createRunLog();
@@ -64,11 +64,13 @@ void TForm1::BFrageClick()
                 } else {
                     runLog.write(note);
                     runLog.endLine();
+                    runSummary.note(i, placeText.empty() ? PhotoOutcome::NoPlace : PhotoOutcome::PlaceThere);
                 }
             } else {
                 endLogLine(" ");
             }
             settleWrites(false);
+            showProgress(i + 1);
             if (stoppedAfterImage()) {
                 reportUnwrittenImages();
                 return;
@@ -135,8 +137,10 @@ void TForm1::settleWrites(bool wait)
             lineEnd = writeFailed(write.row, error);
         }
         runLog.completeLine(write.line, lineEnd);
-        if (lineEnd == write.note)
+        if (lineEnd == write.note) {
             setJobEntry(write.row, jobEntry(write.row) + " geschrieben");
+            runSummary.note(write.row, PhotoOutcome::PlaceWritten);
+        }
         pendingWrites.pop_front();
     }
 }
@@ -146,6 +150,7 @@ std::string TForm1::writeFailed(int row, const std::exception& error)
 {
     const std::string failure = std::string("Fehler: ") + error.what();
     setGridText(2, row, failure);
+    runSummary.note(row, PhotoOutcome::WriteFailed);
     ++unwrittenImages;
     return ";" + failure;
 }
@@ -171,6 +176,7 @@ std::string TForm1::gps_auslesen(const std::string& path)
     existingComment.clear();
     if (!imageData->OpenImage(path)) {
         showStatus("keine Exif Daten");
+        runSummary.note(currentRow, PhotoOutcome::NoExif);
     } else {
         if (imageData->commentSection)
             existingComment = imageData->CommentText();
@@ -183,6 +189,7 @@ std::string TForm1::gps_auslesen(const std::string& path)
         if (!nochkeinort(existingComment) && !fieldsToAdd) {
             runLog.write("Ortsinfo vorhanden;");
             setGridText(1, currentRow, "Ortsinfo vorhanden");
+            runSummary.note(currentRow, PhotoOutcome::PlaceThere);
         } else if (imageData->ExifPresent()) {
             position = gpsPositionText(*imageData->exifDecoder);
             if (!position.empty()) {
@@ -190,9 +197,11 @@ std::string TForm1::gps_auslesen(const std::string& path)
                 setGridText(1, currentRow, position);
             } else {
                 showStatus("kein GPS");
+                runSummary.note(currentRow, PhotoOutcome::NoGps);
             }
         } else {
             showStatus("keine Exif Daten");
+            runSummary.note(currentRow, PhotoOutcome::NoExif);
         }
     }
     processPendingEvents();

@@ -26,6 +26,7 @@ const char* const kProgramUsage =
     "                                            nur in den Kommentar, ohne Ortsfelder\n"
     "        vistado --gps-sichern [PFAD]        GPS sichern, ohne Fenster\n"
     "        vistado --gps-zurueck [PFAD]        GPS zurückholen, ohne Fenster\n"
+    "        vistado --help                      dieser Text\n"
     "        vistado --version                   die Version\n"
     "Ohne PFAD: die JPG-Dateien des aktuellen Verzeichnisses.\n";
 

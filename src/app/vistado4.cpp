@@ -17,12 +17,14 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QFont>
 #include <QHeaderView>
 #include <QListWidget>
 #include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QTableWidget>
 #include <QUrl>
 
@@ -53,6 +55,14 @@ constexpr int kEntryRole = Qt::UserRole;
 constexpr int kPathRole = Qt::UserRole + 1;
 
 constexpr const char* kRunLogFile = "protokoll.csv";
+
+const QString kFrageCaption = QStringLiteral("Frage");
+const QString kHint = QStringLiteral("Vistado über einem JPG oder einem Verzeichnis aufrufen");
+
+// The window as the design lays it out; a larger one gives its extra room to the grid.
+constexpr QSize kStartSize(776, 303);
+constexpr QRect kGridGeometry(16, 128, 617, 137);
+constexpr int kFirstColumnWidth = 200;
 
 // What a drop would make the job list: only local files, as the program's 8-bit paths.
 std::optional<CommandLineJobs> droppedJobs(const QMimeData* data, const std::string& currentDirectory)
@@ -92,6 +102,8 @@ TForm1::TForm1(const std::string& argument, const std::string& currentDirectory,
     connect(bgpszurueck, &QPushButton::clicked, this, &TForm1::bgpszurueckClick);
     connect(Bstop, &QPushButton::clicked, this, &TForm1::bstopClick);
     connect(braus, &QPushButton::clicked, this, &TForm1::brausClick);
+    connect(folderButton, &QPushButton::clicked, this, &TForm1::chooseFolder);
+    connect(sgdisplay, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { openPhoto(row); });
     FormCreate(argument);
 }
 
@@ -101,7 +113,8 @@ void TForm1::createControls()
 {
     setWindowTitle(QStringLiteral("Ort ins Bild"));
     move(494, 298);
-    resize(776, 303);
+    resize(kStartSize);
+    setMinimumSize(kStartSize);
     setFont(windowFont(8));
     QPalette buttonFace = palette();
     buttonFace.setColor(QPalette::Window, buttonFace.color(QPalette::Button));
@@ -123,7 +136,10 @@ void TForm1::createControls()
     LZiel->setLayoutDirection(Qt::LeftToRight);
     LZiel->move(16, 16);
 
-    BFrage = makeButton(QStringLiteral("Frage"), {16, 48, 201, 25}, this);
+    folderButton = new QPushButton(QStringLiteral("Ordner wählen…"), this);
+    folderButton->resize(folderButton->sizeHint().width(), 23);
+
+    BFrage = makeButton(kFrageCaption, {16, 48, 201, 25}, this);
 
     LBjobliste = new QListWidget(this);
     LBjobliste->setGeometry(272, 176, 153, 97);
@@ -138,17 +154,18 @@ void TForm1::createControls()
     bgpszurueck = makeButton(QStringLiteral("GPS zurückholen"), {120, 88, 97, 25}, this);
 
     CBnurKommentar = new QCheckBox(QStringLiteral("nur Kommentar"), this);
-    CBnurKommentar->setGeometry(424, 52, 120, 17);
+    CBnurKommentar->setGeometry(424, 92, 120, 17);
 
     pbprogress = new QProgressBar(this);
-    pbprogress->setGeometry(232, 48, 177, 25);
+    // As far as the grid reaches: its text tells the photos and the time left.
+    pbprogress->setGeometry(232, 48, 401, 25);
     pbprogress->setRange(0, 100);
     pbprogress->setValue(0);
-    pbprogress->setTextVisible(false);
+    pbprogress->setTextVisible(true);
     pbprogress->hide();
 
     sgdisplay = new QTableWidget(5, 5, this);
-    sgdisplay->setGeometry(16, 128, 617, 137);
+    sgdisplay->setGeometry(kGridGeometry);
     sgdisplay->horizontalHeader()->hide();
     sgdisplay->verticalHeader()->hide();
     sgdisplay->horizontalHeader()->setDefaultSectionSize(64);
@@ -158,6 +175,9 @@ void TForm1::createControls()
     sgdisplay->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     sgdisplay->setEditTriggers(QAbstractItemView::NoEditTriggers);
     sgdisplay->setSelectionMode(QAbstractItemView::SingleSelection);
+
+    statusLine = new AutoSizeLabel(QString(), this);
+    statusLine->move(16, kGridGeometry.bottom() + 5);
 
     setTabOrder(BFrage, LBjobliste);
     setTabOrder(LBjobliste, Bstop);
@@ -173,8 +193,8 @@ void TForm1::FormCreate(const std::string& argument)
     ownVersion = ExeVersionText();
     versionpruefen();
     setWindowTitle(QStringLiteral("Vistado  MV ") + localText(ownVersion));
-    LZiel->setText(QStringLiteral("Vistado über einem JPG oder einem Verzeichnis aufrufen"));
-    sgdisplay->setColumnWidth(0, 200);
+    LZiel->setText(kHint);
+    sgdisplay->setColumnWidth(0, kFirstColumnWidth);
     sgdisplay->setColumnWidth(1, 120);
     sgdisplay->setColumnWidth(2, 300);
     sgdisplay->setCurrentCell(-1, -1);
@@ -200,6 +220,37 @@ void TForm1::takeJobs(const CommandLineJobs& rules)
     LBjobliste->clear();
     for (const std::string& path : rules.jobs)
         addJob(path);
+    placeFolderButton();
+
+    listFolder = rules.folder ? rules.currentPath : rules.jobs.empty() ? std::string() : folderPart(rules.jobs.front());
+    if (listFolder.empty())
+        listFolder = currentDirectory;
+    else if (listFolder.front() != '/')
+        listFolder = currentDirectory + "/" + listFolder;
+}
+
+// A new job list starts afresh, as after start-up: the texts, the empty grid, and the
+// buttons a finished or stopped run switched off, and the stop flag, are as they were then,
+// so the new list can be run.
+void TForm1::startAfresh(const CommandLineJobs& rules)
+{
+    BFrage->setText(kFrageCaption);
+    LZiel->setText(kHint);
+    takeJobs(rules);
+    stopRequested = false;
+    for (QPushButton* button : {BFrage, braus, BGPSsich, bgpszurueck})
+        button->setEnabled(true);
+    Bstop->setEnabled(false);
+    sgdisplay->clearContents();
+    sgdisplay->setRowCount(5);
+    sgdisplay->setCurrentCell(-1, -1);
+    statusLine->setText(QString());
+}
+
+// Beside the label, whose width follows its text.
+void TForm1::placeFolderButton()
+{
+    folderButton->move(LZiel->geometry().right() + 13, LZiel->geometry().center().y() - folderButton->height() / 2);
 }
 
 int TForm1::jobCount() const
@@ -243,18 +294,37 @@ QString TForm1::localText(const std::string& bytes) const
 
 // Runs one command's body: not inside another command, and with every error it raises
 // shown by the standard error message, which ends the command.
-void TForm1::runCommand(const std::function<void()>& run)
+// While it runs, the progress bar shows how far it is; at its end the status line says what
+// it did.
+void TForm1::runCommand(RunKind kind, const std::function<void()>& run)
 {
     auto hold = commandGuard.tryEnter();
     if (!hold)
         return;
     runOutcome = RunOutcome::EndedEarly;
+    runSummary.start(kind, jobCount());
+    runProgress.emplace(jobCount(), runClock.now());
+    statusLine->setText(QString());
+    folderButton->setEnabled(false);
+    showProgress(0);
+    pbprogress->show();
     try {
         run();
     } catch (const std::exception& error) {
         showErrorMessage(this, error);
     }
     imageData.reset();
+    pbprogress->hide();
+    runProgress.reset();
+    folderButton->setEnabled(true);
+    statusLine->setText(QString::fromUtf8(runSummary.line(runOutcome)));
+}
+
+// After `done` of the run's images.
+void TForm1::showProgress(int done)
+{
+    pbprogress->setFormat(QString::fromUtf8(runProgress->text(done, runClock.now())));
+    pbprogress->setValue(runProgress->position(done));
 }
 
 void TForm1::createRunLog()
@@ -352,8 +422,6 @@ void TForm1::dragEnterEvent(QDragEnterEvent* event)
         event->acceptProposedAction();
 }
 
-// The new job list starts afresh, as after start-up: the buttons a finished or stopped
-// run switched off, and the stop flag, are as they were then, so the new list can be run.
 void TForm1::dropEvent(QDropEvent* event)
 {
     if (commandGuard.running())
@@ -362,11 +430,37 @@ void TForm1::dropEvent(QDropEvent* event)
     if (!rules)
         return;
     event->acceptProposedAction();
-    takeJobs(*rules);
-    stopRequested = false;
-    for (QPushButton* button : {BFrage, braus, BGPSsich, bgpszurueck})
-        button->setEnabled(true);
-    Bstop->setEnabled(false);
+    startAfresh(*rules);
+}
+
+void TForm1::chooseFolder()
+{
+    if (commandGuard.running())
+        return;
+    const QString folder = desktop.chooseFolder(this, QFile::decodeName(QByteArray::fromStdString(listFolder)));
+    if (!folder.isEmpty())
+        startAfresh(jobsFromCommandLine(QFile::encodeName(folder).toStdString(), currentDirectory));
+}
+
+void TForm1::openPhoto(int row)
+{
+    if (row >= jobCount() || !sgdisplay->item(row, 0))
+        return;
+    std::string path = jobPath(row);
+    if (!path.starts_with('/'))
+        path = currentDirectory + "/" + path;
+    const QString file = QFileInfo(QFile::decodeName(QByteArray::fromStdString(path))).absoluteFilePath();
+    if (!desktop.openFile(QUrl::fromLocalFile(file)))
+        statusLine->setText(QStringLiteral("lässt sich nicht öffnen: ") + localText(path));
+}
+
+void TForm1::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    const QSize extra = size() - kStartSize;
+    sgdisplay->setGeometry(kGridGeometry.adjusted(0, 0, extra.width(), extra.height()));
+    sgdisplay->setColumnWidth(0, kFirstColumnWidth + extra.width());
+    statusLine->move(16, sgdisplay->geometry().bottom() + 5);
 }
 
 void TForm1::closeEvent(QCloseEvent* event)

@@ -3,12 +3,15 @@
 #include "app/autosizelabel.h"
 #include "app/commandguard.h"
 #include "app/commandline.h"
+#include "app/desktop.h"
 #include "app/exiftool/exiftool.h"
 #include "net/httpget.h"
 #include "app/qtuithread.h"
+#include "app/progress.h"
 #include "app/requestpace.h"
 #include "app/runclock.h"
 #include "app/runlog.h"
+#include "app/runsummary.h"
 #include "app/services.h"
 #include "meta/file/commitqueue.h"
 #include "meta/locationfields.h"
@@ -33,6 +36,7 @@ class QDropEvent;
 class QListWidget;
 class QProgressBar;
 class QPushButton;
+class QResizeEvent;
 class QTableWidget;
 
 namespace vistado {
@@ -63,11 +67,16 @@ public:
     QPushButton* braus;          // Exit
     QPushButton* BGPSsich;       // GPS backup
     QPushButton* bgpszurueck;    // GPS restore
-    QProgressBar* pbprogress;    // shown by backup and restore
+    QProgressBar* pbprogress;    // shown while a command runs: "12 von 50, noch etwa 2 min"
     QTableWidget* sgdisplay;     // the status grid: file name, status or position, result
+    QPushButton* folderButton;   // "Ordner wählen…", beside LZiel
+    AutoSizeLabel* statusLine;   // under the grid: how the last run ended, in one line
     // "nur Kommentar": the place run writes the place into the comment alone, not into the
     // IPTC and XMP location fields. Unchecked at start.
     QCheckBox* CBnurKommentar;
+
+    // The folder dialog and the photo viewer.
+    Desktop desktop = Desktop::system();
 
     // Download components: geocoder requests, and the update check.
     net::THTTPGet HTTPGet1{qtUiThread(this)};
@@ -117,11 +126,11 @@ public:
     // Each command takes a hold on entry, so none starts inside another.
     CommandGuard commandGuard;
 
-    // How the last command ended: through its whole job list, at the stop button, or early
-    // (no answer from the geocoder, an error). The runs without a window take their exit
-    // status from it.
-    enum class RunOutcome { NotRun, Finished, Stopped, EndedEarly };
+    // How the last command ended. The runs without a window take their exit status from it.
+    using RunOutcome = vistado::RunOutcome;
     RunOutcome runOutcome = RunOutcome::NotRun;
+    // What the last command did with each photo, for the status line.
+    RunSummary runSummary;
     // The photos the last place run could not write; it went on with the next one each time.
     int unwrittenImages = 0;
     // The place run's photos whose writing ends in the background: their grid rows, their
@@ -158,7 +167,8 @@ public:
     // to its last, writing the run log protokoll.csv (in `currentDirectory`) and the status
     // grid, and lets the window process its events between steps, so the stop button and
     // the close box work; a click on a command button meanwhile is ignored. An error ends
-    // the command and is shown by the standard error message.
+    // the command and is shown by the standard error message. While a command runs the
+    // progress bar counts its photos; at its end the status line sums up what it did.
     // The place run: the place of each image's GPS position into its JPEG comment. A photo
     // that cannot be written gets its error in the run log and the grid, and the run goes
     // on; at its end one message tells how many could not be written.
@@ -196,8 +206,17 @@ public:
     void brausClick();
     void FormClose();
 
+    // "Ordner wählen…": the folder chosen in the desktop's dialog, which starts at the job
+    // list's folder, becomes the job list as if the window had been opened on it; nothing
+    // happens while a command runs.
+    void chooseFolder();
+    // A double-click on grid row `row` opens its photo in the desktop's viewer.
+    void openPhoto(int row);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // The grid takes the room a larger window gives, its first column the width.
+    void resizeEvent(QResizeEvent* event) override;
     // A folder or JPEG files dropped from a file manager become the job list, as the
     // command-line argument does at start-up; refused while a command runs.
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -209,11 +228,14 @@ private:
     void versionpruefen();
     void buildJobList();
     void takeJobs(const CommandLineJobs& rules);
+    void startAfresh(const CommandLineJobs& rules);
+    void placeFolderButton();
     void addJob(const std::string& path);
     std::string ownFile(const char* name) const;
     // A text of the program's 8-bit world (a path, a place text) as the window shows it.
     QString localText(const std::string& bytes) const;
-    void runCommand(const std::function<void()>& run);
+    void runCommand(RunKind kind, const std::function<void()>& run);
+    void showProgress(int done);
     void createRunLog();
     void processPendingEvents();
     void startImage(int row);
@@ -245,6 +267,9 @@ private:
 
     // The close box was used while a command ran: close once it has stopped.
     bool closeAfterCommand = false;
+    // Where the folder dialog starts: the job list's folder.
+    std::string listFolder;
+    std::optional<RunProgress> runProgress;  // while a command runs
 };
 
 }  // namespace vistado

@@ -1,5 +1,5 @@
 // Folders and photos dropped onto the window, as a file manager drops them: Qt's drag and
-// drop events carrying file URLs.
+// drop events carrying file URLs; and a folder chosen in the folder dialog.
 
 #include "formprobe.h"
 #include "testfiles.h"
@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QMimeData>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QUrl>
 
 #include <gtest/gtest.h>
@@ -132,6 +133,43 @@ TEST_F(DropTest, NewListCanBeRunAfterAStop)
     EXPECT_TRUE(form.BFrage->isEnabled());
     EXPECT_FALSE(form.Bstop->isEnabled());
     EXPECT_TRUE(form.braus->isEnabled());
+}
+
+// The folder dialog starts at the job list's folder; the folder chosen there becomes the job
+// list as a dropped one does, the grid emptied. Cancelled, or while a command runs, nothing
+// changes.
+TEST_F(DropTest, AChosenFolderBecomesTheJobListLikeADroppedOne)
+{
+    TForm1 form(path("Paris/c.jpg"), tmp.path());
+    std::vector<std::string> starts;
+    QString chosen = QString::fromStdString(path("Rom"));
+    form.desktop.chooseFolder = [&](QWidget* parent, const QString& start) {
+        EXPECT_EQ(parent, &form);
+        starts.push_back(start.toStdString());
+        return chosen;
+    };
+    form.BFrage->click();
+    form.bstopClick();
+    form.folderButton->click();
+    EXPECT_EQ(starts, std::vector<std::string>{path("Paris/")});
+    EXPECT_EQ(jobList(form), (Jobs{path("Rom/a.jpg"), path("Rom/b.JPG")}));
+    EXPECT_EQ(form.LZiel->text().toStdString(), "Bilder im Verzeichnis \"Rom\"");
+    EXPECT_EQ(form.BFrage->text().toStdString(), "Orte ermitteln?");
+    EXPECT_FALSE(form.stopRequested);
+    EXPECT_TRUE(form.BFrage->isEnabled());
+    EXPECT_FALSE(form.Bstop->isEnabled());
+    EXPECT_EQ(form.sgdisplay->item(0, 0), nullptr);
+    EXPECT_EQ(form.sgdisplay->rowCount(), 5);
+    EXPECT_EQ(form.statusLine->text(), QString());
+
+    chosen.clear();
+    form.folderButton->click();
+    EXPECT_EQ(starts.back(), path("Rom/"));
+    EXPECT_EQ(jobList(form), (Jobs{path("Rom/a.jpg"), path("Rom/b.JPG")}));
+
+    const auto hold = form.commandGuard.tryEnter();
+    form.chooseFolder();
+    EXPECT_EQ(starts.size(), 2u);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "testfiles.h"
 #include "app/vistado4.h"
 
+#include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTableWidget>
@@ -134,8 +135,10 @@ TEST_F(GpsBackupRun, BackupWritesOneTextFilePerImageWithExifToolsLines)
     EXPECT_FALSE(form.BGPSsich->isEnabled());
     EXPECT_FALSE(form.bgpszurueck->isEnabled());
     EXPECT_TRUE(form.braus->isEnabled());
-    EXPECT_TRUE(form.pbprogress->isVisible());
+    EXPECT_FALSE(form.pbprogress->isVisible());
     EXPECT_EQ(progress, (std::vector<int>{17, 33, 50, 67, 83, 100}));
+    EXPECT_EQ(form.statusLine->text().toStdString(),
+              "Fertig: 2 gesichert, 1 ohne GPS, 1 ohne Exif-Daten, 1 mit MIE-Datei, 1 nicht lesbar");
     EXPECT_EQ(gpsRenderingMode(), 2);
     // The images themselves are not touched by the backup.
     EXPECT_EQ(exifTool({"-s3", "-n", "-GPSLatitude"}, path("a nord ost.jpg")), "48.137154");
@@ -195,6 +198,7 @@ TEST_F(GpsBackupRun, RestorePutsBackThePositionsExifToolRemoved)
         EXPECT_FALSE(off->isEnabled()) << off->text().toStdString();
     EXPECT_TRUE(form.braus->isEnabled());
     EXPECT_EQ(form.pbprogress->value(), 100);
+    EXPECT_EQ(form.statusLine->text().toStdString(), "Fertig: 2 zurückgeholt, 4 ohne Sicherung");
     // The restore does not show its parameter text.
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Vistado  MV " VISTADO_EXPECTED_VERSION));
 }
@@ -209,6 +213,7 @@ TEST_F(GpsBackupRun, WithoutExifToolEachImageSaysSoAndTheRunGoesOn)
                                                               this->path("b_sued_west.jpg") + ";hat GPS schreiben.. Fehler mit Exiftool\r\n" +
                                                               folder + "/");
     EXPECT_EQ(gridText(backup, 1, 2), "Fehler mit Exiftool");
+    EXPECT_TRUE(backup.statusLine->text().endsWith(QStringLiteral(", 2 fehlgeschlagen")));
     EXPECT_FALSE(std::filesystem::exists(folder + "/gpstext"));
     makeFolder(tmp.file("Urlaub/gpstext"));
     EXPECT_EQ(backup.BFrage->text(), QStringLiteral("fertig"));
@@ -246,6 +251,7 @@ TEST_F(GpsBackupRun, ABackupFileThatCannotBeReadEndsTheRestoreWithTheErrorMessag
     EXPECT_FALSE(form.braus->isEnabled());
     EXPECT_TRUE(form.Bstop->isEnabled());
     EXPECT_FALSE(form.commandGuard.running());
+    EXPECT_EQ(form.statusLine->text().toStdString(), "Abgebrochen nach 0 von 6 Bildern: 0 zurückgeholt");
 }
 
 TEST_F(GpsBackupRun, ARestoreFromAnIncompleteBackupStartsNothing)
@@ -272,6 +278,8 @@ TEST_F(GpsBackupRun, ARestoreFromAnIncompleteBackupStartsNothing)
         EXPECT_EQ(readFile(path(name)), bytes) << name;
     EXPECT_EQ(exifTool({"-s3", "-n", "-GPSPosition"}, path("b_sued_west.jpg")), "-33.856784 -70.123456");
     EXPECT_EQ(form.BFrage->text(), QStringLiteral("fertig"));
+    EXPECT_EQ(form.statusLine->text().toStdString(),
+              "Fertig: 0 zurückgeholt, 3 ohne Sicherung, 3 mit unvollständiger Sicherung");
 }
 
 TEST_F(GpsBackupRun, EachPhotoHasABackupFileOfItsOwnOrIsToldItHasNone)
@@ -288,6 +296,7 @@ TEST_F(GpsBackupRun, EachPhotoHasABackupFileOfItsOwnOrIsToldItHasNone)
     EXPECT_EQ(log(), names + "/a.JPG;hat GPS schreiben.. ok\r\n" + names + "/a.jpg;hat GPS schreiben.. Sicherung vorhanden\r\n" +
                          names + "/x.jpg;hat GPS schreiben.. ok\r\n" + names + "/x.JPG.jpg;hat GPS schreiben.. ok\r\n");
     EXPECT_EQ(gridText(backup, 1, 2), "Sicherung vorhanden");
+    EXPECT_EQ(backup.statusLine->text().toStdString(), "Fertig: 3 gesichert, 1 schon vorhanden");
     EXPECT_NE(readFile(names + "/gpstext/a.txt").find("50 deg 0' 0.00\" N"), std::string::npos);
 
     for (const char* name : {"x.JPG.jpg", "x.jpg"})

@@ -49,6 +49,7 @@ protected:
 
 TEST_F(WithoutWindow, ABadCommandLineEndsWithStatus2)
 {
+    writeFile(tmp.file("protokoll.csv"), "vom letzten Lauf\r\n");
     const std::vector<std::vector<std::string>> bad{
         {"--bogus"}, {"--orte", "a", "b"}, {"--help", "a"}, {"--gps-sichern", "a.jpg", "--orte"}};
     for (const auto& arguments : bad) {
@@ -57,11 +58,12 @@ TEST_F(WithoutWindow, ABadCommandLineEndsWithStatus2)
         EXPECT_EQ(result.exitStatus, 2);
         EXPECT_EQ(result.out, "");
         EXPECT_EQ(result.err.rfind("Aufruf: vistado", 0), 0u) << result.err;
-        EXPECT_FALSE(exists("protokoll.csv"));
+        EXPECT_EQ(readFile(tmp.file("protokoll.csv")), "vom letzten Lauf\r\n");
     }
     const ProgramResult help = vistado({"--help"});
     EXPECT_EQ(help.exitStatus, 0);
     EXPECT_NE(help.out.find("vistado --orte [PFAD]"), std::string::npos);
+    EXPECT_TRUE(help.out.ends_with(".\n")) << help.out;
 }
 
 TEST_F(WithoutWindow, BackupAndRestoreOfAFileNamedLikeOptionsAndCommands)
@@ -74,6 +76,7 @@ TEST_F(WithoutWindow, BackupAndRestoreOfAFileNamedLikeOptionsAndCommands)
     // Only the run log's lines: nothing ExifTool printed.
     EXPECT_EQ(backup.out, name + ";hat GPS schreiben.. ok\n");
     EXPECT_EQ(backup.err.find("output files created"), std::string::npos) << backup.err;
+    EXPECT_TRUE(("\n" + backup.err).ends_with("\nFertig: 1 gesichert\n")) << backup.err;
     EXPECT_EQ(readFile(tmp.file("protokoll.csv")), name + ";hat GPS schreiben.. ok\r\n");
     // ExifTool has ended when the program ends.
     EXPECT_EQ(readFile(tmp.file("gpstext/-x; \"y\" $(touch z).txt")),
@@ -85,6 +88,7 @@ TEST_F(WithoutWindow, BackupAndRestoreOfAFileNamedLikeOptionsAndCommands)
     const ProgramResult restore = vistado({"--gps-zurueck", name});
     EXPECT_EQ(restore.exitStatus, 0) << restore.err;
     EXPECT_EQ(restore.out, name + "; zur\xC3\xBC" "ck.. ok\n");
+    EXPECT_TRUE(("\n" + restore.err).ends_with("\nFertig: 1 zur\xC3\xBC" "ckgeholt\n")) << restore.err;
     EXPECT_EQ(exifTool({"-s3", "-GPSPosition"}, tmp.path() + "/" + name), "48 deg 8' 13.75\" N, 11 deg 34' 34.05\" E");
     EXPECT_FALSE(exists("z"));
 }
@@ -99,6 +103,7 @@ TEST_F(WithoutWindow, APlaceRunPrintsEachLogLineAsItIsWritten)
     EXPECT_EQ(run.exitStatus, 0) << run.err;
     EXPECT_EQ(run.out, "Rom/a.jpg;41.902782,12.496366;>Via del Corso<>Centro<>Roma<>Lazio<>Italia<\n"
                        "Rom/b.jpg;kein GPS \n");
+    EXPECT_TRUE(("\n" + run.err).ends_with("\nFertig: 1 Ort geschrieben, 1 ohne GPS\n")) << run.err;
     EXPECT_EQ(readFile(tmp.file("protokoll.csv")), "Rom/a.jpg;41.902782,12.496366;>Via del Corso<>Centro<>Roma<>Lazio<>Italia<\r\n"
                                          "Rom/b.jpg;kein GPS \r\n");
     EXPECT_EQ(exifTool({"-b", "-Comment"}, tmp.path() + "/Rom/a.jpg"), ">Via del Corso<>Centro<>Roma<>Lazio<>Italia<  ");
@@ -152,6 +157,7 @@ TEST_F(WithoutWindow, NothingToRunOverIsSaidAndTheRunLogStays)
     writeFile(tmp.file("protokoll.csv"), "vom letzten Lauf\r\n");
     makeFolder(tmp.file("leer"));
     writeFile(tmp.file("leer/notiz.txt"), "");
+    writeFile(tmp.file("a.png"), "");
     const std::string tooLong(300, 'x');
     struct Case {
         std::vector<std::string> arguments;
@@ -163,6 +169,8 @@ TEST_F(WithoutWindow, NothingToRunOverIsSaidAndTheRunLogStays)
         {{"--gps-zurueck", "leer/nix.jpg"}, 2, "Pfad nicht gefunden: leer/nix.jpg\n"},
         {{"--orte", "leer"}, 0, "keine JPEG-Dateien in leer\n"},
         {{"--gps-sichern", tooLong}, 2, "Ordner nicht lesbar: " + tooLong + "\n"},
+        {{"--orte", "a.png"}, 2, "keine JPEG-Datei: a.png\n"},
+        {{"--gps-sichern", "leer/nix.jpeg"}, 2, "keine JPEG-Datei: leer/nix.jpeg\n"},
     };
     // Permissions hold back everybody but root.
     if (geteuid() != 0) {
@@ -192,7 +200,8 @@ TEST_F(WithoutWindow, APhotoThatCannotBeWrittenGivesStatus1AfterTheWholeRun)
 
     const ProgramResult run = vistado({"--orte", ""}, "127.0.0.1:" + std::to_string(service->port()));
     EXPECT_EQ(run.exitStatus, 1);
-    EXPECT_TRUE(("\n" + run.err).ends_with("\n1 Bild konnte nicht geschrieben werden\n")) << run.err;
+    EXPECT_TRUE(("\n" + run.err).ends_with("\n1 Bild konnte nicht geschrieben werden\nFertig: 1 Ort geschrieben, 1 Fehler\n"))
+        << run.err;
     EXPECT_EQ(run.out.rfind("a.jpg;1.000000,1.000000;>Eins<>b<>c<>d<;Fehler: JPEG-Fehler #", 0), 0u) << run.out;
     EXPECT_TRUE(run.out.ends_with("\nb.jpg;3.000000,3.000000;>Drei<>b<>c<>d<\n")) << run.out;
 }

@@ -13,8 +13,11 @@
 #include "app/vistado4.h"
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QListWidget>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -144,6 +147,8 @@ TEST_F(PlaceRun, TagsThePhotosWithGpsAndLeavesTheOthersAlone)
     EXPECT_TRUE(form.bgpszurueck->isEnabled());
     EXPECT_EQ(decimalSeparator(), ',');
     EXPECT_FALSE(form.imageData);
+    EXPECT_EQ(form.statusLine->text().toStdString(),
+              "Fertig: 2 Orte geschrieben, 1 schon mit Ort, 1 ohne GPS, 1 ohne Exif-Daten");
 }
 
 TEST_F(PlaceRun, AnEmptyJobListStillEmptiesTheRunLog)
@@ -169,6 +174,7 @@ TEST_F(PlaceRun, NoPlaceFoundLeavesThePhotoAsItWas)
     EXPECT_EQ(jobList(form), std::vector<std::string>{path("a.jpg") + " gelesen1.500000,2.500000"});
     EXPECT_EQ(gridText(form, 0, 2), "");
     EXPECT_EQ(form.BFrage->text(), QStringLiteral("fertig"));
+    EXPECT_EQ(form.statusLine->text().toStdString(), "Fertig: 0 Orte geschrieben, 1 Ort nicht gefunden");
 }
 
 // A service that is down, refuses the request or breaks its reply off ends the run at that
@@ -206,6 +212,7 @@ TEST_F(PlaceRun, AGeocoderThatFailsEndsTheRunAtThatImage)
         EXPECT_TRUE(form.Bstop->isEnabled());
         EXPECT_FALSE(form.braus->isEnabled());
         EXPECT_FALSE(std::filesystem::exists(tmp.path() + "/geodat.xml"));
+        EXPECT_EQ(form.statusLine->text().toStdString(), "Abgebrochen nach 0 von 2 Bildern: 0 Orte geschrieben");
 
         // A second run opens the image again, not the job list's marked entry.
         form.BFrage->click();
@@ -265,6 +272,49 @@ TEST_F(PlaceRun, StopDuringALongOfflineRunEndsItAfterThatPhoto)
     EXPECT_TRUE(form.braus->isEnabled());
 }
 
+// While the run goes on, the bar counts its photos and, after its first seconds, tells the
+// time left at the pace so far; the grid keeps the photo at work in view. Each photo here
+// takes a second.
+TEST_F(PlaceRun, TheProgressBarCountsThePhotosAndTellsTheTimeLeft)
+{
+    const auto name = [](int i) { return "IMG_" + std::to_string(100 + i).substr(1) + ".jpg"; };
+    makePhotos(folder, {{name(0), gpsTags("43.4633", "N", "11.8796", "E")}});
+    for (int i = 1; i < 50; ++i)
+        writeFile(path(name(i)), bytes(name(0)));
+    TForm1 form(folder, tmp.path());
+    FakeClock time;
+    form.runClock = time.clock();
+    form.show();
+    struct Shown {
+        int value;
+        std::string text;
+        bool rowInView;
+        bool operator==(const Shown&) const = default;
+    };
+    std::vector<Shown> shown;
+    QObject::connect(form.pbprogress, &QProgressBar::valueChanged, [&](int value) {
+        const QTableWidget* grid = form.sgdisplay;
+        const QRect row = grid->visualItemRect(grid->item(grid->currentRow(), 0));
+        shown.push_back({value, form.pbprogress->text().toStdString(),
+                         form.pbprogress->isVisible() && grid->viewport()->rect().contains(row)});
+        time.advance(std::chrono::seconds(1));
+    });
+    form.BFrage->click();
+
+    ASSERT_EQ(shown.size(), 50u);
+    EXPECT_EQ(shown[0], (Shown{2, "1 von 50", true}));
+    EXPECT_EQ(shown[2], (Shown{6, "3 von 50", true}));
+    EXPECT_EQ(shown[3], (Shown{8, "4 von 50, noch etwa 35 s", true}));  // 3 s for 4 photos
+    EXPECT_EQ(shown[24], (Shown{50, "25 von 50, noch etwa 25 s", true}));
+    EXPECT_EQ(shown[49], (Shown{100, "50 von 50", true}));
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        EXPECT_EQ(shown[i].value, 2 * static_cast<int>(i + 1));
+        EXPECT_TRUE(shown[i].rowInView) << i;
+    }
+    EXPECT_FALSE(form.pbprogress->isVisible());
+    EXPECT_EQ(form.statusLine->text().toStdString(), "Fertig: 50 Orte geschrieben");
+}
+
 TEST_F(PlaceRun, BackupAndPlaceRunInOneWindowEachReadTheirOwnPositionFormat)
 {
     makePhotos(folder, {{"a.jpg", gpsTags("48.137154", "N", "11.576124", "E")}});
@@ -322,6 +372,7 @@ TEST_F(PlaceRun, StopDuringAnImageEndsTheRunAfterIt)
     EXPECT_FALSE(form.BFrage->isEnabled());
     EXPECT_FALSE(form.Bstop->isEnabled());
     EXPECT_TRUE(form.braus->isEnabled());
+    EXPECT_EQ(form.statusLine->text().toStdString(), "Gestoppt nach 2 von 3 Bildern: 2 Orte geschrieben");
 
     // The stop holds for the rest of the program's run: the next command ends after one image.
     // It opens the image, not the job list's marked entry.
@@ -372,6 +423,7 @@ TEST_F(PlaceRun, APhotoThatCannotBeWrittenDoesNotStopTheRun)
                                                        path("b.jpg") + " gelesen2.000000,2.000000",
                                                        path("c.jpg") + " gelesen3.000000,3.000000 geschrieben"}));
     EXPECT_EQ(form.BFrage->text(), QStringLiteral("fertig"));
+    EXPECT_EQ(form.statusLine->text().toStdString(), "Fertig: 1 Ort geschrieben, 2 Fehler");
     EXPECT_EQ(form.unwrittenImages, 2);
     EXPECT_FALSE(form.imageData);
 }

@@ -8,6 +8,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -32,6 +33,8 @@ TEST(Form1, CaptionAndTextsAtStart)
     EXPECT_EQ(form.braus->text(), QStringLiteral("Exit"));
     EXPECT_EQ(form.BGPSsich->text(), QStringLiteral("GPS sichern"));
     EXPECT_EQ(form.bgpszurueck->text(), QStringLiteral("GPS zurückholen"));
+    EXPECT_EQ(form.folderButton->text(), QStringLiteral("Ordner wählen…"));
+    EXPECT_EQ(form.statusLine->text(), QString());
     EXPECT_EQ(form.jobCount(), 0);
     EXPECT_FALSE(form.stopRequested);
     EXPECT_FALSE(form.runLog.isOpen());
@@ -57,7 +60,7 @@ TEST(Form1, ControlsAtStart)
         {form.braus, {344, 88, 67, 25}, true, true},
         {form.BGPSsich, {16, 88, 89, 25}, true, true},
         {form.bgpszurueck, {120, 88, 97, 25}, true, true},
-        {form.pbprogress, {232, 48, 177, 25}, false, true},
+        {form.pbprogress, {232, 48, 401, 25}, false, true},
         {form.sgdisplay, {16, 128, 617, 137}, true, true},
     };
     for (const Control& c : controls) {
@@ -71,6 +74,14 @@ TEST(Form1, ControlsAtStart)
     EXPECT_EQ(form.LZiel->pos(), QPoint(16, 16));
     EXPECT_TRUE(form.LZiel->isVisibleTo(&form));
     EXPECT_EQ(form.LZiel->layoutDirection(), Qt::LeftToRight);
+    // The folder button beside the label, on its line; the status line under the grid.
+    EXPECT_GT(form.folderButton->x(), form.LZiel->geometry().right());
+    EXPECT_LT(form.folderButton->x(), form.LZiel->geometry().right() + 20);
+    EXPECT_LE(form.folderButton->y(), form.LZiel->y());
+    EXPECT_GE(form.folderButton->geometry().bottom(), form.LZiel->geometry().bottom());
+    EXPECT_LT(form.folderButton->geometry().bottom(), form.BFrage->y());
+    EXPECT_TRUE(form.folderButton->isEnabled());
+    EXPECT_EQ(form.statusLine->pos(), QPoint(16, 269));
 
     EXPECT_EQ(form.pbprogress->minimum(), 0);
     EXPECT_EQ(form.pbprogress->maximum(), 100);
@@ -108,6 +119,65 @@ TEST(Form1, StatusGridAtStart)
     EXPECT_FALSE(grid->currentIndex().isValid());
     EXPECT_TRUE(grid->selectedItems().isEmpty());
     EXPECT_EQ(grid->item(0, 0), nullptr);
+}
+
+// A larger window gives its room to the grid and the grid's first column; the other
+// controls stay where they are.
+TEST(Form1, TheGridTakesTheRoomOfALargerWindow)
+{
+    TempDir tmp;
+    TForm1 form("", tmp.path());
+    form.show();
+    EXPECT_EQ(form.minimumSize(), QSize(776, 303));
+    EXPECT_EQ(form.maximumSize(), QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
+    EXPECT_TRUE(form.windowFlags() & Qt::WindowMaximizeButtonHint);
+
+    form.resize(1200, 700);
+    QApplication::processEvents();
+    EXPECT_EQ(form.sgdisplay->geometry(), QRect(16, 128, 617 + 424, 137 + 397));
+    const int widths[] = {200 + 424, 120, 300, 64, 64};
+    for (int column = 0; column < 5; ++column)
+        EXPECT_EQ(form.sgdisplay->columnWidth(column), widths[column]) << column;
+    EXPECT_EQ(form.statusLine->pos(), QPoint(16, 269 + 397));
+    EXPECT_EQ(form.BFrage->geometry(), QRect(16, 48, 201, 25));
+    EXPECT_EQ(form.braus->geometry(), QRect(344, 88, 67, 25));
+
+    form.resize(776, 303);
+    QApplication::processEvents();
+    EXPECT_EQ(form.sgdisplay->geometry(), QRect(16, 128, 617, 137));
+    EXPECT_EQ(form.sgdisplay->columnWidth(0), 200);
+}
+
+// Rows the run has reached open their photo, by its full path; a viewer that cannot be
+// started is said in the status line.
+TEST(Form1, ADoubleClickOnARowOpensItsPhoto)
+{
+    TempDir tmp;
+    for (const char* name : {"a.jpg", "b c.jpg"})
+        writeFile(tmp.file(name), "");
+    TForm1 form("", tmp.path());
+    std::vector<QUrl> opened;
+    bool viewerThere = true;
+    form.desktop.openFile = [&](const QUrl& file) {
+        opened.push_back(file);
+        return viewerThere;
+    };
+    form.show();
+    form.BFrage->click();
+    const auto doubleClick = [&form](int row) {
+        QTableWidget* grid = form.sgdisplay;
+        const QRect cell = grid->visualRect(grid->model()->index(row, 1));
+        // As the system delivers one: a click, and a second press that comes as the double-click.
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+    };
+    doubleClick(1);
+    doubleClick(2);  // the empty row below the last
+    EXPECT_EQ(opened, std::vector<QUrl>{QUrl::fromLocalFile(QString::fromStdString(tmp.file("b c.jpg")))});
+
+    viewerThere = false;
+    doubleClick(0);
+    EXPECT_EQ(form.statusLine->text(), QString::fromStdString("lässt sich nicht öffnen: " + tmp.file("a.jpg")));
 }
 
 TEST(Form1, TabOrder)

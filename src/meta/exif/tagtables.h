@@ -11,7 +11,7 @@ namespace vistado {
 // Which table a TIFF directory's tags come from.
 enum class DirectoryKind { Main = 1, Gps = 2 };
 
-// The 250 rows of the main tag table (ascending tag numbers) and the 31 rows
+// The 253 rows of the main tag table (ascending tag numbers) and the 31 rows
 // of the GPS table. Captions are empty until FillDescriptions has run.
 std::span<const TTagEntry> mainTagTable();
 std::span<const TTagEntry> gpsTagTable();
