@@ -1,7 +1,8 @@
 // The place run's speed and memory, each figure beside its peer measured in the same run:
 //
 // - Offline: `vistado --orte` over copies of the sample files' GPS photos, beside
-//   `vistado-meta --comment` writing the same place texts into another copy of them.
+//   `vistado-meta --comment` writing the same place texts into another copy of them; and
+//   the run that writes the location fields with the comment beside `--nur-kommentar`.
 // - Against a geocoding service on loopback that answers at once, asked without pauses
 //   (VISTADO_GEOCODER_INTERVAL_MS=0), beside the offline run over the same photos; and at the
 //   default interval, beside that interval.
@@ -170,10 +171,13 @@ std::optional<double> timedRun(const std::vector<std::string>& command, const Pr
 // The place run over the folder `photos` of `workFolder`; its seconds, or nothing when it
 // failed or left its last photo without a place.
 std::optional<double> placeRun(const std::string& workFolder, const std::string& photos,
-                               const std::string& geocoderHost = "", std::optional<std::string> interval = std::nullopt)
+                               const std::string& geocoderHost = "", std::optional<std::string> interval = std::nullopt,
+                               bool commentOnly = false)
 {
-    const auto seconds =
-        timedRun({VISTADO_PROGRAM, "--orte", photos}, vistadoOptions(workFolder, geocoderHost, interval));
+    std::vector<std::string> command = {VISTADO_PROGRAM, "--orte", photos};
+    if (commentOnly)
+        command.insert(command.begin() + 2, "--nur-kommentar");
+    const auto seconds = timedRun(command, vistadoOptions(workFolder, geocoderHost, interval));
     std::vector<std::filesystem::path> files;
     for (const auto& entry : std::filesystem::directory_iterator(workFolder + "/" + photos))
         files.push_back(entry.path());
@@ -279,6 +283,54 @@ void BM_OfflineRunBesideMetaComment(benchmark::State& state)
     state.counters["run_time_per_meta_time"] = median(ratios);
 }
 BENCHMARK(BM_OfflineRunBesideMetaComment)->Iterations(1)->Unit(benchmark::kSecond);
+
+// The processor time of the programs this process ran and waited for, so far.
+double childrenCpuSeconds()
+{
+    rusage children{};
+    getrusage(RUSAGE_CHILDREN, &children);
+    const auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
+    return seconds(children.ru_utime) + seconds(children.ru_stime);
+}
+
+// The location fields' cost: the offline run writing them with the comment (an IIM and an
+// XMP segment made for each photo) beside the run that writes the comment alone. The
+// processor time beside the wall time: on a shared disk the latter is noisy.
+void BM_OfflineRunWithFieldsBesideCommentOnly(benchmark::State& state)
+{
+    const int images = setting("VISTADO_BENCH_IMAGES", 2002);
+    std::vector<double> fieldsSeconds, commentSeconds, ratios, cpuRatios;
+    for (auto _ : state) {
+        // Each side's processor time in each round, in the rounds' order.
+        std::vector<double> fieldsCpu, commentCpu;
+        const auto timed = [](bool commentOnly, std::vector<double>& cpu) {
+            return [commentOnly, &cpu](const TempDir& work, const std::string& side) {
+                const double before = childrenCpuSeconds();
+                const auto seconds = placeRun(work.path(), side, "", std::nullopt, commentOnly);
+                cpu.push_back(childrenCpuSeconds() - before);
+                return seconds;
+            };
+        };
+        const auto rounds = compareInRounds(images, timed(false, fieldsCpu), timed(true, commentCpu));
+        if (!rounds) {
+            state.SkipWithError("a run failed");
+            return;
+        }
+        for (const auto& [fields, comment] : *rounds) {
+            fieldsSeconds.push_back(fields);
+            commentSeconds.push_back(comment);
+            ratios.push_back(fields / comment);
+        }
+        for (std::size_t i = 0; i < fieldsCpu.size(); ++i)
+            cpuRatios.push_back(fieldsCpu[i] / commentCpu[i]);
+    }
+    state.counters["photos"] = images;
+    state.counters["fields_photos_per_s"] = images / median(fieldsSeconds);
+    state.counters["comment_only_photos_per_s"] = images / median(commentSeconds);
+    state.counters["fields_time_per_comment_time"] = median(ratios);
+    state.counters["fields_cpu_per_comment_cpu"] = median(cpuRatios);
+}
+BENCHMARK(BM_OfflineRunWithFieldsBesideCommentOnly)->Iterations(1)->Unit(benchmark::kSecond);
 
 // A geocoding service on loopback that answers every position at once with the same place.
 class LoopbackService {

@@ -1,7 +1,7 @@
 // Writes the fuzz targets' seed files, built with the tests' builders:
 //   fuzz_seeds FOLDER
-// makes FOLDER/openimage, FOLDER/writer, FOLDER/iptc, FOLDER/placereply,
-// FOLDER/gpsbackup and FOLDER/track.
+// makes FOLDER/openimage, FOLDER/writer, FOLDER/iptc, FOLDER/app13writer,
+// FOLDER/xmppacket, FOLDER/placereply, FOLDER/gpsbackup and FOLDER/track.
 
 #include "geocoderreplies.h"
 #include "gpxbuilder.h"
@@ -67,6 +67,18 @@ std::string nikonNote(bool bigEndian)
         note.directoryBlock(0, 8);
 }
 
+// A packet as photo programs write it: a wrapper, several namespaces, a bag, a struct.
+constexpr const char* kSeedPacket =
+    "<?xpacket begin='\xEF\xBB\xBF' id='W5M0MpCehiHzreSzNTczkc9d'?>\n"
+    "<x:xmpmeta xmlns:x='adobe:ns:meta/'><rdf:RDF xmlns:rdf='http://www.w3.org/1999/02/22-rdf-syntax-ns#'>"
+    "<rdf:Description rdf:about='' xmlns:dc='http://purl.org/dc/elements/1.1/' "
+    "xmlns:xmp='http://ns.adobe.com/xap/1.0/' xmlns:Iptc4xmpExt='http://iptc.org/std/Iptc4xmpExt/2008-02-29/' "
+    "xmlns:xmpNote='http://ns.adobe.com/xmp/note/' xmp:Rating='3' xmpNote:HasExtendedXMP='0123'>"
+    "<dc:subject><rdf:Bag><rdf:li>Alpen</rdf:li><rdf:li>Urlaub</rdf:li></rdf:Bag></dc:subject>"
+    "<Iptc4xmpExt:LocationShown><rdf:Bag><rdf:li rdf:parseType='Resource'><Iptc4xmpExt:City>Wien</Iptc4xmpExt:City>"
+    "</rdf:li></rdf:Bag></Iptc4xmpExt:LocationShown>"
+    "</rdf:Description></rdf:RDF></x:xmpmeta>\n<?xpacket end='w'?>";
+
 // The pieces of a real JPEG behind its SOI, so that metadata can go in front.
 std::string realImageBehindSoi()
 {
@@ -104,6 +116,16 @@ void imageSeeds(const std::filesystem::path& folder)
     writeSeed(folder / "openimage", "iptc.tif", iptcTiff.build());
     writeSeed(folder / "iptc", "seed1", iptc.substr(2));
     writeSeed(folder / "iptc", "seed2", iptcSegmentWith(iptcDataset(2, 20, "Supp, \"Cat\"") + iptcDataset(8, 10, "x")).substr(2));
+    writeSeed(folder / "app13writer", "seed1", iptc.substr(4));
+    writeSeed(folder / "app13writer", "seed2",
+              app13SegmentWith(photoshopResource(0x03ED, std::string(16, '\x01')) +
+                               photoshopResource(0x0404, iptcDataset(1, 90, "\x1B%G") + iptcDataset(2, 0, "\x00\x04") +
+                                                             iptcDataset(2, 25, "Alpen") + iptcDataset(2, 120, "Text")) +
+                               photoshopResource(0x0425, std::string(16, '\0')))
+                  .substr(4));
+    writeSeed(folder / "app13writer", "seed3", app13SegmentWith(photoshopResource(0x040C, "thumb")).substr(4));
+    writeSeed(folder / "xmppacket", "empty", "<x:xmpmeta xmlns:x='adobe:ns:meta/'></x:xmpmeta>");
+    writeSeed(folder / "xmppacket", "photo", kSeedPacket);
 }
 
 void textSeeds(const std::filesystem::path& folder)

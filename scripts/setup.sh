@@ -6,8 +6,8 @@ set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 
 PACKAGES="build-essential cmake pkg-config git
-qt6-base-dev libcurl4-openssl-dev libjpeg62-turbo-dev libjpeg-turbo-progs
-libgeonames-dev libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev
+qt6-base-dev libcurl4-openssl-dev libssl-dev libexempi-dev exiv2 libjpeg62-turbo-dev libjpeg-turbo-progs
+libgeonames-dev libpugixml-dev libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev
 libimage-exiftool-perl xvfb xauth fonts-dejavu-core
 nlohmann-json3-dev libexpat1-dev iso-codes librsvg2-bin desktop-file-utils appstream man-db"
 

@@ -4,12 +4,14 @@
 
 #include "app/downloadwait.h"
 #include "places/offlineplaces.h"
+#include "places/placefields.h"
 #include "places/placereply.h"
 #include "places/placetext.h"
 #include "places/positiontext.h"
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 
 namespace vistado {
@@ -65,9 +67,11 @@ bool TForm1::hole_daten(const std::string& positionText)
 
 std::string TForm1::mache_orts_info()
 {
+    placeFields = {};
     if (offlineReply) {
         std::istringstream in(*offlineReply);
         offlineReply.reset();
+        placeFields = offlineFields;
         return placeTextFromReply(in, nameCharset);
     }
     const std::string reply = ownFile(kReplyFile);
@@ -80,7 +84,12 @@ std::string TForm1::mache_orts_info()
         setWindowTitle(QStringLiteral("Fehler beim xml-Lesen"));
         return {};
     }
-    const std::string placeText = placeTextFromReply(in, nameCharset);
+    // The comment's names come from the reply's lines, the fields from its address
+    // components by their types.
+    const std::string replyText{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::istringstream lines(replyText);
+    const std::string placeText = placeTextFromReply(lines, nameCharset);
+    placeFields = placeFieldsFromReply(replyText);
     in.close();
     std::filesystem::remove(reply);
     return placeText;
@@ -102,7 +111,9 @@ std::string TForm1::offlineReplyFor(const std::string& positionText)
     if (!offlinePlaces)
         offlinePlaces = std::make_unique<OfflinePlaces>();
     const std::optional<Position> at = parsePositionText(positionText);
-    return placeReplyText(at ? offlinePlaces->nearest(*at) : std::nullopt);
+    const std::optional<PlaceMatch> match = at ? offlinePlaces->nearest(*at) : std::nullopt;
+    offlineFields = match ? placeFieldsOf(match->place) : LocationFields();
+    return placeReplyText(match);
 }
 
 }  // namespace vistado

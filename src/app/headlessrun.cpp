@@ -3,6 +3,8 @@
 #include "app/errormessage.h"
 #include "app/vistado4.h"
 
+#include <QCheckBox>
+
 #include <cstdio>
 #include <exception>
 #include <string_view>
@@ -50,6 +52,7 @@ int runWithoutWindow(const ProgramCall& call, const std::string& currentDirector
         QObject::connect(&form, &QWidget::windowTitleChanged, [](const QString& caption) {
             printLine(stderr, caption.toLocal8Bit().toStdString());
         });
+        form.CBnurKommentar->setChecked(call.commentOnly);
         form.BFrageClick();
         break;
     case ProgramCommand::GpsBackup:

@@ -6,10 +6,13 @@
 #include "app/errormessage.h"
 #include "meta/exif/gpsposition.h"
 #include "meta/container/imgdata.h"
+#include "meta/container/photolocation.h"
 #include "meta/file/replacefile.h"
 #include "meta/text/settings.h"
+#include "places/ansitext.h"
 #include "places/placetext.h"
 
+#include <QCheckBox>
 #include <QPushButton>
 
 #include <exception>
@@ -51,10 +54,15 @@ void TForm1::BFrageClick()
                 runLog.write(placeText);
                 // No place found, or the comment begins with this very place text already
                 // (one of fewer than four names, which the has-a-place rule does not see):
-                // the photo stays as it is.
-                if (!placeText.empty() && !existingComment.starts_with(placeText)) {
-                    writePlace(i);
+                // the comment stays as it is. The photo is rewritten only for what changes.
+                commentWanted = !placeText.empty() && nochkeinort(existingComment) &&
+                    !existingComment.starts_with(placeText);
+                const FieldsOutcome fields = setPlaceFields();
+                const std::string note = fields.note.empty() ? "" : ";" + utf8ToAnsi(fields.note, nameCharset);
+                if (commentWanted || fields.set) {
+                    writePlace(i, note);
                 } else {
+                    runLog.write(note);
                     runLog.endLine();
                     runSummary.note(i, placeText.empty() ? PhotoOutcome::NoPlace : PhotoOutcome::PlaceThere);
                 }
@@ -73,17 +81,41 @@ void TForm1::BFrageClick()
     });
 }
 
+bool TForm1::fieldsWanted() const
+{
+    return !CBnurKommentar->isChecked();
+}
+
+// Sets the place's location fields into the container of the photo just read, where it
+// holds none and can take them; what the log line adds says what became of them. A photo
+// whose IIM or XMP holds any location value keeps them all: a user or a program wrote them.
+TForm1::FieldsOutcome TForm1::setPlaceFields()
+{
+    if (!photoLocation || placeText.empty() || !placeFields.any())
+        return {};
+    if (photoLocation->present())
+        return {false, "Ortsfelder vorhanden"};
+    try {
+        std::string note = photoLocation->writeInto(*imageData, placeFields);
+        if (note.empty() && !commentWanted)
+            note = "Ortsfelder nachgetragen";
+        return {true, note};
+    } catch (const EFieldsNotWritable& refused) {
+        return {false, std::string("Ortsfelder nicht geschrieben: ") + refused.what()};
+    }
+}
+
 // Writes the place text into job-list entry `row`'s photo and ends its log line once the
 // photo is written: the new file's flush to the disk and its rename run in the background
 // while the run goes on with the next photo, the line held until then, so the lines keep
 // their order. A photo that cannot be written (a broken JPEG, a full disk, a comment too
 // long, a change by another program meanwhile) keeps its file as it was; its error goes to
 // the log line and the grid, and the run goes on with the next photo.
-void TForm1::writePlace(int row)
+void TForm1::writePlace(int row, const std::string& note)
 {
     try {
         std::future<void> outcome = schreibe_jpg(currentPath);
-        pendingWrites.push_back({row, runLog.holdLine(), std::move(outcome)});
+        pendingWrites.push_back({row, runLog.holdLine(), std::move(outcome), note});
     } catch (const std::exception& error) {
         runLog.write(writeFailed(row, error));
         runLog.endLine();
@@ -98,14 +130,14 @@ void TForm1::settleWrites(bool wait)
         PendingWrite& write = pendingWrites.front();
         if (!wait && write.outcome.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
             return;
-        std::string lineEnd;
+        std::string lineEnd = write.note;
         try {
             write.outcome.get();
         } catch (const std::exception& error) {
             lineEnd = writeFailed(write.row, error);
         }
         runLog.completeLine(write.line, lineEnd);
-        if (lineEnd.empty()) {
+        if (lineEnd == write.note) {
             setJobEntry(write.row, jobEntry(write.row) + " geschrieben");
             runSummary.note(write.row, PhotoOutcome::PlaceWritten);
         }
@@ -139,6 +171,7 @@ std::string TForm1::gps_auslesen(const std::string& path)
     const DecimalPointWhileReading point;
     setGpsRenderingMode(kDecimalDegrees);
     std::string position;
+    photoLocation.reset();
     imageData = std::make_unique<TimgData>(kDecodePosition);
     existingComment.clear();
     if (!imageData->OpenImage(path)) {
@@ -147,7 +180,13 @@ std::string TForm1::gps_auslesen(const std::string& path)
     } else {
         if (imageData->commentSection)
             existingComment = imageData->CommentText();
-        if (!nochkeinort(existingComment)) {
+        if (fieldsWanted())
+            photoLocation = std::make_unique<PhotoLocation>(*imageData);
+        // A photo tagged by an earlier version, its place in the comment alone, is looked
+        // up again for the fields, where it can take them.
+        const bool fieldsToAdd =
+            photoLocation && !photoLocation->present() && photoLocation->refusal().empty();
+        if (!nochkeinort(existingComment) && !fieldsToAdd) {
             runLog.write("Ortsinfo vorhanden;");
             setGridText(1, currentRow, "Ortsinfo vorhanden");
             runSummary.note(currentRow, PhotoOutcome::PlaceThere);
@@ -171,8 +210,10 @@ std::string TForm1::gps_auslesen(const std::string& path)
 
 std::future<void> TForm1::schreibe_jpg(const std::string& path)
 {
-    imageData->DropCommentAndHeader();
-    imageData->SetCommentText(placeText + "  " + existingComment);
+    if (commentWanted) {
+        imageData->DropCommentAndHeader();
+        imageData->SetCommentText(placeText + "  " + existingComment);
+    }
     return commitQueue.commit(imageData->writeNewFile(path));
 }
 

@@ -22,6 +22,8 @@ constexpr CommandName kCommands[] = {
 const char* const kProgramUsage =
     "Aufruf: vistado [JPG-DATEI | VERZEICHNIS]   Fenster\n"
     "        vistado --orte [PFAD]               Orte ermitteln, ohne Fenster\n"
+    "        vistado --orte --nur-kommentar [PFAD]\n"
+    "                                            nur in den Kommentar, ohne Ortsfelder\n"
     "        vistado --gps-sichern [PFAD]        GPS sichern, ohne Fenster\n"
     "        vistado --gps-zurueck [PFAD]        GPS zurückholen, ohne Fenster\n"
     "        vistado --help                      dieser Text\n"
@@ -37,9 +39,14 @@ ProgramCall parseProgramCall(const std::vector<std::string>& arguments)
             continue;
         if (name.command == ProgramCommand::Help || name.command == ProgramCommand::Version)
             return {arguments.size() == 1 ? name.command : ProgramCommand::Bad, {}};
-        if (arguments.size() > 2)
+        size_t next = 1;
+        const bool commentOnly = name.command == ProgramCommand::Places && arguments.size() > 1 &&
+            arguments[1] == "--nur-kommentar";
+        if (commentOnly)
+            ++next;
+        if (arguments.size() > next + 1)
             return {ProgramCommand::Bad, {}};
-        return {name.command, arguments.size() == 2 ? arguments[1] : std::string()};
+        return {name.command, arguments.size() == next + 1 ? arguments[next] : std::string(), commentOnly};
     }
     return {ProgramCommand::Bad, {}};
 }

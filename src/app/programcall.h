@@ -10,6 +10,7 @@ namespace vistado {
 // commands below runs at once without showing the window, on the job list its PATH gives
 // by the same rules (none: the current directory):
 //     vistado --orte [PATH]         the place run
+//     vistado --orte --nur-kommentar [PATH]   the place run, the place into the comment alone
 //     vistado --gps-sichern [PATH]  the GPS backup
 //     vistado --gps-zurueck [PATH]  the GPS restore
 enum class ProgramCommand { Window, Places, GpsBackup, GpsRestore, Help, Version, Bad };
@@ -17,6 +18,7 @@ enum class ProgramCommand { Window, Places, GpsBackup, GpsRestore, Help, Version
 struct ProgramCall {
     ProgramCommand command = ProgramCommand::Window;
     std::string path;  // the commands' PATH
+    bool commentOnly = false;  // the place run writes no location fields
 };
 
 // `arguments` are those behind the program's name.

@@ -6,10 +6,12 @@
 #include "app/errormessage.h"
 #include "app/exeversion.h"
 #include "meta/container/imgdata.h"
+#include "meta/container/photolocation.h"
 #include "meta/file/pathparts.h"
 #include "places/offlineplaces.h"
 
 #include <QByteArray>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDragEnterEvent>
@@ -150,6 +152,9 @@ void TForm1::createControls()
     braus = makeButton(QStringLiteral("Exit"), {344, 88, 67, 25}, this);
     BGPSsich = makeButton(QStringLiteral("GPS sichern"), {16, 88, 89, 25}, this);
     bgpszurueck = makeButton(QStringLiteral("GPS zurückholen"), {120, 88, 97, 25}, this);
+
+    CBnurKommentar = new QCheckBox(QStringLiteral("nur Kommentar"), this);
+    CBnurKommentar->setGeometry(424, 92, 120, 17);
 
     pbprogress = new QProgressBar(this);
     // As far as the grid reaches: its text tells the photos and the time left.

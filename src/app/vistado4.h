@@ -14,6 +14,7 @@
 #include "app/runsummary.h"
 #include "app/services.h"
 #include "meta/file/commitqueue.h"
+#include "meta/locationfields.h"
 
 #include <QWidget>
 
@@ -28,6 +29,7 @@
 #include <string>
 #include <string_view>
 
+class QCheckBox;
 class QCloseEvent;
 class QDragEnterEvent;
 class QDropEvent;
@@ -41,6 +43,7 @@ namespace vistado {
 
 class TimgData;
 class OfflinePlaces;
+class PhotoLocation;
 
 // The program's one window: the job list built from the command line, the
 // command buttons, the status grid and the state the commands share.
@@ -68,6 +71,9 @@ public:
     QTableWidget* sgdisplay;     // the status grid: file name, status or position, result
     QPushButton* folderButton;   // "Ordner wählen…", beside LZiel
     AutoSizeLabel* statusLine;   // under the grid: how the last run ended, in one line
+    // "nur Kommentar": the place run writes the place into the comment alone, not into the
+    // IPTC and XMP location fields. Unchecked at start.
+    QCheckBox* CBnurKommentar;
 
     // The folder dialog and the photo viewer.
     Desktop desktop = Desktop::system();
@@ -99,6 +105,13 @@ public:
     std::string positionText;
     std::string placeText;
     std::string existingComment;
+    // The place's location fields (UTF-8), found with the place text, and what the photo
+    // being read holds of them (none when the run writes the comment alone).
+    LocationFields placeFields;
+    std::unique_ptr<PhotoLocation> photoLocation;
+    // What schreibe_jpg writes of the photo besides its fields, set in the container first:
+    // whether the comment gets the place text.
+    bool commentWanted = true;
     std::string backupFolder;
     std::string backupTextPath;
     // The image a run is reading (and the place run writing): one container per image,
@@ -127,6 +140,7 @@ public:
         int row;
         std::size_t line;
         std::future<void> outcome;
+        std::string note;  // what the log line ends with once the photo is written
     };
     std::deque<PendingWrite> pendingWrites;
 
@@ -166,9 +180,10 @@ public:
 
     // Steps of the place run for one image. gps_auslesen reads its position text in decimal
     // degrees (empty when it has none; then the status goes to the grid and the run log);
-    // schreibe_jpg writes the place text in front of its comment, rewriting the file in
-    // place: it writes the new file, raising the writer's error when it cannot, and hands
-    // the rest (the flush to the disk, the rename) to commitQueue, whose outcome it returns.
+    // schreibe_jpg writes the place text in front of its comment (unless commentWanted is
+    // false) and the location fields set in the container, rewriting the file in place: it
+    // writes the new file, raising the writer's error when it cannot, and hands the rest
+    // (the flush to the disk, the rename) to commitQueue, whose outcome it returns.
     std::string gps_auslesen(const std::string& path);
     std::future<void> schreibe_jpg(const std::string& path);
 
@@ -230,7 +245,13 @@ private:
     void setGridText(int column, int row, const std::string& text);
     void showRunFinished();
     bool stoppedAfterImage();
-    void writePlace(int row);
+    bool fieldsWanted() const;
+    struct FieldsOutcome {
+        bool set = false;  // the fields are in the container, to be written
+        std::string note;  // for the log line; empty when there is nothing to say
+    };
+    FieldsOutcome setPlaceFields();
+    void writePlace(int row, const std::string& note);
     void settleWrites(bool wait);
     std::string writeFailed(int row, const std::exception& error);
     void reportUnwrittenImages();
@@ -242,6 +263,7 @@ private:
     RequestPace geocoderPace{services.geocoderInterval, runClock};
     std::unique_ptr<OfflinePlaces> offlinePlaces;  // made at the first offline lookup
     std::optional<std::string> offlineReply;  // from hole_daten to mache_orts_info, offline
+    LocationFields offlineFields;              // and the fields of its place
 
     // The close box was used while a command ran: close once it has stopped.
     bool closeAfterCommand = false;

@@ -3,10 +3,13 @@
 
 #include "meta/exif/gpsposition.h"
 #include "meta/container/imgdata.h"
+#include "meta/container/photolocation.h"
 #include "meta/iptc/iptc.h"
 #include "meta/text/settings.h"
+#include "meta/xmp/xmplocation.h"
 #include "places/ansitext.h"
 #include "places/offlineplaces.h"
+#include "places/placefields.h"
 #include "places/placereply.h"
 #include "places/placetext.h"
 #include "places/positiontext.h"
@@ -78,20 +81,72 @@ void printGps(const TimgData& image)
     std::cout << '\n';
 }
 
+// The offline place of the file's GPS position, as the place run finds it.
+std::optional<PlaceMatch> offlinePlaceOf(const TimgData& image)
+{
+    std::optional<Position> at;
+    if (image.ExifPresent() && image.exifDecoder)
+        at = parsePositionText(gpsPositionText(*image.exifDecoder));
+    if (!at)
+        return std::nullopt;
+    static OfflinePlaces places;
+    return places.nearest(*at);
+}
+
 // The place text the place run would put in front of the comment, found by
 // the same offline lookup: the same reply, scanned the same way, names in the
 // language and character set of the user's locale.
 void printPlace(const TimgData& image)
 {
-    std::optional<Position> at;
-    if (image.ExifPresent() && image.exifDecoder)
-        at = parsePositionText(gpsPositionText(*image.exifDecoder));
-    if (at) {
-        static OfflinePlaces places;
-        std::istringstream reply(placeReplyText(places.nearest(*at)));
-        std::cout << placeTextFromReply(reply, nl_langinfo(CODESET));
+    std::istringstream reply(placeReplyText(offlinePlaceOf(image)));
+    std::cout << placeTextFromReply(reply, nl_langinfo(CODESET)) << '\n';
+}
+
+// --place --write: the offline place into the file's IPTC and XMP location fields, as the
+// place run writes them, unless it holds some already; what became of them on standard
+// error. 1 when they could not be written.
+int writePlaceFields(TimgData& image, const std::string& file)
+{
+    const std::optional<PlaceMatch> match = offlinePlaceOf(image);
+    if (!match)
+        return 0;
+    const auto say = [&](const std::string& text) {
+        std::cerr << file << ": " << utf8ToAnsi(text, nl_langinfo(CODESET)) << std::endl;
+    };
+    PhotoLocation location(image);
+    if (location.present()) {
+        say("Ortsfelder vorhanden");
+        return 0;
     }
-    std::cout << '\n';
+    try {
+        const std::string note = location.writeInto(image, placeFieldsOf(match->place));
+        image.SaveJpeg(image.sourcePath);
+        if (!note.empty())
+            say(note);
+        return 0;
+    } catch (const EFieldsNotWritable& refused) {
+        say(std::string("Ortsfelder nicht geschrieben: ") + refused.what());
+    } catch (const std::exception& failed) {
+        say(failed.what());
+    }
+    return 1;
+}
+
+// The XMP location properties the file holds, by ExifTool's names, values in UTF-8.
+std::vector<std::pair<std::string, std::string>> xmpLocation(const TimgData& image)
+{
+    std::vector<std::pair<std::string, std::string>> properties;
+    const std::vector<std::string> values = PhotoLocation(image).xmpValues();
+    for (size_t i = 0; i < values.size(); ++i)
+        if (!values[i].empty())
+            properties.emplace_back(kXmpLocationProperties[i].name, values[i]);
+    return properties;
+}
+
+void printXmp(const TimgData& image)
+{
+    for (const auto& [name, value] : xmpLocation(image))
+        std::cout << name << '\t' << oneLine(utf8ToAnsi(value, nl_langinfo(CODESET))) << '\n';
 }
 
 // The records of the file's IPTC section, in their order; none without one.
@@ -163,6 +218,9 @@ int printJson(const std::vector<std::string>& files)
             for (const TTagEntry& record : iptcRecords(image))
                 add("IPTC:" + record.key, record.text);
         }
+        if (image.errorText == "<none>")
+            for (const auto& [name, value] : xmpLocation(image))
+                object[name] = value;
         all.push_back(std::move(object));
     }
     std::cout << all.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << std::endl;
@@ -195,6 +253,10 @@ const Mode kModes[] = {
      .help = "the place text of the GPS position from the offline places",
      .print = printPlace,
      .decode = kDecodePosition},
+    {.option = "--xmp",
+     .help = "one line per XMP location property: name, TAB, value",
+     .print = printXmp,
+     .decode = kDecodePosition},
     {.option = "--iptc",
      .help = "one line per IPTC record: key, TAB, text",
      .print = printIptc,
@@ -216,7 +278,7 @@ void printUsage(std::ostream& out)
     out << "usage: vistado-meta [MODE] FILE...\n"
            "Reads the metadata of JPEG (.jpg, .jpeg, .jpe) and TIFF (.tif, .tiff, .nef) files.\n"
            "With several files, each file's output follows a line \"FILE:\".\n"
-           "Only --comment changes files; every other mode reads them.\n"
+           "Only --comment and --place --write change files; every other mode reads them.\n"
            "Modes:\n";
     for (const Mode& mode : kModes) {
         out << "  " << (mode.option != nullptr ? mode.option : "(none)");
@@ -224,6 +286,7 @@ void printUsage(std::ostream& out)
             out << " " << mode.textName;
         out << "\t" << mode.help << "\n";
     }
+    out << "  --place --write\talso writes the place into the IPTC and XMP location fields\n";
     out << "  --version\tthe program's version\n";
     out << "The offline places are GeoNames' (geonames.org), under the Creative Commons\n"
            "Attribution 4.0 licence.\n";
@@ -263,6 +326,7 @@ struct ToolCall {
     enum class Kind { Run, Help, Version, Bad } kind = Kind::Run;
     const Mode* mode = &kModes[0];
     std::string modeText;
+    bool write = false;  // --place --write
     std::vector<std::string> files;
 };
 
@@ -282,6 +346,10 @@ ToolCall parseToolCall(int argc, char** argv)
             return callOfKind(ToolCall::Kind::Help);
         if (argument == "--version")
             return callOfKind(ToolCall::Kind::Version);
+        if (argument == "--write") {
+            call.write = true;
+            continue;
+        }
         if (argument.starts_with("--")) {
             call.mode = findMode(argv[i]);
             if (call.mode == nullptr) {
@@ -302,6 +370,10 @@ ToolCall parseToolCall(int argc, char** argv)
     }
     if (call.files.empty()) {
         printUsage(std::cerr);
+        return callOfKind(ToolCall::Kind::Bad);
+    }
+    if (call.write && call.mode->print != printPlace) {
+        std::cerr << "vistado-meta: --write goes with --place\n";
         return callOfKind(ToolCall::Kind::Bad);
     }
     return call;
@@ -326,7 +398,7 @@ int runToolCall(const ToolCall& call)
     bool printedAny = false;
     TimgData image(call.mode->decode);
     // Only a mode that rewrites the files keeps each locked from the read on.
-    image.lockForRewrite = call.mode->change != nullptr;
+    image.lockForRewrite = call.mode->change != nullptr || call.write;
     for (const std::string& file : call.files) {
         if (call.mode->change != nullptr) {
             status |= changeFile(image, file, *call.mode, call.modeText);
@@ -346,6 +418,10 @@ int runToolCall(const ToolCall& call)
             std::cout.flush();
             std::cerr << file << ": " << error.what() << std::endl;
             status = 1;
+        }
+        if (call.write) {
+            std::cout.flush();
+            status |= writePlaceFields(image, file);
         }
         printedAny = true;
     }

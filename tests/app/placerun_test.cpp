@@ -12,6 +12,7 @@
 #include "testfiles.h"
 #include "app/vistado4.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QProgressBar>
@@ -88,6 +89,9 @@ TEST_F(PlaceRun, TagsThePhotosWithGpsAndLeavesTheOthersAlone)
 
     TForm1 form(folder, tmp.path(), geocoderAt(service->port()));
     form.nameCharset = "ISO-8859-1";
+    // The place into the comment alone: a photo tagged so is left alone (the location
+    // fields' own tests are in placefields_test.cpp).
+    form.CBnurKommentar->setChecked(true);
     form.show();
     form.BFrage->click();
 

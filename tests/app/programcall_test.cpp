@@ -13,6 +13,7 @@ TEST(ProgramCall, CommandsRunWithoutTheWindowOtherArgumentsOpenIt)
         Arguments arguments;
         ProgramCommand command;
         const char* path;
+        bool commentOnly = false;
     } cases[] = {
         {{}, ProgramCommand::Window, ""},
         {{"Foto.jpg"}, ProgramCommand::Window, ""},
@@ -21,6 +22,10 @@ TEST(ProgramCall, CommandsRunWithoutTheWindowOtherArgumentsOpenIt)
         {{"--gps-sichern", "-x.jpg"}, ProgramCommand::GpsBackup, "-x.jpg"},
         {{"--gps-zurueck", "Rom/"}, ProgramCommand::GpsRestore, "Rom/"},
         {{"--orte"}, ProgramCommand::Places, ""},
+        {{"--orte", "--nur-kommentar", "Rom/"}, ProgramCommand::Places, "Rom/", true},
+        {{"--orte", "--nur-kommentar"}, ProgramCommand::Places, "", true},
+        {{"--gps-sichern", "--nur-kommentar", "Rom/"}, ProgramCommand::Bad, ""},
+        {{"--orte", "--nur-kommentar", "a", "b"}, ProgramCommand::Bad, ""},
         {{"--help"}, ProgramCommand::Help, ""},
         {{"--version"}, ProgramCommand::Version, ""},
         {{"--orte", "a", "b"}, ProgramCommand::Bad, ""},
@@ -34,6 +39,7 @@ TEST(ProgramCall, CommandsRunWithoutTheWindowOtherArgumentsOpenIt)
         const ProgramCall call = parseProgramCall(c.arguments);
         EXPECT_EQ(call.command, c.command);
         EXPECT_EQ(call.path, c.path);
+        EXPECT_EQ(call.commentOnly, c.commentOnly);
     }
 }
 

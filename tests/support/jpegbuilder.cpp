@@ -27,8 +27,12 @@ std::string exifSegment(const std::string& tiff)
 
 std::string xmpSegment()
 {
-    return segment(0xE1, std::string("http://ns.adobe.com/xap/1.0/\0", 29) +
-                             "<x:xmpmeta xmlns:x='adobe:ns:meta/'></x:xmpmeta>");
+    return xmpSegmentWith("<x:xmpmeta xmlns:x='adobe:ns:meta/'></x:xmpmeta>");
+}
+
+std::string xmpSegmentWith(const std::string& packet)
+{
+    return segment(0xE1, std::string("http://ns.adobe.com/xap/1.0/\0", 29) + packet);
 }
 
 std::string iptcSegment()
@@ -46,13 +50,25 @@ std::string iptcDataset(uint8_t record, uint8_t dataset, const std::string& valu
 
 std::string iptcSegmentWith(const std::string& datasets)
 {
-    std::string resource = std::string("8BIM\x04\x04\0\0", 8);
-    const size_t size = datasets.size();
-    resource += {'\0', '\0', static_cast<char>(size >> 8), static_cast<char>(size & 0xFF)};
-    resource += datasets;
+    return app13SegmentWith(photoshopResource(0x0404, datasets));
+}
+
+std::string photoshopResource(uint16_t id, const std::string& data)
+{
+    std::string resource = std::string("8BIM") + static_cast<char>(id >> 8) + static_cast<char>(id & 0xFF);
+    resource += std::string("\0\0", 2);  // an empty name, padded to an even length
+    const size_t size = data.size();
+    resource += {static_cast<char>(size >> 24), static_cast<char>(size >> 16 & 0xFF),
+                 static_cast<char>(size >> 8 & 0xFF), static_cast<char>(size & 0xFF)};
+    resource += data;
     if (size % 2 != 0)
         resource += '\0';  // resources are padded to an even length
-    return segment(0xED, std::string("Photoshop 3.0\0", 14) + resource);
+    return resource;
+}
+
+std::string app13SegmentWith(const std::string& resources)
+{
+    return segment(0xED, std::string("Photoshop 3.0\0", 14) + resources);
 }
 
 std::string commentSegment(const std::string& text)

@@ -21,6 +21,12 @@ std::string iptcSegment();                            // APP13 "Photoshop 3.0" w
 std::string iptcDataset(uint8_t record, uint8_t dataset, const std::string& value);
 // APP13 "Photoshop 3.0" with one IPTC resource (0x0404) holding the datasets.
 std::string iptcSegmentWith(const std::string& datasets);
+// One Photoshop image resource: "8BIM", the id, an empty name, the size and the data,
+// padded to an even length; and the APP13 segment "Photoshop 3.0" holding such resources.
+std::string photoshopResource(uint16_t id, const std::string& data);
+std::string app13SegmentWith(const std::string& resources);
+// APP1 holding the XMP packet given.
+std::string xmpSegmentWith(const std::string& packet);
 std::string commentSegment(const std::string& text);  // COM
 std::string quantTableSegment();                      // DQT
 std::string frameSegment(uint16_t width, uint16_t height);  // SOF0, three components

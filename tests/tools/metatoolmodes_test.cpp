@@ -2,6 +2,7 @@
 // as users run it.
 
 #include "jpegbuilder.h"
+#include "realjpeg.h"
 #include "runprogram.h"
 #include "testfiles.h"
 #include "tiffbuilder.h"
@@ -79,6 +80,14 @@ std::string photoAt(double latitude, double longitude)
     return jpegFile({exifSegment(tiff.build()), quantTableSegment(), scanSegment()});
 }
 
+// The same position in front of a real image, which a writer can rewrite.
+std::string rewritablePhotoAt(double latitude, double longitude)
+{
+    const std::string photo = photoAt(latitude, longitude);
+    const size_t exifLength = static_cast<uint8_t>(photo[4]) * 256u + static_cast<uint8_t>(photo[5]);
+    return photo.substr(0, 4 + exifLength) + realJpeg(16, 16).substr(2);
+}
+
 class MetaToolPlaceTest : public testing::Test {
 protected:
     std::string photo(const std::string& name, const std::string& bytes)
@@ -142,6 +151,40 @@ TEST_F(MetaToolPlaceTest, SampleFilesFromArezzo)
         metaIn({"LC_ALL=C.UTF-8"}, {"--place", corpus + "/jpeg/Canon_PowerShot_S40.jpg"});
     EXPECT_EQ(withoutGps.exitStatus, 0);
     EXPECT_EQ(withoutGps.out, "\n");
+}
+
+// --place --write puts the place into the location fields, in the language of the
+// messages locale; --iptc, --xmp, --json and the peers read them back.
+TEST_F(MetaToolPlaceTest, WriteFillsTheLocationFields)
+{
+    const std::string munich = photo("muenchen.jpg", rewritablePhotoAt(48.1374, 11.5755));
+    const std::string vienna = photo("wien.jpg", rewritablePhotoAt(48.2082, 16.3738));
+    const std::vector<std::string> german = {"LC_ALL=C.UTF-8", "LANGUAGE=de"};
+    const ProgramResult written = metaIn(german, {"--place", "--write", munich, vienna});
+    EXPECT_EQ(written.exitStatus, 0) << written.err;
+    EXPECT_EQ(written.out, munich + ":\n>M\xC3\xBCnchen<>Bayern<>Deutschland<>DE<\n\n" + vienna +
+                               ":\n>Wien<>Wien<>\xC3\x96sterreich<>AT<\n");
+
+    EXPECT_EQ(metaIn(german, {"--iptc", vienna}).out, "City\tWien\nState\tWien\nLocationCode\tAUT\nLocationName\t\xC3\x96sterreich\n");
+    EXPECT_EQ(metaIn(german, {"--xmp", munich}).out,
+              "XMP-photoshop:City\tM\xC3\xBCnchen\nXMP-photoshop:State\tBayern\nXMP-photoshop:Country\tDeutschland\n"
+              "XMP-iptcCore:CountryCode\tDEU\nXMP-iptcExt:LocationCreatedCity\tM\xC3\xBCnchen\n"
+              "XMP-iptcExt:LocationCreatedProvinceState\tBayern\nXMP-iptcExt:LocationCreatedCountryName\tDeutschland\n"
+              "XMP-iptcExt:LocationCreatedCountryCode\tDEU\n");
+    EXPECT_TRUE(contains(metaIn(german, {"--json", vienna}).out, "\"XMP-iptcExt:LocationCreatedCountryName\": \"\xC3\x96sterreich\""));
+    EXPECT_EQ(runProgram({"exiftool", "-s3", "-IPTC:City", "-XMP-iptcExt:LocationCreatedCountryName", vienna}).out,
+              "Wien\n\xC3\x96sterreich\n");
+    if (programAvailable("exiv2")) {
+        EXPECT_TRUE(contains(runProgram({"exiv2", "-pi", munich}).out, "M\xC3\xBCnchen"));
+    }
+
+    // A file that holds fields keeps them: nothing is written.
+    const std::string before = readFile(munich);
+    const ProgramResult again = metaIn(german, {"--place", "--write", munich});
+    EXPECT_EQ(again.exitStatus, 0);
+    EXPECT_EQ(again.err, munich + ": Ortsfelder vorhanden\n");
+    EXPECT_EQ(readFile(munich), before);
+    EXPECT_EQ(metaIn(german, {"--write", munich}).exitStatus, 1);
 }
 
 // Installed, the tool finds the gazetteer in the data folder beside its own; a damaged one is

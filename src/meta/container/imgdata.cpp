@@ -118,6 +118,8 @@ void TimgData::ResetContainer()
     headerSection = nullptr;
     jfifSection = nullptr;
     readComment = tSection();
+    xmpSection = nullptr;
+    readIptc = readXmp = heldXmp = madeIptc = madeXmp = tSection();
     sourcePath.clear();
     sourceDate = 0;
     sourceSize = 0;
@@ -151,6 +153,16 @@ namespace {
 
 constexpr std::string_view kExifHeader("Exif\0\0", 6);
 constexpr std::string_view kJfifHeader("JFIF\0", 5);
+
+// Where the reader found a segment it took, kept for the writer.
+tSection readPlace(const tSection& taken)
+{
+    tSection place;
+    place.marker = taken.marker;
+    place.length = taken.length;
+    place.fileOffset = taken.fileOffset;
+    return place;
+}
 
 // Whether the segment's payload (behind its two length bytes) begins so.
 bool payloadBegins(const tSection& section, std::string_view header)
@@ -230,6 +242,9 @@ bool TimgData::ScanJpegSegments(FileReader& file)
             // A segment that holds Exif data replaces one taken only for
             // want of it (an XMP packet in front); any other is dropped.
             const bool exif = payloadBegins(entry, kExifHeader);
+            const bool xmp = xmpSection == nullptr && payloadBegins(entry, kXmpHeader);
+            if (xmp)
+                holdXmp(entry);
             if (exifSection != nullptr && (payloadBegins(*exifSection, kExifHeader) || !exif)) {
                 if (inTable)
                     --sectionCount;  // dropped: the next segment reuses the entry
@@ -246,15 +261,14 @@ bool TimgData::ScanJpegSegments(FileReader& file)
         case kApp13:
             if (iptcSection == nullptr) {
                 iptcSection = &keepTaken(entry, inTable);
+                readIptc = readPlace(*iptcSection);
                 iptcList = std::make_unique<TIPTCdata>(*this);
             }
             break;
         case kComment:
             commentSection = nullptr;
             commentSection = &keepTaken(entry, inTable);
-            readComment.marker = entry.marker;
-            readComment.length = entry.length;
-            readComment.fileOffset = commentSection->fileOffset;
+            readComment = readPlace(*commentSection);
             break;
         default:
             break;
@@ -275,6 +289,13 @@ tSection& TimgData::keepTaken(tSection& read, bool inTable)
             return entry;
         }
     }
+}
+
+void TimgData::holdXmp(const tSection& read)
+{
+    heldXmp = read;
+    xmpSection = &heldXmp;
+    readXmp = readPlace(heldXmp);
 }
 
 void TimgData::DecodeExifData()

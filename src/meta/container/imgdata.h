@@ -53,6 +53,10 @@ public:
     tSection* exifSection = nullptr;
     // The first APP13 segment; in a TIFF file, its IPTC-NAA tag made one.
     tSection* iptcSection = nullptr;
+    // A copy of the first APP1 segment that holds an XMP packet (not its extension
+    // segments), outside the table: the segment stays where it stands in the file unless
+    // SetXmpPacket replaces it.
+    tSection* xmpSection = nullptr;
     tSection* commentSection = nullptr;  // the last COM segment that holds text
     tSection* headerSection = nullptr;   // the last APP0 segment
     // The first APP0 segment that is a JFIF header. The writer puts it in
@@ -92,14 +96,21 @@ public:
     // fit a segment and, like a full table, raises ERangeError; nothing
     // changes then.
     void SetCommentText(const std::string& text);
+    // Make iptcSection an APP13 segment, xmpSection an XMP segment, holding the payload
+    // given (behind the length field; for XMP, the packet behind its header). The writer
+    // puts them in front and leaves out the ones read, wherever they stood. A payload that
+    // does not fit a segment raises ERangeError; nothing changes then.
+    void SetIptcPayload(const std::string& payload);
+    void SetXmpPacket(const std::string& packet);
     void DropCommentAndHeader();
     // SOI, then the Exif segment (else the header segment, else the JFIF
     // segment, else a default JFIF header), the IPTC segment and the comment
-    // segment, each as held.
+    // segment, each as held, with a new XMP segment behind the Exif segment.
     void EmitMetadataSegments(std::ostream& out) const;
     // Writes the metadata segments and then the image's bytes behind its SOI,
     // unchanged, except for the segments the metadata in front stands for:
-    // the Exif, IPTC and JFIF segments written in front, the comment the
+    // the Exif, IPTC and JFIF segments written in front (and the XMP segment, when
+    // SetXmpPacket replaced it), the comment the
     // reader took (the container's comment replaces it, or its drop removes
     // it), and an APP0 segment directly behind SOI. Those are left out where
     // the reader found them, and nothing else is; an image that holds another
@@ -130,6 +141,13 @@ private:
     // The comment segment the reader took, as it stood in the file: the
     // writer leaves it out of the copy whatever becomes of commentSection.
     tSection readComment;
+    // Likewise the IPTC and XMP segments the reader took, the XMP segment's bytes, and the
+    // segments that replace them.
+    tSection readIptc;
+    tSection readXmp;
+    tSection heldXmp;
+    tSection madeIptc;
+    tSection madeXmp;
     bool failedRead = false;
 
     void ResetContainer();
@@ -142,6 +160,7 @@ private:
     bool ScanJpegSegments(FileReader& file);
     void DecodeExifData();
     bool AnyMetadataFound() const;
+    void holdXmp(const tSection& read);
     bool LoadTiffFile(const std::string& path);
     bool ScanTiffFile(FileReader& file);
     void takeIptcOfTiff();

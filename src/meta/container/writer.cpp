@@ -102,6 +102,9 @@ void TimgData::EmitMetadataSegments(std::ostream& out) const
         writeSegment(out, *jfifSection);
     else
         out.write(kDefaultJfifHeader, sizeof kDefaultJfifHeader);
+    // A new XMP segment; in a file without Exif data it stands in the Exif segment's place.
+    if (xmpSection == &madeXmp && exifSection != &madeXmp)
+        writeSegment(out, madeXmp);
     if (iptcSection != nullptr)
         writeSegment(out, *iptcSection);
     if (commentSection != nullptr)
@@ -142,7 +145,8 @@ std::vector<std::pair<size_t, size_t>> TimgData::replacedSegments(std::string_vi
     const tSection* header = exifSection != nullptr ? nullptr
                            : headerSection != nullptr ? headerSection
                                                       : jfifSection;
-    for (const tSection* written : std::initializer_list<const tSection*>{exifSection, header, iptcSection, &readComment})
+    const tSection* xmp = xmpSection == &madeXmp ? &readXmp : nullptr;
+    for (const tSection* written : std::initializer_list<const tSection*>{exifSection, header, xmp, &readIptc, &readComment})
         if (written != nullptr && written->fileOffset >= 0)
             replaced.push_back(segmentAt(image, *written));
     std::sort(replaced.begin(), replaced.end());
