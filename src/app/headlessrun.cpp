@@ -64,6 +64,8 @@ int runWithoutWindow(const ProgramCall& call, const std::string& currentDirector
         showErrorMessage(&form, error);
         return 1;
     }
+    if (form.runOutcome == TForm1::RunOutcome::NoExifTool)
+        return 2;
     return form.runOutcome == TForm1::RunOutcome::Finished && form.unwrittenImages == 0 ? 0 : 1;
 }
 

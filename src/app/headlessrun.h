@@ -13,8 +13,8 @@ namespace vistado {
 // Gives the exit status: 0 when the run went through its job list ("fertig"), 1 when it
 // stopped early (no answer from the geocoder, an error) or a photo could not be written.
 // A path that is not there, or a folder that cannot be read, is said on standard error
-// with status 2, and a folder without JPEG files with status 0; no run starts then. A
-// QApplication must exist.
+// with status 2, and a folder without JPEG files with status 0; no run starts then. So is
+// a backup or restore without ExifTool (status 2). A QApplication must exist.
 int runWithoutWindow(const ProgramCall& call, const std::string& currentDirectory, const Services& services);
 
 }  // namespace vistado

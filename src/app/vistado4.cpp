@@ -81,6 +81,8 @@ TForm1::TForm1(const std::string& argument, const std::string& currentDirectory,
     // that would only bring a file nobody reads.
     HTTPGet2.connectTimeout = 2;
     HTTPGet2.stallTimeout = 2;
+    // The window stays responsive while ExifTool works on a photo.
+    exifTool.whileWaiting = [this] { processPendingEvents(); };
     commandGuard.setOnRelease([this] {
         if (closeAfterCommand)
             QMetaObject::invokeMethod(this, [this] { close(); }, Qt::QueuedConnection);
