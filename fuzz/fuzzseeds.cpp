@@ -1,7 +1,7 @@
 // Writes the fuzz targets' seed files, built with the tests' builders:
 //   fuzz_seeds FOLDER
-// makes FOLDER/openimage, FOLDER/writer, FOLDER/iptc, FOLDER/placereply and
-// FOLDER/gpsbackup.
+// makes FOLDER/openimage, FOLDER/writer, FOLDER/iptc, FOLDER/placereply,
+// FOLDER/gpsbackup and FOLDER/exiftoolreply.
 
 #include "geocoderreplies.h"
 #include "jpegbuilder.h"
@@ -109,6 +109,14 @@ void textSeeds(const std::filesystem::path& folder)
               "GPS Latitude                    : 48 deg 8' 13.75\" N\r\n"
               "GPS Longitude Ref               : East\r\n"
               "GPS Longitude                   : 11 deg 34' 34.05\" E\r\n");
+    // The first byte is the request's number.
+    writeSeed(folder / "exiftoolreply", "written", "\x03    1 image files updated\n{ready3}\n");
+    writeSeed(folder / "exiftoolreply", "backup", "\x01    1 directories created\n    1 output files created\n{ready1}\n");
+    writeSeed(folder / "exiftoolreply", "failed",
+              "\x02Error: Not a valid JPG (looks more like a TXT) - ./a.jpg\n    0 image files updated\n"
+              "    1 files weren't updated due to errors\n{ready2}\n");
+    writeSeed(folder / "exiftoolreply", "read",
+              "\x07Warning: [minor] Odd offset - ./a.jpg\n-GPSLatitude=48.1371538888889\n-Comment=a.b {ready7}\n{ready7}\n");
 }
 
 }  // namespace
