@@ -214,42 +214,47 @@ void compare(benchmark::State& state, int images, const std::function<void()>& b
     state.counters["processor_ratio_to_exiftool"] = median(processorRatios);
 }
 
+// A benchmark's folder: the copies in photos/, and ExifTool's arguments for their backup.
+struct Work {
+    Work()
+    {
+        makeCopies(folder, images);
+        writeFile(dir.file("backup.args"), backupArguments(folder, images));
+    }
+    const int images = setting("VISTADO_BENCH_IMAGES", 400);
+    const TempDir dir;
+    const std::string folder = dir.file("photos");
+};
+
 void BM_BackupBesideExifTool(benchmark::State& state)
 {
-    const int images = setting("VISTADO_BENCH_IMAGES", 400);
-    const TempDir work;
-    const std::string folder = work.file("photos");
-    makeCopies(folder, images);
-    writeFile(work.file("backup.args"), backupArguments(folder, images));
+    const Work work;
+    const auto made = backupFilesMade(work.folder, work.images);
     compare(
-        state, images, [&] { fs::remove_all(folder + "/gpstext"); },
+        state, work.images, [&] { fs::remove_all(work.folder + "/gpstext"); },
         [&] {
-            return timedRun({VISTADO_PROGRAM, "--gps-sichern", "photos"}, vistadoOptions(work.path()),
-                            [&](const ProgramResult& result) {
-                                return allOk(images)(result) && backupFilesMade(folder, images)(result);
-                            });
+            return timedRun({VISTADO_PROGRAM, "--gps-sichern", "photos"}, vistadoOptions(work.dir.path()),
+                            [&](const ProgramResult& result) { return allOk(work.images)(result) && made(result); });
         },
-        [&] { return timedRun({"exiftool", "-@", work.file("backup.args")}, {}, backupFilesMade(folder, images)); });
+        [&] { return timedRun({"exiftool", "-@", work.dir.file("backup.args")}, {}, made); });
 }
 BENCHMARK(BM_BackupBesideExifTool)->Iterations(1)->Unit(benchmark::kSecond);
 
 void BM_RestoreBesideExifTool(benchmark::State& state)
 {
-    const int images = setting("VISTADO_BENCH_IMAGES", 400);
-    const TempDir work;
-    const std::string folder = work.file("photos");
-    makeCopies(folder, images);
-    writeFile(work.file("backup.args"), backupArguments(folder, images));
-    runProgram({"exiftool", "-@", work.file("backup.args")});
-    writeFile(work.file("restore.args"), restoreArguments(folder, images));
+    const Work work;
+    runProgram({"exiftool", "-@", work.dir.file("backup.args")});
+    writeFile(work.dir.file("restore.args"), restoreArguments(work.folder, work.images));
     // Each side writes back every photo's position; nothing needs undoing in between.
     compare(
-        state, images, [] {},
-        [&] { return timedRun({VISTADO_PROGRAM, "--gps-zurueck", "photos"}, vistadoOptions(work.path()), allOk(images)); },
+        state, work.images, [] {},
         [&] {
-            return timedRun({"exiftool", "-@", work.file("restore.args")}, {}, [images](const ProgramResult& result) {
-                const std::vector<std::string> said = lines(result.out);
-                return std::ranges::count(said, "    1 image files updated") == images;
+            return timedRun({VISTADO_PROGRAM, "--gps-zurueck", "photos"}, vistadoOptions(work.dir.path()),
+                            allOk(work.images));
+        },
+        [&] {
+            return timedRun({"exiftool", "-@", work.dir.file("restore.args")}, {}, [&](const ProgramResult& result) {
+                return std::ranges::count(lines(result.out), "    1 image files updated") == work.images;
             });
         });
 }

@@ -164,7 +164,7 @@ std::string TForm1::schreibe_gps(const std::string& path)
     const ExifToolCall call = backupCall(path);
     setWindowTitle(localText(call.parameterText));
     const ExifToolOutcome outcome = exifTool.request(call.options, path);
-    return exifToolResult(outcome, outcome.status == ExifToolOutcome::Status::Ok && backupWritten(backupTextFile(path)));
+    return exifToolResult(outcome, outcome.reply.outputFilesCreated == 1 && backupWritten(backupTextFile(path)));
 }
 
 void TForm1::bgpszurueckClick()

@@ -16,7 +16,6 @@ struct CountLine {
 constexpr CountLine kCountLines[] = {
     {" image files updated", &ExifToolReply::filesUpdated},
     {" image files unchanged", &ExifToolReply::filesUnchanged},
-    {" files weren't updated due to errors", &ExifToolReply::filesFailed},
     {" output files created", &ExifToolReply::outputFilesCreated},
 };
 

@@ -23,7 +23,6 @@ struct ExifToolReply {
     std::vector<std::string> warnings;  // "Warning: TEXT", as TEXT
     int filesUpdated = 0;               // "    1 image files updated"
     int filesUnchanged = 0;             // "    1 image files unchanged"
-    int filesFailed = 0;                // "    1 files weren't updated due to errors"
     int outputFilesCreated = 0;         // "    1 output files created" (the files of -w)
     std::vector<TagValue> values;       // "-NAME=VALUE", as -args prints each tag
 };
