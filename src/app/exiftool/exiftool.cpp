@@ -124,7 +124,8 @@ bool ExifTool::start()
     const pid_t pid = ::fork();
     if (pid == 0) {
         // A group of its own, so that a kill takes whatever it started too; and it dies
-        // with this program, however that ends.
+        // with this program, however that ends (strictly: with the thread that started it,
+        // the window's, which lives as long as the program).
         ::setpgid(0, 0);
         ::prctl(PR_SET_PDEATHSIG, SIGKILL);
         if (::getppid() != parent)
