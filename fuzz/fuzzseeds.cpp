@@ -1,7 +1,7 @@
 // Writes the fuzz targets' seed files, built with the tests' builders:
 //   fuzz_seeds FOLDER
 // makes FOLDER/openimage, FOLDER/writer, FOLDER/iptc, FOLDER/app13writer,
-// FOLDER/xmppacket, FOLDER/placereply, FOLDER/gpsbackup and FOLDER/track.
+// FOLDER/xmppacket, FOLDER/placereply, FOLDER/gpsbackup, FOLDER/exiftoolreply and FOLDER/track.
 
 #include "geocoderreplies.h"
 #include "gpxbuilder.h"
@@ -146,6 +146,14 @@ void textSeeds(const std::filesystem::path& folder)
               "<trkpt lat=\"48\" lon=\"11\"><ele>1</ele><time>2024-07-15T12:00:00.5+02:00</time></trkpt>"
               "<trkpt lat=\"48.5\" lon=\"-11\"><time>2024-07-15T04:31:00-05:30</time></trkpt>"
               "</trkseg></trk></gpx>");
+    // The first byte is the request's number.
+    writeSeed(folder / "exiftoolreply", "written", "\x03    1 image files updated\n{ready3}\n");
+    writeSeed(folder / "exiftoolreply", "backup", "\x01    1 directories created\n    1 output files created\n{ready1}\n");
+    writeSeed(folder / "exiftoolreply", "failed",
+              "\x02Error: Not a valid JPG (looks more like a TXT) - ./a.jpg\n    0 image files updated\n"
+              "    1 files weren't updated due to errors\n{ready2}\n");
+    writeSeed(folder / "exiftoolreply", "read",
+              "\x07Warning: [minor] Odd offset - ./a.jpg\n-GPSLatitude=48.1371538888889\n-Comment=a.b {ready7}\n{ready7}\n");
 }
 
 }  // namespace

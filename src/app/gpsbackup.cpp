@@ -4,6 +4,7 @@
 
 #include "places/ansitext.h"
 #include "app/decimalpoint.h"
+#include "app/errormessage.h"
 #include "app/exiftool/exiftoolcalls.h"
 #include "app/exiftool/gpstext.h"
 #include "meta/file/filereader.h"
@@ -13,25 +14,26 @@
 #include <QProgressBar>
 #include <QPushButton>
 
-#include <algorithm>
-#include <deque>
 #include <filesystem>
 #include <fstream>
-#include <optional>
 #include <sstream>
+#include <stdexcept>
 #include <system_error>
 
 namespace vistado {
 
 namespace {
 
-// Over thousands of images the backup would otherwise start thousands of processes at once.
-constexpr int kExifToolSlots = 4;
-
 // GPS rendering mode of the backup: degrees, minutes and seconds.
 constexpr std::uint8_t kDegreesMinutesSeconds = 2;
 
 constexpr const char* kExifToolFailed = "Fehler mit Exiftool";
+constexpr const char* kExifToolTimedOut = "Fehler mit Exiftool (Zeitüberschreitung)";
+constexpr const char* kLineBreakInName = "Dateiname mit Zeilenumbruch wird nicht unterstützt";
+constexpr const char* kExifToolMissing = "ExifTool nicht gefunden: bitte das Paket libimage-exiftool-perl installieren";
+// A run whose ExifTool is lost this many photos in a row would only lose it again.
+constexpr int kLostInARowLimit = 3;
+constexpr const char* kExifToolKeepsFailing = "ExifTool ist dreimal hintereinander ausgefallen: Lauf abgebrochen";
 
 bool fileExists(const std::string& path)
 {
@@ -46,39 +48,65 @@ bool backupWritten(const std::string& backupFile)
     return text.is_open() && backupComplete(readGpsBackup(text));
 }
 
-// An image whose backup ExifTool is writing: its log line is held open until the process
-// has ended.
-struct RunningBackup {
-    int row;
-    std::size_t logLine;
-    pid_t process;
-    std::string backupFile;
+// The run's ExifTool ends with the command, however the command ends.
+class ExifToolForTheRun {
+public:
+    explicit ExifToolForTheRun(ExifTool& exifTool) : exifTool(exifTool) {}
+    ~ExifToolForTheRun() { exifTool.stop(); }
+    ExifToolForTheRun(const ExifToolForTheRun&) = delete;
+    ExifToolForTheRun& operator=(const ExifToolForTheRun&) = delete;
+
+private:
+    ExifTool& exifTool;
 };
 
 }  // namespace
 
+// Nothing starts without ExifTool: the run would only fail photo after photo.
+bool TForm1::exifToolInstalled()
+{
+    if (exifTool.installed())
+        return true;
+    runOutcome = RunOutcome::NoExifTool;
+    showRunMessage(this, kExifToolMissing);
+    return false;
+}
+
+// The run log's and the grid's words for what ExifTool made of the photo; `done` is whether
+// the work it was asked for shows (the backup file written).
+std::string TForm1::exifToolResult(const ExifToolOutcome& outcome, bool done) const
+{
+    switch (outcome.status) {
+    case ExifToolOutcome::Status::Ok:
+        return done ? "ok" : kExifToolFailed;
+    case ExifToolOutcome::Status::TimedOut:
+        return utf8ToAnsi(kExifToolTimedOut, nameCharset);
+    case ExifToolOutcome::Status::LineBreak:
+        return utf8ToAnsi(kLineBreakInName, nameCharset);
+    case ExifToolOutcome::Status::Failed:
+    case ExifToolOutcome::Status::Died:
+        break;
+    }
+    return kExifToolFailed;
+}
+
+// After a photo's line: an ExifTool lost photo after photo ends the run.
+void TForm1::endRunIfExifToolKeepsFailing() const
+{
+    if (exifTool.lostInARow() >= kLostInARowLimit)
+        throw std::runtime_error(kExifToolKeepsFailing);
+}
+
 void TForm1::BGPSsichClick()
 {
     runCommand(RunKind::GpsBackup, [this] {
+        if (!exifToolInstalled())
+            return;
+        const ExifToolForTheRun forTheRun(exifTool);
         braus->setEnabled(false);
         Bstop->setEnabled(true);
         bgpszurueck->setEnabled(false);
         createRunLog();
-        // Up to four backups run at once, first to last; the log lines behind a running one
-        // wait for its outcome, so the lines stay in job-list order.
-        std::deque<RunningBackup> running;
-        const auto showOutcomes = [this, &running](bool awaitAll) {
-            while (!running.empty() && (awaitAll || exifTool.ended(running.front().process))) {
-                const RunningBackup& backup = running.front();
-                exifTool.awaitEnd(backup.process);
-                const bool written = backupWritten(backup.backupFile);
-                const std::string result = written ? "ok" : kExifToolFailed;
-                runLog.completeLine(backup.logLine, result);
-                setGridText(2, backup.row, result);
-                runSummary.note(backup.row, written ? PhotoOutcome::Saved : PhotoOutcome::ExifToolFailed);
-                running.pop_front();
-            }
-        };
         const int count = jobCount();
         for (int i = 0; i < count; ++i) {
             startImage(i);
@@ -86,35 +114,23 @@ void TForm1::BGPSsichClick()
             processPendingEvents();
             if (mie_schreiben(currentPath)) {
                 runLog.write(" schreiben.. ");
-                const std::string backupFile = backupTextFile(currentPath);
-                // a.jpg and a.JPG share a.txt: the earlier one's ExifTool may be writing it.
-                const auto sameFile = [&backupFile](const RunningBackup& other) { return other.backupFile == backupFile; };
-                if (std::ranges::any_of(running, sameFile))
-                    showOutcomes(true);
                 // ExifTool would keep the file anyway; an earlier backup is worth keeping (the
-                // photo may have lost its position since), but it is not this run's "ok".
-                const bool backupThere = fileExists(backupFile);
-                const std::optional<pid_t> process = backupThere ? std::nullopt : schreibe_gps(currentPath);
-                if (process) {
-                    running.push_back({i, runLog.holdLine(), *process, backupFile});
-                    processPendingEvents();
-                } else {
-                    const std::string result = backupThere ? "Sicherung vorhanden" : kExifToolFailed;
-                    endLogLine(result);
-                    setGridText(2, i, result);
-                    runSummary.note(i, backupThere ? PhotoOutcome::SavedBefore : PhotoOutcome::ExifToolFailed);
-                }
+                // photo may have lost its position since, or a.JPG's backup is a.jpg's too),
+                // but it is not this run's "ok".
+                const bool backupThere = fileExists(backupTextFile(currentPath));
+                if (backupThere)
+                    runSummary.note(i, PhotoOutcome::SavedBefore);
+                const std::string result = backupThere ? "Sicherung vorhanden" : schreibe_gps(currentPath);
+                endLogLine(result);
+                setGridText(2, i, result);
+                endRunIfExifToolKeepsFailing();
             } else {
                 endLogLine(" ");
             }
-            showOutcomes(false);
-            if (stoppedAfterImage()) {
-                showOutcomes(true);
+            if (stoppedAfterImage())
                 return;
-            }
             showProgress(i + 1);
         }
-        showOutcomes(true);
         showRunFinished();
         BGPSsich->setEnabled(false);
     });
@@ -147,17 +163,23 @@ bool TForm1::mie_schreiben(const std::string& path)
     return hasPosition;
 }
 
-std::optional<pid_t> TForm1::schreibe_gps(const std::string& path)
+std::string TForm1::schreibe_gps(const std::string& path)
 {
     const ExifToolCall call = backupCall(path);
     setWindowTitle(localText(call.parameterText));
-    exifTool.awaitFreeSlot(kExifToolSlots);
-    return exifTool.start(call.arguments);
+    const ExifToolOutcome outcome = exifTool.request(call.options, path);
+    const bool written = outcome.status == ExifToolOutcome::Status::Ok && outcome.reply.outputFilesCreated == 1 &&
+                         backupWritten(backupTextFile(path));
+    runSummary.note(currentRow, written ? PhotoOutcome::Saved : PhotoOutcome::ExifToolFailed);
+    return exifToolResult(outcome, written);
 }
 
 void TForm1::bgpszurueckClick()
 {
     runCommand(RunKind::GpsRestore, [this] {
+        if (!exifToolInstalled())
+            return;
+        const ExifToolForTheRun forTheRun(exifTool);
         braus->setEnabled(false);
         Bstop->setEnabled(true);
         BGPSsich->setEnabled(false);
@@ -176,6 +198,7 @@ void TForm1::bgpszurueckClick()
             }
             endLogLine(result);
             setGridText(2, i, result);
+            endRunIfExifToolKeepsFailing();
             if (stoppedAfterImage())
                 return;
             selectGridRow(i);
@@ -196,7 +219,6 @@ bool TForm1::mie_lesen(const std::string& path)
 
 std::string TForm1::schreibe_exif(const std::string& path)
 {
-    exifTool.awaitAllEnded();
     backupFolder = mache_gpsdatenpfad(path);
     // A backup file that cannot be opened or read (a folder of that name, say) is an error:
     // restoring from it would clear the image's position.
@@ -206,10 +228,10 @@ std::string TForm1::schreibe_exif(const std::string& path)
         runSummary.note(currentRow, PhotoOutcome::BackupIncomplete);
         return utf8ToAnsi("Sicherung unvollständig", nameCharset);
     }
-    const std::optional<pid_t> process = exifTool.start(restoreCall(backup, path).arguments);
-    const bool restored = process && exifTool.awaitEnd(*process) == 0;
-    runSummary.note(currentRow, restored ? PhotoOutcome::Restored : PhotoOutcome::ExifToolFailed);
-    return restored ? "ok" : kExifToolFailed;
+    const ExifToolOutcome outcome = exifTool.writeTags(path, restoreTags(backup));
+    runSummary.note(currentRow,
+                    outcome.status == ExifToolOutcome::Status::Ok ? PhotoOutcome::Restored : PhotoOutcome::ExifToolFailed);
+    return exifToolResult(outcome, true);
 }
 
 }  // namespace vistado

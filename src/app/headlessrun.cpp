@@ -65,13 +65,16 @@ int runWithoutWindow(const ProgramCall& call, const std::string& currentDirector
         return 2;
     }
     // The run's outcome in one line, after the run's own messages.
-    printLine(stderr, form.statusLine->text().toLocal8Bit().toStdString());
+    if (!form.statusLine->text().isEmpty())
+        printLine(stderr, form.statusLine->text().toLocal8Bit().toStdString());
     try {
         form.FormClose();
     } catch (const std::exception& error) {
         showErrorMessage(&form, error);
         return 1;
     }
+    if (form.runOutcome == TForm1::RunOutcome::NoExifTool)
+        return 2;
     return form.runOutcome == TForm1::RunOutcome::Finished && form.unwrittenImages == 0 ? 0 : 1;
 }
 

@@ -16,7 +16,8 @@ namespace vistado {
 // ("Fertig: 2 Orte geschrieben, 1 ohne GPS"). A path that is not there, a folder that
 // cannot be read, or a path that names neither a folder nor a JPEG file, is said on
 // standard error with status 2, and a folder without JPEG files with status 0; no run
-// starts then. A QApplication must exist.
+// starts then. So is
+// a backup or restore without ExifTool (status 2). A QApplication must exist.
 int runWithoutWindow(const ProgramCall& call, const std::string& currentDirectory, const Services& services);
 
 }  // namespace vistado

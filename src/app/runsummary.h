@@ -9,8 +9,8 @@ namespace vistado {
 enum class RunKind { Places, GpsBackup, GpsRestore };
 
 // How a command ended: through its whole job list, at the stop button, or early (no answer
-// from the geocoder, an error).
-enum class RunOutcome { NotRun, Finished, Stopped, EndedEarly };
+// from the geocoder, an error); a backup or restore without ExifTool starts nothing.
+enum class RunOutcome { NotRun, Finished, Stopped, EndedEarly, NoExifTool };
 
 // What a command did with one photo, as its grid row and run-log line say it.
 enum class PhotoOutcome {

@@ -93,6 +93,8 @@ TForm1::TForm1(const std::string& argument, const std::string& currentDirectory,
     // that would only bring a file nobody reads.
     HTTPGet2.connectTimeout = 2;
     HTTPGet2.stallTimeout = 2;
+    // The window stays responsive while ExifTool works on a photo.
+    exifTool.whileWaiting = [this] { processPendingEvents(); };
     commandGuard.setOnRelease([this] {
         if (closeAfterCommand)
             QMetaObject::invokeMethod(this, [this] { close(); }, Qt::QueuedConnection);
@@ -317,7 +319,8 @@ void TForm1::runCommand(RunKind kind, const std::function<void()>& run)
     pbprogress->hide();
     runProgress.reset();
     folderButton->setEnabled(true);
-    statusLine->setText(QString::fromUtf8(runSummary.line(runOutcome)));
+    if (runOutcome != RunOutcome::NoExifTool)
+        statusLine->setText(QString::fromUtf8(runSummary.line(runOutcome)));
 }
 
 // After `done` of the run's images.

@@ -117,7 +117,8 @@ public:
     // The image a run is reading (and the place run writing): one container per image,
     // released when the next image's is made and when the run ends.
     std::unique_ptr<TimgData> imageData;
-    // The ExifTool processes of the backup and restore; closing the window waits for them.
+    // The ExifTool process of the backup and restore: started at a command's first request,
+    // ended with the command. Tests shorten its replyTimeout.
     ExifTool exifTool;
 
     // What the commands wait by; tests put in a clock of their own.
@@ -174,8 +175,12 @@ public:
     // on; at its end one message tells how many could not be written.
     void BFrageClick();
     // The GPS backup: each image's position into gpstext/<name>.txt beside it, by ExifTool.
-    void BGPSsichClick();
     // The GPS restore: the backed-up positions back into the images, by ExifTool.
+    // Both hand their photos one after the other to one ExifTool process. Without ExifTool
+    // in PATH neither starts: a message says so. A photo whose ExifTool dies or hangs (see
+    // ExifTool::replyTimeout) gets its error and the next photo a new process; when that
+    // has happened to three photos in a row, the run ends with the standard error message.
+    void BGPSsichClick();
     void bgpszurueckClick();
 
     // Steps of the place run for one image. gps_auslesen reads its position text in decimal
@@ -188,17 +193,18 @@ public:
     std::future<void> schreibe_jpg(const std::string& path);
 
     // Steps of the backup for one image: mie_schreiben tells whether it has a position to
-    // back up (and shows and logs what it found); schreibe_gps starts ExifTool on it, once
-    // fewer than four of the ExifTool processes run, and gives the process (none when it
-    // could not be started).
+    // back up (and shows and logs what it found); schreibe_gps has ExifTool write its backup
+    // file and gives the outcome as the run log and the grid show it: "ok" when the backup
+    // file now holds both coordinates, "Fehler mit Exiftool", "Fehler mit Exiftool
+    // (Zeitüberschreitung)" or "Dateiname mit Zeilenumbruch wird nicht unterstützt" (nothing
+    // sent: no argument stream can carry such a name).
     bool mie_schreiben(const std::string& path);
-    std::optional<pid_t> schreibe_gps(const std::string& path);
+    std::string schreibe_gps(const std::string& path);
     // Steps of the restore for one image: mie_lesen tells whether its backup text file
-    // exists (and keeps its path in backupTextPath); schreibe_exif waits until no ExifTool
-    // process runs, reads the file, and when it holds a complete position has ExifTool
-    // write it back. It gives the outcome as the run log and the grid show it: "ok" when
-    // ExifTool ended with status 0, "Fehler mit Exiftool", or "Sicherung unvollständig"
-    // (nothing started).
+    // exists (and keeps its path in backupTextPath); schreibe_exif reads the file, and when it
+    // holds a complete position has ExifTool write it back. It gives the outcome as the run
+    // log and the grid show it: "ok" when ExifTool reports the photo updated, the backup's
+    // failures, or "Sicherung unvollständig" (nothing sent).
     bool mie_lesen(const std::string& path);
     std::string schreibe_exif(const std::string& path);
 
@@ -256,6 +262,9 @@ private:
     std::string writeFailed(int row, const std::exception& error);
     void reportUnwrittenImages();
     void settleDownload(net::THTTPGet& download);
+    bool exifToolInstalled();
+    std::string exifToolResult(const ExifToolOutcome& outcome, bool done) const;
+    void endRunIfExifToolKeepsFailing() const;
     std::string offlineReplyFor(const std::string& positionText);
 
     const std::string currentDirectory;

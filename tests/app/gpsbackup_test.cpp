@@ -1,10 +1,12 @@
 #include "app/errormessage.h"
 #include "app/exiftool/exiftoolcalls.h"
+#include "fakeexiftool.h"
 #include "formprobe.h"
 #include "meta/container/imgdata.h"
 #include "meta/text/settings.h"
 #include "pathchange.h"
 #include "photos.h"
+#include "runprogram.h"
 #include "testfiles.h"
 #include "app/vistado4.h"
 
@@ -16,9 +18,11 @@
 #include <gtest/gtest.h>
 
 #include <charconv>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -71,7 +75,6 @@ protected:
         TForm1 form(folder, tmp.path());
         form.show();
         form.BGPSsich->click();
-        form.exifTool.awaitAllEnded();
     }
 
     // Takes the GPS tags out of the images, as a photo program might have.
@@ -94,7 +97,7 @@ TEST_F(GpsBackupRun, BackupWritesOneTextFilePerImageWithExifToolsLines)
     std::vector<int> progress;
     QObject::connect(form.pbprogress, &QProgressBar::valueChanged, [&progress](int value) { progress.push_back(value); });
     form.BGPSsich->click();
-    form.exifTool.awaitAllEnded();
+    EXPECT_FALSE(form.exifTool.running());
 
     EXPECT_EQ(log(), path("a nord ost.jpg") + ";hat GPS schreiben.. ok\r\n" +
                          path("b_sued_west.jpg") + ";hat GPS schreiben.. ok\r\n" +
@@ -153,7 +156,6 @@ TEST_F(GpsBackupRun, RestorePutsBackThePositionsExifToolRemoved)
     form.nameCharset = "ISO-8859-1";
     form.show();
     form.bgpszurueck->click();
-    form.exifTool.awaitAllEnded();
 
     EXPECT_EQ(log(), path("a nord ost.jpg") + "; zur\xFC" "ck.. ok\r\n" +
                          path("b_sued_west.jpg") + "; zur\xFC" "ck.. ok\r\n" +
@@ -203,31 +205,29 @@ TEST_F(GpsBackupRun, RestorePutsBackThePositionsExifToolRemoved)
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Vistado  MV " VISTADO_EXPECTED_VERSION));
 }
 
-TEST_F(GpsBackupRun, WithoutExifToolEachImageSaysSoAndTheRunGoesOn)
+TEST_F(GpsBackupRun, WithoutExifToolNothingStartsAndAMessageSaysWhy)
 {
     const PathChange path(tmp.path());  // a PATH without exiftool
-
-    TForm1 backup(folder, tmp.path());
-    backup.BGPSsich->click();
-    EXPECT_EQ(log().substr(0, log().find("c_ohne_exif")), this->path("a nord ost.jpg") + ";hat GPS schreiben.. Fehler mit Exiftool\r\n" +
-                                                              this->path("b_sued_west.jpg") + ";hat GPS schreiben.. Fehler mit Exiftool\r\n" +
-                                                              folder + "/");
-    EXPECT_EQ(gridText(backup, 1, 2), "Fehler mit Exiftool");
-    EXPECT_TRUE(backup.statusLine->text().endsWith(QStringLiteral(", 2 fehlgeschlagen")));
-    EXPECT_FALSE(std::filesystem::exists(folder + "/gpstext"));
+    writeFile(tmp.file("protokoll.csv"), "vom letzten Lauf\r\n");
     makeFolder(tmp.file("Urlaub/gpstext"));
-    EXPECT_EQ(backup.BFrage->text(), QStringLiteral("fertig"));
-
     writeFile(tmp.file("Urlaub/gpstext/b_sued_west.txt"), kSouthWestLines);
-    TForm1 restore(folder, tmp.path());
-    restore.nameCharset = "UTF-8";
-    restore.bgpszurueck->click();
-    EXPECT_EQ(log().substr(0, log().find("c_ohne_exif")), this->path("a nord ost.jpg") + ";keine Sicherung vorhanden\r\n" +
-                                                              this->path("b_sued_west.jpg") + "; zur\xC3\xBC" "ck.. Fehler mit Exiftool\r\n" +
-                                                              folder + "/");
-    EXPECT_EQ(gridText(restore, 1, 1), "zur\xC3\xBC" "ck");
-    EXPECT_EQ(gridText(restore, 1, 2), "Fehler mit Exiftool");
-    EXPECT_EQ(restore.BFrage->text(), QStringLiteral("fertig"));
+    showErrorMessagesOnStandardError();
+    TForm1 form(folder, tmp.path());
+    for (QPushButton* command : {form.BGPSsich, form.bgpszurueck}) {
+        SCOPED_TRACE(command->text().toStdString());
+        testing::internal::CaptureStderr();
+        command->click();
+        EXPECT_EQ(testing::internal::GetCapturedStderr(),
+                  "ExifTool nicht gefunden: bitte das Paket libimage-exiftool-perl installieren\n");
+        EXPECT_EQ(form.runOutcome, TForm1::RunOutcome::NoExifTool);
+        EXPECT_EQ(log(), "vom letzten Lauf\r\n");
+        EXPECT_EQ(gridText(form, 0, 0), "");
+        for (const QPushButton* on : {form.BFrage, form.braus, form.BGPSsich, form.bgpszurueck})
+            EXPECT_TRUE(on->isEnabled()) << on->text().toStdString();
+        EXPECT_FALSE(form.Bstop->isEnabled());
+        EXPECT_TRUE(form.statusLine->text().isEmpty());
+    }
+    EXPECT_EQ(folderEntries(folder + "/gpstext"), std::set<std::string>{"b_sued_west.txt"});
 }
 
 TEST_F(GpsBackupRun, ABackupFileThatCannotBeReadEndsTheRestoreWithTheErrorMessage)
@@ -319,12 +319,7 @@ TEST_F(GpsBackupRun, OkOnlyWhenExifToolDidItsWorkInJobListOrder)
 {
     // An ExifTool that takes its time over "a nord ost.jpg" and then writes nothing; the
     // real one for every other image.
-    makeFolder(tmp.file("bin"));
-    writeFile(tmp.file("bin/exiftool"), "#!/bin/sh\n"
-                                        "for last; do :; done\n"
-                                        "case \"$last\" in *'a nord ost'*) sleep 0.5; exit 0;; esac\n"
-                                        "PATH=${PATH#*:} exec exiftool \"$@\"\n");
-    fs::permissions(tmp.file("bin/exiftool"), fs::perms::owner_all);
+    writeFakeExifTool(tmp.file("bin"), "a nord ost", "sleep 0.5");
     const PathChange withSlowExifTool(tmp.path() + "/bin:" + std::getenv("PATH"));
 
     TForm1 backup(folder, tmp.path());
@@ -340,7 +335,7 @@ TEST_F(GpsBackupRun, OkOnlyWhenExifToolDidItsWorkInJobListOrder)
     EXPECT_EQ(gridText(backup, 0, 2), "Fehler mit Exiftool");
     EXPECT_EQ(gridText(backup, 1, 2), "ok");
 
-    // ExifTool cannot write a file that is no image: its status says so.
+    // ExifTool cannot write a file that is no image: its reply says so.
     writeFile(tmp.file("Urlaub/gpstext/f_kaputt.txt"), kNorthEastLines);
     TForm1 restore(folder, tmp.path());
     restore.nameCharset = "UTF-8";
@@ -351,6 +346,68 @@ TEST_F(GpsBackupRun, OkOnlyWhenExifToolDidItsWorkInJobListOrder)
                          path("d_ohne_gps.jpg") + ";keine Sicherung vorhanden\r\n" +
                          path("e_mie.jpg") + ";keine Sicherung vorhanden\r\n" +
                          path("f_kaputt.jpg") + "; zur\xC3\xBC" "ck.. Fehler mit Exiftool\r\n");
+}
+
+TEST_F(GpsBackupRun, AnExifToolThatFailsOnOnePhotoCostsThatPhotoOnly)
+{
+    // Four photos to restore; ExifTool fails on the first in each case, or on every one.
+    makeFolder(tmp.file("Urlaub/gpstext"));
+    for (const char* name : {"a nord ost", "c_ohne_exif", "d_ohne_gps"})
+        writeFile(tmp.file("Urlaub/gpstext/") + name + ".txt", kNorthEastLines);
+    writeFile(tmp.file("Urlaub/gpstext/b_sued_west.txt"), kSouthWestLines);
+    const std::string failed = "Fehler mit Exiftool";
+    const struct {
+        const char* photo;  // the photos it fails on
+        const char* act;
+        std::string first;  // the result of the first photo
+        bool endsAfterThree;
+    } cases[] = {
+        {"a nord ost", "exit 1", failed, false},
+        {"a nord ost", "sleep 60", failed + " (Zeit\xC3\xBC" "berschreitung)", false},
+        {"a nord ost", "echo \"Error: Kaputt - $last\"; echo '    0 image files updated'", failed, false},
+        {"", "exit 1", failed, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.photo) + ": " + c.act);
+        runProgram({"exiftool", "-q", "-overwrite_original", "-gps:all=", path("a nord ost.jpg"), path("b_sued_west.jpg"),
+                    path("c_ohne_exif.jpg"), path("d_ohne_gps.jpg")});
+        TempDir bin;
+        writeFakeExifTool(bin.path(), c.photo, c.act);
+        TForm1 form(folder, tmp.path());
+        form.nameCharset = "UTF-8";
+        // The fake starts the real ExifTool for each photo: that takes its time too.
+        form.exifTool.replyTimeout = std::chrono::milliseconds(5000);
+        std::string message;
+        {
+            const PathChange withFaultyExifTool(bin.path() + ":" + std::getenv("PATH"));
+            showErrorMessagesOnStandardError();
+            testing::internal::CaptureStderr();
+            form.bgpszurueck->click();
+            message = testing::internal::GetCapturedStderr();
+            form.FormClose();
+        }
+
+        const std::string back = "; zur\xC3\xBC" "ck.. ";
+        if (c.endsAfterThree) {
+            EXPECT_EQ(log(), path("a nord ost.jpg") + back + failed + "\r\n" + path("b_sued_west.jpg") + back + failed +
+                                 "\r\n" + path("c_ohne_exif.jpg") + back + failed + "\r\n");
+            EXPECT_EQ(message, "vistado: ExifTool ist dreimal hintereinander ausgefallen: Lauf abgebrochen\n");
+            EXPECT_EQ(form.runOutcome, TForm1::RunOutcome::EndedEarly);
+            EXPECT_EQ(exifTool({"-s3", "-n", "-GPSPosition"}, path("d_ohne_gps.jpg")), "");
+        } else {
+            EXPECT_EQ(log(), path("a nord ost.jpg") + back + c.first + "\r\n" + path("b_sued_west.jpg") + back + "ok\r\n" +
+                                 path("c_ohne_exif.jpg") + back + "ok\r\n" + path("d_ohne_gps.jpg") + back + "ok\r\n" +
+                                 path("e_mie.jpg") + ";keine Sicherung vorhanden\r\n" +
+                                 path("f_kaputt.jpg") + ";keine Sicherung vorhanden\r\n");
+            EXPECT_EQ(message, "");
+            EXPECT_EQ(gridText(form, 0, 2), c.first);
+            EXPECT_EQ(form.runOutcome, TForm1::RunOutcome::Finished);
+            EXPECT_EQ(exifTool({"-s3", "-n", "-GPSPosition"}, path("a nord ost.jpg")), "");
+            EXPECT_EQ(exifTool({"-s3", "-c", "%.4f", "-GPSPosition"}, path("b_sued_west.jpg")), "33.8568 S, 70.1235 W");
+            EXPECT_EQ(exifTool({"-s3", "-c", "%.4f", "-GPSPosition"}, path("d_ohne_gps.jpg")), "48.1372 N, 11.5761 E");
+        }
+        EXPECT_FALSE(form.exifTool.running());
+    }
 }
 
 }  // namespace

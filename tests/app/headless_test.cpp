@@ -24,7 +24,8 @@ class WithoutWindow : public ::testing::Test {
 protected:
     // Runs vistado in the working folder; `geocoderHost` set: the geocoder is there, else
     // places come from the offline city list.
-    ProgramResult vistado(const std::vector<std::string>& arguments, const std::string& geocoderHost = "") const
+    ProgramResult vistado(const std::vector<std::string>& arguments, const std::string& geocoderHost = "",
+                          const std::optional<std::string>& path = std::nullopt) const
     {
         std::vector<std::string> command{VISTADO_PROGRAM};
         command.insert(command.end(), arguments.begin(), arguments.end());
@@ -39,6 +40,8 @@ protected:
             {"VISTADO_UPDATE_HOST", std::nullopt},
             {"VISTADO_GEOCODER_HOST", geocoderHost.empty() ? std::nullopt : std::optional<std::string>(geocoderHost)},
         };
+        if (path)
+            options.environment["PATH"] = *path;
         return runProgram(command, options);
     }
 
@@ -68,29 +71,53 @@ TEST_F(WithoutWindow, ABadCommandLineEndsWithStatus2)
 
 TEST_F(WithoutWindow, BackupAndRestoreOfAFileNamedLikeOptionsAndCommands)
 {
-    const std::string name = "-x; \"y\" $(touch z).jpg";
-    makePhotos(tmp.path(), {{name, gpsTags("48.137154", "N", "11.576124", "E")}});
+    // Names that a shell, ExifTool's options or its argument stream would take for syntax,
+    // each photo with a position of its own.
+    const std::vector<std::string> names{
+        "-x; \"y\" $(touch z).jpg", "mit Leerzeichen.jpg", " Leerzeichen vorn.jpg", "#kein Kommentar.jpg",
+        "'einfach' \"doppelt\".jpg", "100%f %d.jpg", "caf\xE9.jpg", "-execute1.jpg",
+    };
+    makeFolder(tmp.file("Namen"));
+    std::vector<Photo> photos;
+    for (std::size_t i = 0; i < names.size(); ++i)
+        photos.push_back({names[i], gpsTags(std::to_string(10 + i), i % 2 ? "S" : "N", std::to_string(20 + i), i % 2 ? "W" : "E")});
+    photos.push_back({"umbruch.jpg", gpsTags("1", "N", "2", "E")});
+    makePhotos(tmp.file("Namen"), photos);
+    const std::string brokenName = "zeilen\numbruch.jpg";
+    std::filesystem::rename(tmp.file("Namen/umbruch.jpg"), tmp.file("Namen/" + brokenName));
 
-    const ProgramResult backup = vistado({"--gps-sichern", name});
+    const ProgramResult backup = vistado({"--gps-sichern", "Namen"});
     EXPECT_EQ(backup.exitStatus, 0) << backup.err;
     // Only the run log's lines: nothing ExifTool printed.
-    EXPECT_EQ(backup.out, name + ";hat GPS schreiben.. ok\n");
     EXPECT_EQ(backup.err.find("output files created"), std::string::npos) << backup.err;
-    EXPECT_TRUE(("\n" + backup.err).ends_with("\nFertig: 1 gesichert\n")) << backup.err;
-    EXPECT_EQ(readFile(tmp.file("protokoll.csv")), name + ";hat GPS schreiben.. ok\r\n");
-    // ExifTool has ended when the program ends.
-    EXPECT_EQ(readFile(tmp.file("gpstext/-x; \"y\" $(touch z).txt")),
-              "GPS Latitude                    : 48 deg 8' 13.75\" N\n"
-              "GPS Longitude                   : 11 deg 34' 34.05\" E\n");
-    EXPECT_FALSE(exists("z"));
+    EXPECT_NE(backup.out.find("Namen/" + brokenName + ";hat GPS schreiben.. Dateiname mit Zeilenumbruch wird nicht unterst\xC3\xBCtzt\n"),
+              std::string::npos) << backup.out;
+    for (const std::string& name : names) {
+        SCOPED_TRACE(name);
+        EXPECT_NE(backup.out.find("Namen/" + name + ";hat GPS schreiben.. ok\n"), std::string::npos) << backup.out;
+        const std::string base = name.substr(0, name.size() - 4);
+        EXPECT_NE(readFile(tmp.file("Namen/gpstext/" + base + ".txt")).find("GPS Longitude"), std::string::npos);
+    }
+    EXPECT_EQ(folderEntries(tmp.file("Namen/gpstext")).size(), names.size());
+    EXPECT_NE(backup.err.find("\nFertig: 8 gesichert"), std::string::npos) << backup.err;
 
-    exifTool({"-q", "-overwrite_original", "-gps:all="}, tmp.path() + "/" + name);
-    const ProgramResult restore = vistado({"--gps-zurueck", name});
+    std::vector<std::string> strip{"exiftool", "-q", "-overwrite_original", "-gps:all="};
+    for (const std::string& name : names)
+        strip.push_back(tmp.file("Namen/" + name));
+    runProgram(strip);
+    const ProgramResult restore = vistado({"--gps-zurueck", "Namen"});
     EXPECT_EQ(restore.exitStatus, 0) << restore.err;
-    EXPECT_EQ(restore.out, name + "; zur\xC3\xBC" "ck.. ok\n");
-    EXPECT_TRUE(("\n" + restore.err).ends_with("\nFertig: 1 zur\xC3\xBC" "ckgeholt\n")) << restore.err;
-    EXPECT_EQ(exifTool({"-s3", "-GPSPosition"}, tmp.path() + "/" + name), "48 deg 8' 13.75\" N, 11 deg 34' 34.05\" E");
+    EXPECT_EQ(restore.err.find("image files updated"), std::string::npos) << restore.err;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        SCOPED_TRACE(names[i]);
+        EXPECT_NE(restore.out.find("Namen/" + names[i] + "; zur\xC3\xBC" "ck.. ok\n"), std::string::npos) << restore.out;
+        const std::string sign = i % 2 ? "-" : "";
+        EXPECT_EQ(exifTool({"-s3", "-n", "-GPSPosition"}, tmp.file("Namen/" + names[i])),
+                  sign + std::to_string(10 + i) + " " + sign + std::to_string(20 + i));
+    }
+    EXPECT_NE(restore.err.find("\nFertig: 8 zur\xC3\xBC" "ckgeholt"), std::string::npos) << restore.err;
     EXPECT_FALSE(exists("z"));
+    EXPECT_FALSE(exists("Namen/z"));
 }
 
 TEST_F(WithoutWindow, APlaceRunPrintsEachLogLineAsItIsWritten)
@@ -163,9 +190,15 @@ TEST_F(WithoutWindow, NothingToRunOverIsSaidAndTheRunLogStays)
         std::vector<std::string> arguments;
         int exitStatus;
         std::string err;
+        std::optional<std::string> path = std::nullopt;  // PATH, here one without exiftool
     };
+    makeFolder(tmp.file("voll"));
+    writeFile(tmp.file("voll/a.jpg"), "");
+    const std::string missing = "ExifTool nicht gefunden: bitte das Paket libimage-exiftool-perl installieren\n";
     std::vector<Case> cases{
         {{"--orte", "nix"}, 2, "Pfad nicht gefunden: nix\n"},
+        {{"--gps-sichern", "voll"}, 2, missing, tmp.path()},
+        {{"--gps-zurueck", "voll"}, 2, missing, tmp.path()},
         {{"--gps-zurueck", "leer/nix.jpg"}, 2, "Pfad nicht gefunden: leer/nix.jpg\n"},
         {{"--orte", "leer"}, 0, "keine JPEG-Dateien in leer\n"},
         {{"--gps-sichern", tooLong}, 2, "Ordner nicht lesbar: " + tooLong + "\n"},
@@ -180,7 +213,7 @@ TEST_F(WithoutWindow, NothingToRunOverIsSaidAndTheRunLogStays)
     }
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.arguments));
-        const ProgramResult run = vistado(c.arguments);
+        const ProgramResult run = vistado(c.arguments, "", c.path);
         EXPECT_EQ(run.exitStatus, c.exitStatus);
         EXPECT_TRUE(("\n" + run.err).ends_with("\n" + c.err)) << run.err;
         EXPECT_EQ(run.out, "");

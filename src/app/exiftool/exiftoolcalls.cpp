@@ -22,25 +22,16 @@ ExifToolCall backupCall(const std::string& path)
     ExifToolCall call;
     call.parameterText = " -overwrite_original  -gpslatitude -gpslongitude -w \"" + folderPart(path) +
                          "gpstext/%f.txt\" \"" + path + "\"";
-    call.arguments = {"-overwrite_original", "-gpslatitude", "-gpslongitude", "-w", "%dgpstext/%f.txt", "--", path};
+    call.options = {"-overwrite_original", "-gpslatitude", "-gpslongitude", "-w", "%dgpstext/%f.txt"};
     return call;
 }
 
-ExifToolCall restoreCall(const GpsBackup& backup, const std::string& path)
+std::vector<TagValue> restoreTags(const GpsBackup& backup)
 {
-    ExifToolCall call;
-    call.parameterText = " -overwrite_original -gpslatitude=" + backup.latitude.value +
-                         " -gpslatituderef=" + backup.latitude.reference +
-                         " -gpslongitude=" + backup.longitude.value +
-                         " -gpslongituderef=" + backup.longitude.reference + " \"" + path + "\"";
-    call.arguments = {"-overwrite_original",
-                      "-gpslatitude=" + unquoted(backup.latitude.value),
-                      "-gpslatituderef=" + backup.latitude.reference,
-                      "-gpslongitude=" + unquoted(backup.longitude.value),
-                      "-gpslongituderef=" + backup.longitude.reference,
-                      "--",
-                      path};
-    return call;
+    return {{"gpslatitude", unquoted(backup.latitude.value)},
+            {"gpslatituderef", backup.latitude.reference},
+            {"gpslongitude", unquoted(backup.longitude.value)},
+            {"gpslongituderef", backup.longitude.reference}};
 }
 
 }  // namespace vistado

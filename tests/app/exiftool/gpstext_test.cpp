@@ -121,33 +121,21 @@ TEST(ExifToolCalls, BackupAsTheCaptionShowsItAndAsExifToolGetsIt)
     const ExifToolCall inFolder = backupCall("/home/u/Bilder 2010/-x; \"y\".jpg");
     EXPECT_EQ(inFolder.parameterText, " -overwrite_original  -gpslatitude -gpslongitude -w "
                                       "\"/home/u/Bilder 2010/gpstext/%f.txt\" \"/home/u/Bilder 2010/-x; \"y\".jpg\"");
-    const std::vector<std::string> arguments{"-overwrite_original", "-gpslatitude", "-gpslongitude", "-w",
-                                             "%dgpstext/%f.txt", "--", "/home/u/Bilder 2010/-x; \"y\".jpg"};
-    EXPECT_EQ(inFolder.arguments, arguments);
+    const std::vector<std::string> options{"-overwrite_original", "-gpslatitude", "-gpslongitude", "-w",
+                                           "%dgpstext/%f.txt"};
+    EXPECT_EQ(inFolder.options, options);
 
     const ExifToolCall bare = backupCall("-a.jpg");
     EXPECT_EQ(bare.parameterText, " -overwrite_original  -gpslatitude -gpslongitude -w \"gpstext/%f.txt\" \"-a.jpg\"");
-    EXPECT_EQ(bare.arguments.back(), "-a.jpg");
-    EXPECT_EQ(bare.arguments[bare.arguments.size() - 2], "--");
+    EXPECT_EQ(bare.options, options);
 }
 
-TEST(ExifToolCalls, RestoreAsTheShellWouldHaveSplitIt)
+TEST(ExifToolCalls, RestoreWritesTheFourTagsWithoutTheQuotesAShellWouldHaveRemoved)
 {
     const GpsBackup backup{{"\"48  8 13.75\"", "N"}, {"\"122  25 9.00\"", "W"}};
-    const ExifToolCall call = restoreCall(backup, "/a/b c.jpg");
-    EXPECT_EQ(call.parameterText, " -overwrite_original -gpslatitude=\"48  8 13.75\" -gpslatituderef=N"
-                                  " -gpslongitude=\"122  25 9.00\" -gpslongituderef=W \"/a/b c.jpg\"");
-    const std::vector<std::string> arguments{"-overwrite_original", "-gpslatitude=48  8 13.75", "-gpslatituderef=N",
-                                             "-gpslongitude=122  25 9.00", "-gpslongituderef=W", "--", "/a/b c.jpg"};
-    EXPECT_EQ(call.arguments, arguments);
-
-    // A backup without GPS lines still makes a call, with nothing behind the "=".
-    const ExifToolCall empty = restoreCall(GpsBackup{}, "x.jpg");
-    EXPECT_EQ(empty.parameterText,
-              " -overwrite_original -gpslatitude= -gpslatituderef= -gpslongitude= -gpslongituderef= \"x.jpg\"");
-    const std::vector<std::string> emptyArguments{"-overwrite_original", "-gpslatitude=", "-gpslatituderef=",
-                                                  "-gpslongitude=", "-gpslongituderef=", "--", "x.jpg"};
-    EXPECT_EQ(empty.arguments, emptyArguments);
+    const std::vector<TagValue> tags{{"gpslatitude", "48  8 13.75"}, {"gpslatituderef", "N"},
+                                     {"gpslongitude", "122  25 9.00"}, {"gpslongituderef", "W"}};
+    EXPECT_EQ(restoreTags(backup), tags);
 }
 
 }  // namespace
