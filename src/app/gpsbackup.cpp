@@ -5,6 +5,7 @@
 #include "places/ansitext.h"
 #include "app/decimalpoint.h"
 #include "app/errormessage.h"
+#include "app/exiftoolfortherun.h"
 #include "app/exiftool/exiftoolcalls.h"
 #include "app/exiftool/gpstext.h"
 #include "meta/file/filereader.h"
@@ -47,18 +48,6 @@ bool backupWritten(const std::string& backupFile)
     std::ifstream text(backupFile, std::ios::binary);
     return text.is_open() && backupComplete(readGpsBackup(text));
 }
-
-// The run's ExifTool ends with the command, however the command ends.
-class ExifToolForTheRun {
-public:
-    explicit ExifToolForTheRun(ExifTool& exifTool) : exifTool(exifTool) {}
-    ~ExifToolForTheRun() { exifTool.stop(); }
-    ExifToolForTheRun(const ExifToolForTheRun&) = delete;
-    ExifToolForTheRun& operator=(const ExifToolForTheRun&) = delete;
-
-private:
-    ExifTool& exifTool;
-};
 
 }  // namespace
 
