@@ -61,6 +61,17 @@ bool TForm1::exifToolInstalled()
     return false;
 }
 
+// An ExifTool command's start: it starts only with ExifTool there, and then it can be
+// stopped, not left.
+bool TForm1::startExifToolRun()
+{
+    if (!exifToolInstalled())
+        return false;
+    braus->setEnabled(false);
+    Bstop->setEnabled(true);
+    return true;
+}
+
 // The run log's and the grid's words for what ExifTool made of the photo; `done` is whether
 // the work it was asked for shows (the backup file written).
 std::string TForm1::exifToolResult(const ExifToolOutcome& outcome, bool done) const
@@ -89,11 +100,9 @@ void TForm1::endRunIfExifToolKeepsFailing() const
 void TForm1::BGPSsichClick()
 {
     runCommand(RunKind::GpsBackup, [this] {
-        if (!exifToolInstalled())
+        if (!startExifToolRun())
             return;
         const ExifToolForTheRun forTheRun(exifTool);
-        braus->setEnabled(false);
-        Bstop->setEnabled(true);
         bgpszurueck->setEnabled(false);
         createRunLog();
         const int count = jobCount();

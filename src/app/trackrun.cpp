@@ -43,14 +43,11 @@ void TForm1::BTrackClick()
 void TForm1::runTrack(const Track& track, const CameraClock& clock)
 {
     runCommand(RunKind::GpsTrack, [&] {
-        if (!exifToolInstalled())
+        if (!startExifToolRun())
             return;
-        const ExifToolForTheRun forTheRun(exifTool);
-        braus->setEnabled(false);
-        Bstop->setEnabled(true);
         createRunLog();
-        const int count = jobCount();
-        for (int i = 0; i < count; ++i) {
+        const ExifToolForTheRun forTheRun(exifTool);
+        for (int i = 0; i < jobCount(); ++i) {
             startImage(i);
             selectGridRow(i);
             processPendingEvents();

@@ -276,6 +276,7 @@ private:
     void reportUnwrittenImages();
     void settleDownload(net::THTTPGet& download);
     bool exifToolInstalled();
+    bool startExifToolRun();
     std::string exifToolResult(const ExifToolOutcome& outcome, bool done) const;
     void endRunIfExifToolKeepsFailing() const;
     std::string offlineReplyFor(const std::string& positionText);
