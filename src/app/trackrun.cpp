@@ -64,6 +64,8 @@ void TForm1::runTrack(const Track& track, const CameraClock& clock)
 void TForm1::trackPhoto(const Track& track, const CameraClock& clock)
 {
     imageData = std::make_unique<TimgData>(kDecodeAll);
+    // ExifTool, not our writer, replaces the file.
+    imageData->lockForRewrite = false;
     const bool opened = imageData->OpenImage(currentPath);
     if (!opened || !imageData->ExifPresent()) {
         runSummary.note(currentRow, opened ? PhotoOutcome::NoExif : PhotoOutcome::Unreadable);
