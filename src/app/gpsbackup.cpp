@@ -5,6 +5,7 @@
 #include "places/ansitext.h"
 #include "app/decimalpoint.h"
 #include "app/errormessage.h"
+#include "app/exiftoolfortherun.h"
 #include "app/exiftool/exiftoolcalls.h"
 #include "app/exiftool/gpstext.h"
 #include "meta/file/filereader.h"
@@ -48,18 +49,6 @@ bool backupWritten(const std::string& backupFile)
     return text.is_open() && backupComplete(readGpsBackup(text));
 }
 
-// The run's ExifTool ends with the command, however the command ends.
-class ExifToolForTheRun {
-public:
-    explicit ExifToolForTheRun(ExifTool& exifTool) : exifTool(exifTool) {}
-    ~ExifToolForTheRun() { exifTool.stop(); }
-    ExifToolForTheRun(const ExifToolForTheRun&) = delete;
-    ExifToolForTheRun& operator=(const ExifToolForTheRun&) = delete;
-
-private:
-    ExifTool& exifTool;
-};
-
 }  // namespace
 
 // Nothing starts without ExifTool: the run would only fail photo after photo.
@@ -70,6 +59,17 @@ bool TForm1::exifToolInstalled()
     runOutcome = RunOutcome::NoExifTool;
     showRunMessage(this, kExifToolMissing);
     return false;
+}
+
+// An ExifTool command's start: it starts only with ExifTool there, and then it can be
+// stopped, not left.
+bool TForm1::startExifToolRun()
+{
+    if (!exifToolInstalled())
+        return false;
+    braus->setEnabled(false);
+    Bstop->setEnabled(true);
+    return true;
 }
 
 // The run log's and the grid's words for what ExifTool made of the photo; `done` is whether
@@ -100,11 +100,9 @@ void TForm1::endRunIfExifToolKeepsFailing() const
 void TForm1::BGPSsichClick()
 {
     runCommand(RunKind::GpsBackup, [this] {
-        if (!exifToolInstalled())
+        if (!startExifToolRun())
             return;
         const ExifToolForTheRun forTheRun(exifTool);
-        braus->setEnabled(false);
-        Bstop->setEnabled(true);
         bgpszurueck->setEnabled(false);
         createRunLog();
         const int count = jobCount();

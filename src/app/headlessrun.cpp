@@ -2,6 +2,7 @@
 
 #include "app/errormessage.h"
 #include "app/vistado4.h"
+#include "track/track.h"
 
 #include <QCheckBox>
 
@@ -25,6 +26,16 @@ void printLine(std::FILE* stream, std::string_view line)
 int runWithoutWindow(const ProgramCall& call, const std::string& currentDirectory, const Services& services)
 {
     showErrorMessagesOnStandardError();
+    // A track that cannot be read leaves nothing to run with: no photo is looked at.
+    Track track;
+    if (call.command == ProgramCommand::GpsTrack) {
+        try {
+            track = readTrackFiles(call.trackFiles);
+        } catch (const TrackReadError& error) {
+            printLine(stderr, error.what());
+            return 2;
+        }
+    }
     TForm1 form(call.path, currentDirectory, services);
     // Nothing to run over: said so, and the run log of an earlier run stays as it was.
     const std::string shownPath = call.path.empty() ? "." : call.path;
@@ -60,6 +71,9 @@ int runWithoutWindow(const ProgramCall& call, const std::string& currentDirector
         break;
     case ProgramCommand::GpsRestore:
         form.bgpszurueckClick();
+        break;
+    case ProgramCommand::GpsTrack:
+        form.runTrack(track, call.clock);
         break;
     default:
         return 2;

@@ -17,7 +17,8 @@ namespace vistado {
 // cannot be read, or a path that names neither a folder nor a JPEG file, is said on
 // standard error with status 2, and a folder without JPEG files with status 0; no run
 // starts then. So is
-// a backup or restore without ExifTool (status 2). A QApplication must exist.
+// a backup, restore or track run without ExifTool (status 2), and a track run whose track
+// cannot be read ("Track nicht lesbar: FILE: REASON", status 2). A QApplication must exist.
 int runWithoutWindow(const ProgramCall& call, const std::string& currentDirectory, const Services& services);
 
 }  // namespace vistado

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "track/phototime.h"
+
 #include <string>
 #include <vector>
 
@@ -13,12 +15,16 @@ namespace vistado {
 //     vistado --orte --nur-kommentar [PATH]   the place run, the place into the comment alone
 //     vistado --gps-sichern [PATH]  the GPS backup
 //     vistado --gps-zurueck [PATH]  the GPS restore
-enum class ProgramCommand { Window, Places, GpsBackup, GpsRestore, Help, Version, Bad };
+//     vistado --track FILE.gpx [--track FILE2.gpx ...] [--zeitzone +HH:MM] [--versatz ±SECONDS] [PATH]
+//                                   positions from GPS tracks
+enum class ProgramCommand { Window, Places, GpsBackup, GpsRestore, GpsTrack, Help, Version, Bad };
 
 struct ProgramCall {
     ProgramCommand command = ProgramCommand::Window;
     std::string path;  // the commands' PATH
     bool commentOnly = false;  // the place run writes no location fields
+    std::vector<std::string> trackFiles;  // the track run's GPX files, in the order given
+    CameraClock clock;                    // and the camera's zone and clock correction
 };
 
 // `arguments` are those behind the program's name.

@@ -18,10 +18,14 @@ constexpr OutcomeWords kOutcomeWords[] = {
     {PhotoOutcome::PlaceWritten, "Ort geschrieben", "Orte geschrieben"},
     {PhotoOutcome::Saved, "gesichert", "gesichert"},
     {PhotoOutcome::Restored, "zurückgeholt", "zurückgeholt"},
+    {PhotoOutcome::TrackWritten, "Position geschrieben", "Positionen geschrieben"},
+    {PhotoOutcome::GpsThere, "schon mit GPS", "schon mit GPS"},
     {PhotoOutcome::PlaceThere, "schon mit Ort", "schon mit Ort"},
     {PhotoOutcome::SavedBefore, "schon vorhanden", "schon vorhanden"},
     {PhotoOutcome::NoPlace, "Ort nicht gefunden", "Orte nicht gefunden"},
     {PhotoOutcome::NoGps, "ohne GPS", "ohne GPS"},
+    {PhotoOutcome::NoTrackPosition, "ohne Trackposition", "ohne Trackposition"},
+    {PhotoOutcome::NoPhotoTime, "ohne Aufnahmezeit", "ohne Aufnahmezeit"},
     {PhotoOutcome::NoExif, "ohne Exif-Daten", "ohne Exif-Daten"},
     {PhotoOutcome::MieThere, "mit MIE-Datei", "mit MIE-Datei"},
     {PhotoOutcome::Unreadable, "nicht lesbar", "nicht lesbar"},
@@ -38,6 +42,8 @@ PhotoOutcome mainOutcome(RunKind kind)
         return PhotoOutcome::Saved;
     case RunKind::GpsRestore:
         return PhotoOutcome::Restored;
+    case RunKind::GpsTrack:
+        return PhotoOutcome::TrackWritten;
     case RunKind::Places:
         break;
     }

@@ -6,7 +6,7 @@
 
 namespace vistado {
 
-enum class RunKind { Places, GpsBackup, GpsRestore };
+enum class RunKind { Places, GpsBackup, GpsRestore, GpsTrack };
 
 // How a command ended: through its whole job list, at the stop button, or early (no answer
 // from the geocoder, an error); a backup or restore without ExifTool starts nothing.
@@ -28,6 +28,10 @@ enum class PhotoOutcome {
     Restored,          // restore: "ok"
     NoBackup,          // "keine Sicherung vorhanden"
     BackupIncomplete,  // "Sicherung unvollständig"
+    TrackWritten,      // track run: the track's position written into the photo
+    GpsThere,          // "hat GPS": the photo keeps its own position
+    NoPhotoTime,       // "keine Aufnahmezeit"
+    NoTrackPosition,   // "keine Trackposition"
 };
 
 // The outcome of one run in one line, counted from what the run noted for each photo:

@@ -102,6 +102,7 @@ TForm1::TForm1(const std::string& argument, const std::string& currentDirectory,
     connect(BFrage, &QPushButton::clicked, this, &TForm1::BFrageClick);
     connect(BGPSsich, &QPushButton::clicked, this, &TForm1::BGPSsichClick);
     connect(bgpszurueck, &QPushButton::clicked, this, &TForm1::bgpszurueckClick);
+    connect(BTrack, &QPushButton::clicked, this, &TForm1::BTrackClick);
     connect(Bstop, &QPushButton::clicked, this, &TForm1::bstopClick);
     connect(braus, &QPushButton::clicked, this, &TForm1::brausClick);
     connect(folderButton, &QPushButton::clicked, this, &TForm1::chooseFolder);
@@ -157,6 +158,8 @@ void TForm1::createControls()
 
     CBnurKommentar = new QCheckBox(QStringLiteral("nur Kommentar"), this);
     CBnurKommentar->setGeometry(424, 92, 120, 17);
+    // Right of the row of commands, before the window's free space.
+    BTrack = makeButton(QStringLiteral("GPS aus Track"), {552, 88, 81, 25}, this);
 
     pbprogress = new QProgressBar(this);
     // As far as the grid reaches: its text tells the photos and the time left.
@@ -186,7 +189,8 @@ void TForm1::createControls()
     setTabOrder(Bstop, braus);
     setTabOrder(braus, BGPSsich);
     setTabOrder(BGPSsich, bgpszurueck);
-    setTabOrder(bgpszurueck, pbprogress);
+    setTabOrder(bgpszurueck, BTrack);
+    setTabOrder(BTrack, pbprogress);
     setTabOrder(pbprogress, sgdisplay);
 }
 
@@ -240,7 +244,7 @@ void TForm1::startAfresh(const CommandLineJobs& rules)
     LZiel->setText(kHint);
     takeJobs(rules);
     stopRequested = false;
-    for (QPushButton* button : {BFrage, braus, BGPSsich, bgpszurueck})
+    for (QPushButton* button : {BFrage, braus, BGPSsich, bgpszurueck, BTrack})
         button->setEnabled(true);
     Bstop->setEnabled(false);
     sgdisplay->clearContents();

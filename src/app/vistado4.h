@@ -42,6 +42,7 @@ class QTableWidget;
 namespace vistado {
 
 class TimgData;
+class Track;
 class OfflinePlaces;
 class PhotoLocation;
 
@@ -67,6 +68,7 @@ public:
     QPushButton* braus;          // Exit
     QPushButton* BGPSsich;       // GPS backup
     QPushButton* bgpszurueck;    // GPS restore
+    QPushButton* BTrack;         // "GPS aus Track": positions from GPS tracks
     QProgressBar* pbprogress;    // shown while a command runs: "12 von 50, noch etwa 2 min"
     QTableWidget* sgdisplay;     // the status grid: file name, status or position, result
     QPushButton* folderButton;   // "Ordner wählen…", beside LZiel
@@ -75,7 +77,7 @@ public:
     // IPTC and XMP location fields. Unchecked at start.
     QCheckBox* CBnurKommentar;
 
-    // The folder dialog and the photo viewer.
+    // The folder dialog, the photo viewer and the track run's questions.
     Desktop desktop = Desktop::system();
 
     // Download components: geocoder requests, and the update check.
@@ -182,6 +184,14 @@ public:
     // has happened to three photos in a row, the run ends with the standard error message.
     void BGPSsichClick();
     void bgpszurueckClick();
+    // The track run: photos without a position of their own get the one the GPS tracks
+    // give for their time, written by ExifTool as the restore writes. BTrackClick asks for
+    // the GPX files and the camera's clock (Desktop), reads the tracks (a track that cannot
+    // be read is said in a message, and nothing runs) and runs runTrack over the job list.
+    // Each photo's line: "keine Exif Daten", "hat GPS" (it keeps its position), or the
+    // track's answer (trackLogLine), with ExifTool's error behind it when writing failed.
+    void BTrackClick();
+    void runTrack(const Track& track, const CameraClock& clock);
 
     // Steps of the place run for one image. gps_auslesen reads its position text in decimal
     // degrees (empty when it has none; then the status goes to the grid and the run log);
@@ -207,6 +217,9 @@ public:
     // failures, or "Sicherung unvollständig" (nothing sent).
     bool mie_lesen(const std::string& path);
     std::string schreibe_exif(const std::string& path);
+    // The track run's step for the current image: what it found and wrote, into its log
+    // line and grid row.
+    void trackPhoto(const Track& track, const CameraClock& clock);
 
     void bstopClick();
     void brausClick();
@@ -263,6 +276,7 @@ private:
     void reportUnwrittenImages();
     void settleDownload(net::THTTPGet& download);
     bool exifToolInstalled();
+    bool startExifToolRun();
     std::string exifToolResult(const ExifToolOutcome& outcome, bool done) const;
     void endRunIfExifToolKeepsFailing() const;
     std::string offlineReplyFor(const std::string& positionText);

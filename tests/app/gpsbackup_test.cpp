@@ -2,6 +2,7 @@
 #include "app/exiftool/exiftoolcalls.h"
 #include "fakeexiftool.h"
 #include "formprobe.h"
+#include "gpxbuilder.h"
 #include "meta/container/imgdata.h"
 #include "meta/text/settings.h"
 #include "pathchange.h"
@@ -228,6 +229,49 @@ TEST_F(GpsBackupRun, WithoutExifToolNothingStartsAndAMessageSaysWhy)
         EXPECT_TRUE(form.statusLine->text().isEmpty());
     }
     EXPECT_EQ(folderEntries(folder + "/gpstext"), std::set<std::string>{"b_sued_west.txt"});
+}
+
+// The track button asks for the tracks, starting at the job list's folder, and for the
+// camera's clock; cancelled or with a track that cannot be read, nothing runs.
+TEST_F(GpsBackupRun, TheTrackButtonWritesTheTracksPositionsIntoPhotosWithoutOne)
+{
+    writeFile(tmp.file("protokoll.csv"), "vom letzten Lauf\r\n");
+    writeFile(tmp.file("tour.gpx"), gpxDocument({{{1717236000, 48.1, 11.5, std::nullopt}, {1717236600, 48.2, 11.6, std::nullopt}}}));
+    writeFile(tmp.file("kaputt.gpx"), "kein GPX");
+    exifTool({"-q", "-overwrite_original", "-DateTimeOriginal=2024:06:01 12:06:00"}, path("d_ohne_gps.jpg"));
+    showErrorMessagesOnStandardError();
+    TForm1 form(folder, tmp.path());
+    std::vector<std::string> starts;
+    QStringList chosen;
+    std::optional<CameraClock> clock;
+    form.desktop.chooseTrackFiles = [&](QWidget*, const QString& start) {
+        starts.push_back(start.toStdString());
+        return chosen;
+    };
+    form.desktop.askCameraClock = [&](QWidget*) { return clock; };
+
+    form.BTrack->click();
+    chosen = {QString::fromStdString(tmp.file("tour.gpx"))};
+    form.BTrack->click();
+    EXPECT_EQ(starts, (std::vector<std::string>{folder + "/", folder + "/"}));
+    chosen.push_back(QString::fromStdString(tmp.file("kaputt.gpx")));
+    clock = CameraClock{7200, -60};
+    testing::internal::CaptureStderr();
+    form.BTrack->click();
+    EXPECT_EQ(testing::internal::GetCapturedStderr().rfind("Track nicht lesbar: " + tmp.file("kaputt.gpx") + ": ", 0), 0u);
+    EXPECT_EQ(form.runOutcome, TForm1::RunOutcome::NotRun);
+    EXPECT_EQ(log(), "vom letzten Lauf\r\n");
+
+    chosen.pop_back();
+    form.BTrack->click();
+    EXPECT_EQ(form.runOutcome, TForm1::RunOutcome::Finished);
+    EXPECT_EQ(gridText(form, 0, 1), "hat GPS");
+    EXPECT_EQ(gridText(form, 2, 1), "keine Exif Daten");
+    EXPECT_EQ(gridText(form, 3, 1), "48.150000,11.550000");
+    EXPECT_EQ(gridText(form, 3, 2), "ok");
+    EXPECT_EQ(exifTool({"-s3", "-n", "-GPSPosition"}, path("d_ohne_gps.jpg")), "48.15 11.55");
+    EXPECT_EQ(form.statusLine->text().toStdString(),
+              "Fertig: 1 Position geschrieben, 3 schon mit GPS, 1 ohne Exif-Daten, 1 nicht lesbar");
 }
 
 TEST_F(GpsBackupRun, ABackupFileThatCannotBeReadEndsTheRestoreWithTheErrorMessage)

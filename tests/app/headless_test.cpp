@@ -2,6 +2,7 @@
 // working folder of its own, without a display.
 #include "geocoderreplies.h"
 #include "geocoderservice.h"
+#include "gpxbuilder.h"
 #include "photos.h"
 #include "rawserver.h"
 #include "runprogram.h"
@@ -54,7 +55,8 @@ TEST_F(WithoutWindow, ABadCommandLineEndsWithStatus2)
 {
     writeFile(tmp.file("protokoll.csv"), "vom letzten Lauf\r\n");
     const std::vector<std::vector<std::string>> bad{
-        {"--bogus"}, {"--orte", "a", "b"}, {"--help", "a"}, {"--gps-sichern", "a.jpg", "--orte"}};
+        {"--bogus"}, {"--orte", "a", "b"}, {"--help", "a"}, {"--gps-sichern", "a.jpg", "--orte"},
+        {"--track", "t.gpx", "--zeitzone", "1"}, {"--track", "t.gpx", "--versatz", "1.5"}, {"--track"}};
     for (const auto& arguments : bad) {
         SCOPED_TRACE(testing::PrintToString(arguments));
         const ProgramResult result = vistado(arguments);
@@ -118,6 +120,51 @@ TEST_F(WithoutWindow, BackupAndRestoreOfAFileNamedLikeOptionsAndCommands)
     EXPECT_NE(restore.err.find("\nFertig: 8 zur\xC3\xBC" "ckgeholt"), std::string::npos) << restore.err;
     EXPECT_FALSE(exists("z"));
     EXPECT_FALSE(exists("Namen/z"));
+}
+
+TEST_F(WithoutWindow, ATrackGivesPositionsToPhotosWithoutOneAndThePlaceRunFindsThem)
+{
+    constexpr double kTen = 1717236000;  // 2024-06-01 10:00:00 UTC
+    writeFile(tmp.file("tour.gpx"), gpxDocument({{{kTen, 48.1, 11.5, 500}, {kTen + 600, 48.2, 11.6, 600}}}));
+    makeFolder(tmp.file("Tour"));
+    const auto taken = [](const std::string& time) { return "-DateTimeOriginal=2024:06:01 " + time; };
+    std::vector<std::string> withGps = gpsTags("1", "N", "2", "E");
+    withGps.push_back(taken("12:06:00"));
+    makePhotos(tmp.file("Tour"), {
+        {"a.jpg", {taken("12:06:00")}},                                // zone +02:00, 60 s fast: halfway
+        {"b.jpg", withGps},                                            // keeps its own position
+        {"c.jpg", {taken("16:01:00")}},                                // long after the track
+        {"d.jpg", cameraTags()},                                       // no time
+        {"e.jpg", {taken("10:01:00"), "-OffsetTimeOriginal=+00:00"}},  // its own zone: on the first point
+    });
+
+    const ProgramResult run = vistado({"--track", "tour.gpx", "--zeitzone", "+02:00", "--versatz", "-60", "Tour"});
+    EXPECT_EQ(run.exitStatus, 0) << run.err;
+    const std::string lines = "Tour/a.jpg;48.150000,11.550000;300 s\n"
+                              "Tour/b.jpg;hat GPS\n"
+                              "Tour/c.jpg;keine Trackposition;13800 s\n"
+                              "Tour/d.jpg;keine Aufnahmezeit;\n"
+                              "Tour/e.jpg;48.100000,11.500000;0 s\n";
+    EXPECT_EQ(run.out, lines);
+    EXPECT_TRUE(("\n" + run.err).ends_with(
+        "\nFertig: 2 Positionen geschrieben, 1 schon mit GPS, 1 ohne Trackposition, 1 ohne Aufnahmezeit\n")) << run.err;
+    const struct {
+        const char* name;
+        const char* position;  // latitude, longitude and height, as ExifTool reads them back
+    } photos[] = {
+        {"a.jpg", "48.15\n11.55\n550"}, {"b.jpg", "1\n2"}, {"c.jpg", ""}, {"d.jpg", ""}, {"e.jpg", "48.1\n11.5\n500"},
+    };
+    for (const auto& photo : photos) {
+        SCOPED_TRACE(photo.name);
+        EXPECT_EQ(exifTool({"-s3", "-n", "-GPSLatitude", "-GPSLongitude", "-GPSAltitude"}, tmp.file("Tour/") + photo.name),
+                  photo.position);
+    }
+    EXPECT_EQ(exifTool({"-s3", "-n", "-GPSPosition"}, tmp.file("Tour/a.jpg")), "48.15 11.55");
+
+    const ProgramResult places = vistado({"--orte", "Tour"});
+    EXPECT_EQ(places.exitStatus, 0) << places.err;
+    EXPECT_NE(places.out.find("Tour/a.jpg;48.150000,11.550000;>"), std::string::npos) << places.out;
+    EXPECT_NE(places.out.find("Tour/e.jpg;48.100000,11.500000;>"), std::string::npos) << places.out;
 }
 
 TEST_F(WithoutWindow, APlaceRunPrintsEachLogLineAsItIsWritten)
@@ -195,7 +242,11 @@ TEST_F(WithoutWindow, NothingToRunOverIsSaidAndTheRunLogStays)
     makeFolder(tmp.file("voll"));
     writeFile(tmp.file("voll/a.jpg"), "");
     const std::string missing = "ExifTool nicht gefunden: bitte das Paket libimage-exiftool-perl installieren\n";
+    writeFile(tmp.file("t.gpx"), gpxDocument({{{0, 1, 2, std::nullopt}}}));
+    writeFile(tmp.file("kaputt.gpx"), gpxBegin() + "<trkseg>");
     std::vector<Case> cases{
+        {{"--track", "t.gpx", "--track", "kaputt.gpx", "voll"}, 2, "Track nicht lesbar: kaputt.gpx: Zeile 4: no element found\n"},
+        {{"--track", "t.gpx", "voll"}, 2, missing, tmp.path()},
         {{"--orte", "nix"}, 2, "Pfad nicht gefunden: nix\n"},
         {{"--gps-sichern", "voll"}, 2, missing, tmp.path()},
         {{"--gps-zurueck", "voll"}, 2, missing, tmp.path()},

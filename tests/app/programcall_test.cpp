@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <optional>
+
 namespace vistado::test {
 
 namespace {
@@ -14,6 +17,9 @@ TEST(ProgramCall, CommandsRunWithoutTheWindowOtherArgumentsOpenIt)
         ProgramCommand command;
         const char* path;
         bool commentOnly = false;
+        Arguments trackFiles = {};
+        std::optional<int> zoneSeconds = std::nullopt;
+        int64_t correctionSeconds = 0;
     } cases[] = {
         {{}, ProgramCommand::Window, ""},
         {{"Foto.jpg"}, ProgramCommand::Window, ""},
@@ -33,6 +39,17 @@ TEST(ProgramCall, CommandsRunWithoutTheWindowOtherArgumentsOpenIt)
         {{"--version", "Rom/"}, ProgramCommand::Bad, ""},
         {{"--ort", "a"}, ProgramCommand::Bad, ""},
         {{"--"}, ProgramCommand::Bad, ""},
+        {{"--track", "a.gpx"}, ProgramCommand::GpsTrack, "", false, {"a.gpx"}},
+        {{"--track", "a.gpx", "--versatz", "+30", "--track", "b.gpx", "--zeitzone", "-03:30", "-x.jpg"},
+         ProgramCommand::GpsTrack, "-x.jpg", false, {"a.gpx", "b.gpx"}, -12600, 30},
+        {{"--track", "a.gpx", "--versatz", "-3600", "Rom/"}, ProgramCommand::GpsTrack, "Rom/", false, {"a.gpx"}, std::nullopt, -3600},
+        {{"--track", "a.gpx", "--zeitzone", "+1"}, ProgramCommand::Bad, ""},
+        {{"--track", "a.gpx", "--zeitzone", "+01:00", "--zeitzone", "+02:00"}, ProgramCommand::Bad, ""},
+        {{"--track", "a.gpx", "--versatz", "30s"}, ProgramCommand::Bad, ""},
+        {{"--track", "a.gpx", "--versatz"}, ProgramCommand::Bad, ""},
+        {{"--track", "a.gpx", "Rom/", "--zeitzone", "+01:00"}, ProgramCommand::Bad, ""},
+        {{"--track", "a.gpx", "--orte"}, ProgramCommand::Bad, ""},
+        {{"--orte", "--track", "a.gpx"}, ProgramCommand::Bad, ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.arguments));
@@ -40,6 +57,9 @@ TEST(ProgramCall, CommandsRunWithoutTheWindowOtherArgumentsOpenIt)
         EXPECT_EQ(call.command, c.command);
         EXPECT_EQ(call.path, c.path);
         EXPECT_EQ(call.commentOnly, c.commentOnly);
+        EXPECT_EQ(call.trackFiles, c.trackFiles);
+        EXPECT_EQ(call.clock.zoneSeconds, c.zoneSeconds);
+        EXPECT_EQ(call.clock.correctionSeconds, c.correctionSeconds);
     }
 }
 
